@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// Files of the application folder (the folder that holds the executable). A data file's path is
+// the folder followed directly by its name, which begins with the separator; nothing is added or
+// removed between them.
+namespace AppFolder {
+
+inline QString siteAddressFile() { return QStringLiteral("/padok.txt"); }
+inline QString addedLinksFile() { return QStringLiteral("/addedlinks.txt"); }
+inline QString helpPage() { return QStringLiteral("/formtidehelp.html"); }
+inline QString infoFolder() { return QStringLiteral("/Info"); }
+
+inline QString path(const QString& folder, const QString& name) { return folder + name; }
+
+} // namespace AppFolder

@@ -1,0 +1,60 @@
+#include "app/Windows1252.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace Windows1252 {
+
+namespace {
+constexpr const char* kName = "windows-1252";
+}
+
+QString decode(QByteArrayView bytes)
+{
+    QStringDecoder decoder(kName);
+    Q_ASSERT(decoder.isValid());
+    return decoder.decode(bytes);
+}
+
+std::optional<QByteArray> encode(QStringView text)
+{
+    QStringEncoder encoder(kName);
+    Q_ASSERT(encoder.isValid());
+    QByteArray bytes = encoder.encode(text);
+    if (encoder.hasError())
+        return std::nullopt;
+    return bytes;
+}
+
+bool canEncode(QStringView text) { return encode(text).has_value(); }
+
+QList<QByteArray> splitLines(QByteArrayView content)
+{
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    const qsizetype size = content.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char c = content[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        lines.append(content.sliced(start, i - start).toByteArray());
+        if (c == '\r' && i + 1 < size && content[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < size)
+        lines.append(content.sliced(start).toByteArray());
+    return lines;
+}
+
+QStringList decodeLines(QByteArrayView content)
+{
+    QStringList lines;
+    const QList<QByteArray> raw = splitLines(content);
+    lines.reserve(raw.size());
+    for (const QByteArray& line : raw)
+        lines.append(decode(line));
+    return lines;
+}
+
+} // namespace Windows1252

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <optional>
+
+// The data files hold single-byte text in Windows-1252. Decoding keeps every byte: the five codes
+// that the code page leaves unassigned map to the C1 controls of the same value and come back
+// unchanged when encoded.
+namespace Windows1252 {
+
+QString decode(QByteArrayView bytes);
+
+// The text as Windows-1252, or nothing when a character has no code there.
+std::optional<QByteArray> encode(QStringView text);
+
+bool canEncode(QStringView text);
+
+// Splits file content into lines. A line ends at CR LF, or at a lone CR or LF; the ending is not
+// part of the line. A last line without an ending still counts; content that ends with a line
+// ending has no empty line after it, and empty content has no lines.
+QList<QByteArray> splitLines(QByteArrayView content);
+
+// splitLines() with each line decoded.
+QStringList decodeLines(QByteArrayView content);
+
+} // namespace Windows1252

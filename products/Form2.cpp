@@ -1,0 +1,3 @@
+#include "products/Form2.h"
+
+Form2::Form2(QString appFolder, QWidget* parent) : QDialog(parent), m_appFolder(std::move(appFolder)) {}

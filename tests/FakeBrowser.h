@@ -1,0 +1,30 @@
+#pragma once
+
+#include "autofill/Browser.h"
+
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+
+// A browser that records the calls it receives: "Stop" and "Navigate(<address>)".
+class FakeBrowser final : public Browser {
+    Q_OBJECT
+public:
+    FakeBrowser() : m_widget(new QWidget) {}
+    ~FakeBrowser() override
+    {
+        if (m_widget && !m_widget->parent())
+            delete m_widget;
+    }
+
+    void Navigate(const QString& address) override { calls.append(QStringLiteral("Navigate(%1)").arg(address)); }
+    void Stop() override { calls.append(QStringLiteral("Stop")); }
+    QWidget* widget() override { return m_widget; }
+
+    QStringList takeCalls() { return std::exchange(calls, {}); }
+
+    QStringList calls;
+
+private:
+    QPointer<QWidget> m_widget;
+};

@@ -1,0 +1,3 @@
+#include "ui/frmF2.h"
+
+frmF2::frmF2(QWidget* parent) : QDialog(parent) {}
