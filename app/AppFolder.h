@@ -7,11 +7,26 @@
 // removed between them.
 namespace AppFolder {
 
-inline QString siteAddressFile() { return QStringLiteral("/padok.txt"); }
-inline QString addedLinksFile() { return QStringLiteral("/addedlinks.txt"); }
-inline QString helpPage() { return QStringLiteral("/formtidehelp.html"); }
-inline QString infoFolder() { return QStringLiteral("/Info"); }
+inline QString siteAddressFile()
+{
+    return QStringLiteral("/padok.txt");
+}
+inline QString addedLinksFile()
+{
+    return QStringLiteral("/addedlinks.txt");
+}
+inline QString helpPage()
+{
+    return QStringLiteral("/formtidehelp.html");
+}
+inline QString infoFolder()
+{
+    return QStringLiteral("/Info");
+}
 
-inline QString path(const QString& folder, const QString& name) { return folder + name; }
+inline QString path(const QString& folder, const QString& name)
+{
+    return folder + name;
+}
 
 } // namespace AppFolder

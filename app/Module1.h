@@ -3,7 +3,6 @@
 #include "app/Product.h"
 
 #include <QStringList>
-
 #include <cstdint>
 
 // The program's shared state. It lives in memory for the whole run and is never saved.

@@ -26,7 +26,10 @@ std::optional<QByteArray> encode(QStringView text)
     return bytes;
 }
 
-bool canEncode(QStringView text) { return encode(text).has_value(); }
+bool canEncode(QStringView text)
+{
+    return encode(text).has_value();
+}
 
 QList<QByteArray> splitLines(QByteArrayView content)
 {

@@ -5,7 +5,6 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
-
 #include <optional>
 
 // The data files hold single-byte text in Windows-1252. Decoding keeps every byte: the five codes

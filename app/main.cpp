@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-
 #include <memory>
 
 int main(int argc, char* argv[])

@@ -17,7 +17,10 @@ public:
             delete m_widget;
     }
 
-    void Navigate(const QString& address) override { calls.append(QStringLiteral("Navigate(%1)").arg(address)); }
+    void Navigate(const QString& address) override
+    {
+        calls.append(QStringLiteral("Navigate(%1)").arg(address));
+    }
     void Stop() override { calls.append(QStringLiteral("Stop")); }
     QWidget* widget() override { return m_widget; }
 

@@ -21,12 +21,14 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QUrl>
-
 #include <cmath>
 
 namespace {
 
-int toPixels(float twips) { return static_cast<int>(std::lround(twips / Form1::TwipsPerPixel)); }
+int toPixels(float twips)
+{
+    return static_cast<int>(std::lround(twips / Form1::TwipsPerPixel));
+}
 
 } // namespace
 
@@ -121,7 +123,8 @@ Form1::Form1(QString appFolder, std::unique_ptr<Browser> browser, QWidget* paren
     m_inner->installEventFilter(this);
 
     connect(m_browser.get(), &Browser::ProgressChange, this, &Form1::WebBrowser1_ProgressChange);
-    connect(m_browser.get(), &Browser::NewWindow2, this, &Form1::WebBrowser1_NewWindow2, Qt::DirectConnection);
+    connect(m_browser.get(), &Browser::NewWindow2, this, &Form1::WebBrowser1_NewWindow2,
+            Qt::DirectConnection);
     connect(m_browser.get(), &Browser::DocumentComplete, this, &Form1::WebBrowser1_DocumentComplete);
 
     setInnerSizeTwips(DesignInnerWidth, DesignInnerHeight);
@@ -244,11 +247,20 @@ void Form1::WebBrowser1_ProgressChange(int Progress, int ProgressMax)
     m_progress->repaint();
 }
 
-void Form1::WebBrowser1_NewWindow2(bool* Cancel) { *Cancel = true; }
+void Form1::WebBrowser1_NewWindow2(bool* Cancel)
+{
+    *Cancel = true;
+}
 
-void Form1::WebBrowser1_DocumentComplete() { m_fillPass->run(); }
+void Form1::WebBrowser1_DocumentComplete()
+{
+    m_fillPass->run();
+}
 
-void Form1::mnuFileExit_Click() { close(); }
+void Form1::mnuFileExit_Click()
+{
+    close();
+}
 
 void Form1::mnuConDetail_Click()
 {
@@ -257,9 +269,15 @@ void Form1::mnuConDetail_Click()
     m_form2->exec();
 }
 
-void Form1::mnuHelpOnline_Click() { QDesktopServices::openUrl(QUrl(VendorSite::onlineHelp())); }
+void Form1::mnuHelpOnline_Click()
+{
+    QDesktopServices::openUrl(QUrl(VendorSite::onlineHelp()));
+}
 
-void Form1::mnuHelpWeb_Click() { QDesktopServices::openUrl(QUrl(VendorSite::homePage())); }
+void Form1::mnuHelpWeb_Click()
+{
+    QDesktopServices::openUrl(QUrl(VendorSite::homePage()));
+}
 
 void Form1::mnuRunAbout_Click()
 {
@@ -286,7 +304,10 @@ int Form1::List1ListIndex() const
     return selected.isEmpty() ? -1 : m_list->row(selected.first());
 }
 
-QRectF Form1::twipsGeometry(const QWidget* control) const { return m_twips.value(control); }
+QRectF Form1::twipsGeometry(const QWidget* control) const
+{
+    return m_twips.value(control);
+}
 
 void Form1::setInnerSizeTwips(float width, float height)
 {

@@ -6,7 +6,6 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QRectF>
-
 #include <memory>
 
 class Browser;

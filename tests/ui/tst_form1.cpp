@@ -1,28 +1,345 @@
 #include "app/Module1.h"
+#include "sites/Cls5.h"
 #include "tests/FakeBrowser.h"
 #include "ui/Form1.h"
 
+#include <QFile>
 #include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+namespace {
+
+// Stores `address` the way the shipped site-address file does.
+QByteArray scramble(const QByteArray& address, int depth)
+{
+    QByteArray out;
+    for (const char ch : address) {
+        int code = static_cast<unsigned char>(ch) + depth;
+        if (code > 255)
+            code -= 255;
+        out.append(static_cast<char>(code));
+    }
+    return out;
+}
+
+void writeFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+const QByteArray kAddresses[] = {
+    "www.1000apps.com/submit.php", "www.1000FILES.com/add", "www.1000apps.com/later-duplicate",
+    "2archive.net/submit",         "www.3d2f.com/submit/",  "www.5Awards.com/submit",
+};
+
+} // namespace
 
 class TestForm1 : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void init();
+    void cleanup();
     void startUp();
+    void startUpWithoutDataFiles();
+    void walk_data();
+    void walk();
+    void nextStaysOnLastEntry();
+    void clickOnSelectedEntryRunsClickHandling();
+    void checkMarkAloneCallsNothing();
+    void addLinksReloadsList();
+    void resizeRule_data();
+    void resizeRule();
+    void progress_data();
+    void progress();
+    void newWindowIsRefused();
+
+private:
+    // Builds the main window on the temporary folder and forgets the start-up calls.
+    void open(const QByteArray& addedLinks);
+    QPoint rowCentre(int row) const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<Form1> m_form;
+    FakeBrowser* m_browser = nullptr;
 };
+
+void TestForm1::init()
+{
+    Module1::ResetForTesting();
+    m_dir = std::make_unique<QTemporaryDir>();
+    QByteArray padok;
+    for (const QByteArray& address : kAddresses)
+        padok += scramble(address, Cls5::FixedDepth) + "\r\n";
+    writeFile(m_dir->filePath(QStringLiteral("padok.txt")), padok);
+}
+
+void TestForm1::cleanup()
+{
+    m_form.reset();
+    m_dir.reset();
+}
+
+void TestForm1::open(const QByteArray& addedLinks)
+{
+    writeFile(m_dir->filePath(QStringLiteral("addedlinks.txt")), addedLinks);
+    auto browser = std::make_unique<FakeBrowser>();
+    m_browser = browser.get();
+    m_form = std::make_unique<Form1>(m_dir->path(), std::move(browser));
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    m_browser->takeCalls();
+}
+
+QPoint TestForm1::rowCentre(int row) const
+{
+    QListWidget* list = m_form->List1();
+    list->scrollToItem(list->item(row));
+    return list->visualItemRect(list->item(row)).center();
+}
 
 void TestForm1::startUp()
 {
-    Module1::ResetForTesting();
-    QTemporaryDir dir;
+    writeFile(m_dir->filePath(QStringLiteral("addedlinks.txt")),
+              "http://a.example/\r\nhttp://b.example/\r\nc\r\n");
     auto browser = std::make_unique<FakeBrowser>();
     FakeBrowser* fake = browser.get();
-    Form1 form(dir.path(), std::move(browser));
-    QCOMPARE(form.List1()->count(), 10);
-    QCOMPARE(form.List1ListIndex(), 0);
-    QCOMPARE(fake->calls, (QStringList{QStringLiteral("Navigate(%1/formtidehelp.html)").arg(dir.path()),
+    Form1 form(m_dir->path(), std::move(browser));
+
+    // The help page first; selecting entry 0 runs the click handling before any address is known.
+    QCOMPARE(fake->calls, (QStringList{QStringLiteral("Navigate(%1/formtidehelp.html)").arg(m_dir->path()),
                                        QStringLiteral("Stop"), QStringLiteral("Navigate()")}));
+    QCOMPARE(form.List1ListIndex(), 0);
+    QCOMPARE(Module1::CurrentSiteIndex, 0);
+    QCOMPARE(Module1::ProductEditMode, 1);
+    QCOMPARE(Module1::SiteAddressCount, 6);
+    QCOMPARE(form.List1()->count(), 13);
+    QCOMPARE(form.List1()->item(12)->text(), QStringLiteral("c"));
+    QCOMPARE(form.List1()->item(0)->checkState(), Qt::Unchecked);
+    QCOMPARE(form.windowTitle(), QStringLiteral("Formtide"));
+}
+
+void TestForm1::startUpWithoutDataFiles()
+{
+    QTemporaryDir empty;
+    auto browser = std::make_unique<FakeBrowser>();
+    Form1 form(empty.path(), std::move(browser));
+    QCOMPARE(form.List1()->count(), 10);
+    QCOMPARE(Module1::SiteAddressCount, 0);
+    QCOMPARE(Module1::AddedLinkCount, 0);
+}
+
+void TestForm1::walk_data()
+{
+    QTest::addColumn<int>("walkPosition");
+    QTest::addColumn<int>("clickRow"); // -1: press "Next" instead
+    QTest::addColumn<QStringList>("calls");
+
+    const QString link = QStringLiteral("http://my.example/5Awards-submit");
+    QTest::newRow("next onto built-in entry")
+        << 0 << -1 << QStringList{"Stop", "Navigate(http://www.1000FILES.com/add)", "Stop", "Navigate()"};
+    QTest::newRow("next onto added link")
+        << 9 << -1 << QStringList{"Stop", "Navigate()", "Stop", QStringLiteral("Navigate(%1)").arg(link)};
+    QTest::newRow("next onto built-in name inside an added link")
+        << 5 << -1
+        << QStringList{"Stop", "Navigate(http://www.5Awards.com/submit)", "Stop",
+                       QStringLiteral("Navigate(%1)").arg(link)};
+    QTest::newRow("next onto built-in entry without address")
+        << 3 << -1 << QStringList{"Stop", "Navigate()", "Stop", "Navigate()"};
+    QTest::newRow("click on built-in entry, first address in file order")
+        << 0 << 0 << QStringList{"Stop", "Navigate(http://www.1000apps.com/submit.php)"};
+    QTest::newRow("click on domain-form entry")
+        << 0 << 3 << QStringList{"Stop", "Navigate(http://www.3d2f.com/submit/)"};
+    QTest::newRow("click on added link") << 0 << 10 << QStringList{"Stop", "Navigate()"};
+}
+
+void TestForm1::walk()
+{
+    QFETCH(int, walkPosition);
+    QFETCH(int, clickRow);
+    QFETCH(QStringList, calls);
+    open("http://my.example/5Awards-submit\r\n");
+
+    if (clickRow < 0) {
+        Module1::CurrentSiteIndex = walkPosition;
+        QTest::mouseClick(m_form->Command1(), Qt::LeftButton);
+        QCOMPARE(Module1::CurrentSiteIndex, walkPosition + 1);
+        QCOMPARE(m_form->List1ListIndex(), walkPosition + 1);
+    } else {
+        m_form->List1()->clearSelection();
+        QTest::mouseClick(m_form->List1()->viewport(), Qt::LeftButton, {}, rowCentre(clickRow));
+        QCOMPARE(m_form->List1ListIndex(), clickRow);
+        QCOMPARE(Module1::CurrentSiteIndex, walkPosition);
+    }
+    QCOMPARE(m_browser->calls, calls);
+}
+
+void TestForm1::nextStaysOnLastEntry()
+{
+    open("http://one.example/\r\n");
+    Module1::CurrentSiteIndex = 9;
+    QTest::mouseClick(m_form->Command1(), Qt::LeftButton);
+    QCOMPARE(Module1::CurrentSiteIndex, 10);
+    m_browser->takeCalls();
+    QTest::mouseClick(m_form->Command1(), Qt::LeftButton);
+    QCOMPARE(Module1::CurrentSiteIndex, 10);
+    QCOMPARE(m_form->List1ListIndex(), 10);
+    QCOMPARE(m_browser->calls, QStringList());
+}
+
+void TestForm1::clickOnSelectedEntryRunsClickHandling()
+{
+    open("http://one.example/\r\n");
+    Module1::CurrentSiteIndex = 9;
+    QTest::mouseClick(m_form->Command1(), Qt::LeftButton);
+    m_browser->takeCalls();
+    // The added link that "Next" reached: a click sends the browser to an empty address.
+    QTest::mouseClick(m_form->List1()->viewport(), Qt::LeftButton, {}, rowCentre(10));
+    QCOMPARE(m_browser->calls, (QStringList{"Stop", "Navigate()"}));
+    QCOMPARE(Module1::CurrentSiteIndex, 10);
+}
+
+void TestForm1::checkMarkAloneCallsNothing()
+{
+    open("");
+    QListWidget* list = m_form->List1();
+    QListWidgetItem* item = list->item(0);
+    QVERIFY(list->selectedItems().contains(item));
+    item->setCheckState(Qt::Checked);
+    QCOMPARE(m_browser->calls, QStringList());
+    QCOMPARE(Module1::CurrentSiteIndex, 0);
+}
+
+void TestForm1::addLinksReloadsList()
+{
+    open("http://one.example/\r\n");
+    QListWidget* list = m_form->List1();
+    list->item(2)->setCheckState(Qt::Checked);
+    Module1::CurrentSiteIndex = 4;
+    // The dialog is closed without saving; the file gains a line meanwhile, as another save would.
+    QTimer::singleShot(0, this, [this] {
+        QFile file(m_dir->filePath(QStringLiteral("addedlinks.txt")));
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("http://two.example/\r\n");
+        file.close();
+        QWidget* dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        dialog->close();
+    });
+    QTest::mouseClick(m_form->Command2(), Qt::LeftButton);
+
+    QCOMPARE(list->count(), 12);
+    QCOMPARE(list->item(11)->text(), QStringLiteral("http://two.example/"));
+    QCOMPARE(list->item(2)->checkState(), Qt::Unchecked);
+    QCOMPARE(m_form->List1ListIndex(), -1);
+    QCOMPARE(Module1::AddedLinkCount, 2);
+    QCOMPARE(Module1::AddedLinks.mid(1), (QStringList{"http://one.example/", "http://two.example/"}));
+    QCOMPARE(Module1::CurrentSiteIndex, 4);
+    QCOMPARE(m_browser->calls, QStringList());
+}
+
+void TestForm1::resizeRule_data()
+{
+    QTest::addColumn<float>("width");
+    QTest::addColumn<float>("height");
+    QTest::addColumn<bool>("laidOut");
+
+    QTest::newRow("design size") << 12030.f << 8130.f << true;
+    QTest::newRow("5000 x 5000") << 5000.f << 5000.f << true;
+    QTest::newRow("width 4999") << 4999.f << 8130.f << false;
+    QTest::newRow("height 4999") << 12030.f << 4999.f << false;
+    QTest::newRow("large") << 18000.f << 12000.f << true;
+}
+
+void TestForm1::resizeRule()
+{
+    QFETCH(float, width);
+    QFETCH(float, height);
+    QFETCH(bool, laidOut);
+    open("");
+    // Start from a layout that differs from every row's.
+    m_form->setInnerSizeTwips(9000, 6000);
+    QTRY_COMPARE(m_form->twipsGeometry(m_form->WebBrowser1()).width(), 9000.0 - 3315 - 100);
+    const QRectF before = m_form->twipsGeometry(m_form->List1());
+
+    m_form->setInnerSizeTwips(width, height);
+    QTest::qWait(0);
+    const QRectF browser = m_form->twipsGeometry(m_form->WebBrowser1());
+    const QRectF list = m_form->twipsGeometry(m_form->List1());
+    const QRectF bar = m_form->twipsGeometry(m_form->ProgressBar1());
+    const QRectF next = m_form->twipsGeometry(m_form->Command1());
+    const QRectF add = m_form->twipsGeometry(m_form->Command2());
+    if (!laidOut) {
+        QCOMPARE(list, before);
+        QCOMPARE(browser.width(), 9000.0 - 3315 - 100);
+        return;
+    }
+    QCOMPARE(browser, QRectF(10, 10, width - 3315 - 100, height - 100));
+    QCOMPARE(list.left(), browser.width() + 50);
+    QCOMPARE(list.width(), 3315.0);
+    QVERIFY(list.height() <= height - 800);
+    QVERIFY(list.height() > height - 800 - 300); // whole rows: loses less than one row
+    QCOMPARE(bar, QRectF(list.left(), list.height() + 100, 3315, 255));
+    QCOMPARE(next, QRectF(browser.width() + 200, list.height() + 450, 1335, 375));
+    QCOMPARE(add, QRectF(browser.width() + 400 + 1335, list.height() + 450, 1335, 375));
+    if (width == 12030.f) {
+        QCOMPARE(browser.width(), 8615.0);
+        QCOMPARE(browser.height(), 8030.0);
+        QCOMPARE(list.left(), 8665.0);
+        QCOMPARE(list.right(), 11980.0);
+    }
+    // On screen: twips / 15 pixels.
+    QCOMPARE(m_form->WebBrowser1()->geometry().topLeft(), QPoint(1, 1));
+    QCOMPARE(m_form->List1()->width(), 221);
+}
+
+void TestForm1::progress_data()
+{
+    QTest::addColumn<int>("progress");
+    QTest::addColumn<int>("progressMax");
+    QTest::addColumn<int>("expectedValue");
+    QTest::addColumn<int>("expectedMax");
+
+    // The bar starts at maximum 100, value 10.
+    QTest::newRow("half") << 50 << 100 << 50 << 100;
+    QTest::newRow("maximum 0 refused, value still set") << 30 << 0 << 30 << 100;
+    QTest::newRow("negative maximum refused") << 30 << -5 << 30 << 100;
+    QTest::newRow("negative value refused") << -1 << 100 << 10 << 100;
+    QTest::newRow("larger maximum first, then value") << 150 << 200 << 150 << 200;
+    QTest::newRow("value above maximum refused") << 250 << 200 << 10 << 200;
+    QTest::newRow("value above new maximum refused") << 90 << 50 << 10 << 50;
+    QTest::newRow("both refused") << -3 << 0 << 10 << 100;
+}
+
+void TestForm1::progress()
+{
+    QFETCH(int, progress);
+    QFETCH(int, progressMax);
+    QFETCH(int, expectedValue);
+    QFETCH(int, expectedMax);
+    open("");
+    QProgressBar* bar = m_form->ProgressBar1();
+    QCOMPARE(bar->maximum(), 100);
+    m_form->WebBrowser1_ProgressChange(10, 100);
+    m_form->WebBrowser1_ProgressChange(progress, progressMax);
+    QCOMPARE(bar->maximum(), expectedMax);
+    QCOMPARE(bar->minimum(), 0);
+    if (expectedValue <= expectedMax)
+        QCOMPARE(bar->value(), expectedValue);
+}
+
+void TestForm1::newWindowIsRefused()
+{
+    open("");
+    bool cancel = false;
+    Q_EMIT m_browser->NewWindow2(&cancel);
+    QVERIFY(cancel);
+    QCOMPARE(m_browser->calls, QStringList());
 }
 
 QTEST_MAIN(TestForm1)
