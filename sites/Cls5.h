@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-
 #include <cstdint>
 
 // The site-address cipher. Each stored line of the site-address file is its address shifted

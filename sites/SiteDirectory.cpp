@@ -34,10 +34,11 @@ bool contains(const QString& text, const QString& needle)
 const QStringList& BuiltInSiteNames()
 {
     static const QStringList names{
-        QStringLiteral("1000apps"),  QStringLiteral("1000files"),  QStringLiteral("2archive"),
-        QStringLiteral("3d2f.com"),      QStringLiteral("4pcsoft"),    QStringLiteral("4-Software-Downloads"),
-        QStringLiteral("5Awards"),   QStringLiteral("5-star-shareware.com"), QStringLiteral("5starsoft"),
-        QStringLiteral("8844Download"),
+        QStringLiteral("1000apps"),  QStringLiteral("1000files"),
+        QStringLiteral("2archive"),  QStringLiteral("3d2f.com"),
+        QStringLiteral("4pcsoft"),   QStringLiteral("4-Software-Downloads"),
+        QStringLiteral("5Awards"),   QStringLiteral("5-star-shareware.com"),
+        QStringLiteral("5starsoft"), QStringLiteral("8844Download"),
     };
     return names;
 }

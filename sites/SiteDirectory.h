@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 // The site directory: the ten built-in site names, the scrambled site-address file and the

@@ -1,3 +1,145 @@
 #include "ui/Form3.h"
 
-Form3::Form3(QString appFolder, QWidget* parent) : QDialog(parent), m_appFolder(std::move(appFolder)) {}
+#include "sites/AddedLinksFile.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextDocument>
+
+namespace {
+
+QRect twips(int left, int top, int width, int height)
+{
+    constexpr int px = Form3::TwipsPerPixel;
+    return {left / px, top / px, width / px, height / px};
+}
+
+// A character named so that the user can see it even when it is invisible or a lone half of a pair.
+QString describeCharacter(const QString& character)
+{
+    const char32_t code = character.size() == 2 ? QChar::surrogateToUcs4(character.at(0), character.at(1))
+                                                : character.at(0).unicode();
+    const QString codeText =
+        QStringLiteral("U+%1").arg(static_cast<uint>(code), 4, 16, QLatin1Char('0')).toUpper();
+    const bool printable =
+        character.size() == 2 || (character.at(0).isPrint() && !character.at(0).isSurrogate());
+    return printable ? QStringLiteral("\u201C") + character + QStringLiteral("\u201D (") + codeText + u')'
+                     : codeText;
+}
+
+} // namespace
+
+Form3::Form3(QString appFolder, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_appFolder(std::move(appFolder))
+{
+    setWindowTitle(QStringLiteral("Add Links"));
+    setFixedSize(DesignInnerWidth / TwipsPerPixel, DesignInnerHeight / TwipsPerPixel);
+    setSizeGripEnabled(false);
+    // The twips layout is made for an 8-point interface font; larger ones clip the instruction.
+    QFont smaller = font();
+    smaller.setPointSizeF(8.25);
+    setFont(smaller);
+
+    m_label =
+        new QLabel(QStringLiteral("Add links in the field, 1 link/1 line. \"http://\" is needed."), this);
+    m_label->setObjectName(QStringLiteral("Label1"));
+    m_label->setTextFormat(Qt::PlainText);
+    m_label->setGeometry(twips(120, 180, 4695, 255));
+
+    m_text = new QPlainTextEdit(this);
+    m_text->setObjectName(QStringLiteral("Text1"));
+    m_text->setGeometry(twips(120, 540, 4995, 2835));
+    m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Tab moves on to the buttons, as in every other field; links hold no tabs.
+    m_text->setTabChangesFocus(true);
+
+    // Between the text box and the buttons; shown only after a failed save.
+    m_saveError = new QLabel(this);
+    m_saveError->setObjectName(QStringLiteral("SaveError"));
+    m_saveError->setTextFormat(Qt::PlainText);
+    m_saveError->setGeometry(twips(120, 3375, 4995, 225));
+    m_saveError->setStyleSheet(QStringLiteral("color: #b00020;"));
+    m_saveError->hide();
+
+    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok->setObjectName(QStringLiteral("Command1"));
+    m_ok->setGeometry(twips(1140, 3600, 1215, 315));
+
+    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancel->setObjectName(QStringLiteral("Command2"));
+    m_cancel->setGeometry(twips(2940, 3600, 1215, 315));
+
+    // Without this a dialog makes its first auto-default button the default one, and Enter
+    // would press it.
+    for (QPushButton* button : {m_ok, m_cancel}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+
+    setTabOrder(m_text, m_ok);
+    setTabOrder(m_ok, m_cancel);
+
+    connect(m_ok, &QPushButton::clicked, this, &Form3::Command1_Click);
+    connect(m_cancel, &QPushButton::clicked, this, &Form3::Command2_Click);
+}
+
+void Form3::Command1_Click()
+{
+    // The raw text keeps every character as typed (plain text export would turn no-break
+    // spaces into spaces); blocks are separated by U+2029, which the file gets as CR LF.
+    const AddedLinksFile::AppendResult result =
+        AddedLinksFile::Append(m_appFolder, m_text->document()->toRawText());
+    switch (result.status) {
+    case AddedLinksFile::AppendResult::Status::Appended:
+        accept();
+        return;
+    case AddedLinksFile::AppendResult::Status::UnencodableCharacter:
+        showSaveError(QStringLiteral("Links not saved: ") + describeCharacter(result.detail) +
+                      QStringLiteral(" cannot be stored."));
+        return;
+    case AddedLinksFile::AppendResult::Status::WriteFailed:
+        showSaveError(QStringLiteral("Links not saved: ") + result.detail + u'.');
+        return;
+    }
+}
+
+void Form3::Command2_Click()
+{
+    reject();
+}
+
+void Form3::showEvent(QShowEvent* event)
+{
+    // Each opening is a fresh dialog: nothing of the last one is kept.
+    m_text->clear();
+    m_saveError->clear();
+    m_saveError->setToolTip(QString());
+    m_saveError->hide();
+    m_text->setFocus();
+    QDialog::showEvent(event);
+}
+
+void Form3::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void Form3::showSaveError(const QString& message)
+{
+    const QString shown =
+        m_saveError->fontMetrics().elidedText(message, Qt::ElideRight, m_saveError->width());
+    m_saveError->setText(shown);
+    m_saveError->setToolTip(shown == message ? QString() : message);
+    m_saveError->show();
+    m_text->setFocus();
+}

@@ -2,12 +2,45 @@
 
 #include <QDialog>
 
-// The Add Links dialog. (Placeholder until the dialog lands.)
-class Form3 : public QDialog {
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+// The Add Links dialog: the user types one link per line; "OK" appends them to the added-links
+// file of the application folder (see AddedLinksFile) and closes, "Cancel" and the close button
+// close without writing. The dialog reads and writes no shared state; the caller reloads the
+// site list however it closed.
+//
+// Every opening starts with an empty text box. Enter in the text box starts a new line; neither
+// button is the default or the cancel button, so Escape does nothing. When the links cannot be
+// saved the dialog stays open with the text as typed and says why in one line (`SaveError`).
+//
+// Fixed size, laid out in twips (1/1440 inch); one pixel is 15 twips.
+class Form3 final : public QDialog {
     Q_OBJECT
 public:
     explicit Form3(QString appFolder, QWidget* parent = nullptr);
 
+    static constexpr int TwipsPerPixel = 15;
+    static constexpr int DesignInnerWidth = 5265;
+    static constexpr int DesignInnerHeight = 4080;
+
+    // "OK": appends the text box's text to the added-links file and closes on success.
+    void Command1_Click();
+    // "Cancel": closes; nothing is written.
+    void Command2_Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
+    void showSaveError(const QString& message);
+
     QString m_appFolder;
+    QLabel* m_label = nullptr;
+    QPlainTextEdit* m_text = nullptr;
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_cancel = nullptr;
+    QLabel* m_saveError = nullptr;
 };

@@ -1,0 +1,87 @@
+#include "sites/AddedLinksFile.h"
+
+#include "app/AppFolder.h"
+#include "app/Windows1252.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace AddedLinksFile {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// The first character of `text` (a surrogate pair taken whole) that Windows-1252 cannot hold.
+QString firstUnencodable(const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length =
+            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2 : 1;
+        const QStringView character = QStringView(text).sliced(i, length);
+        if (!Windows1252::canEncode(character))
+            return character.toString();
+        i += length - 1;
+    }
+    return {};
+}
+
+AppendResult writeFailed(const QString& reason)
+{
+    return {AppendResult::Status::WriteFailed, reason};
+}
+
+} // namespace
+
+QString withCrLfLineBreaks(const QString& typedText)
+{
+    QString result;
+    result.reserve(typedText.size() + typedText.size() / 16);
+    for (qsizetype i = 0; i < typedText.size(); ++i) {
+        const QChar c = typedText.at(i);
+        if (c == u'\r') {
+            if (i + 1 < typedText.size() && typedText.at(i + 1) == u'\n')
+                ++i;
+            result += kCrLf;
+        } else if (c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator) {
+            result += kCrLf;
+        } else {
+            result += c;
+        }
+    }
+    return result;
+}
+
+AppendResult Append(const QString& appFolder, const QString& typedText)
+{
+    const QString text = withCrLfLineBreaks(typedText) + kCrLf;
+    const std::optional<QByteArray> added = Windows1252::encode(text);
+    if (!added)
+        return {AppendResult::Status::UnencodableCharacter, firstUnencodable(text)};
+
+    const QString path = AppFolder::path(appFolder, AppFolder::addedLinksFile());
+    QByteArray content;
+    QFile existing(path);
+    if (existing.exists()) {
+        if (!existing.open(QIODevice::ReadOnly))
+            return writeFailed(existing.errorString());
+        content = existing.readAll();
+        if (existing.error() != QFileDevice::NoError)
+            return writeFailed(existing.errorString());
+    }
+    content += *added;
+
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly))
+        return writeFailed(out.errorString());
+    if (out.write(content) != content.size()) {
+        const QString reason = out.errorString();
+        out.cancelWriting();
+        return writeFailed(reason);
+    }
+    if (!out.commit())
+        return writeFailed(out.errorString());
+    return {};
+}
+
+} // namespace AddedLinksFile
