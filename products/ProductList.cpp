@@ -1,0 +1,43 @@
+#include "products/ProductList.h"
+
+#include <algorithm>
+
+namespace ProductList {
+
+bool lessIgnoringCase(const QString& a, const QString& b)
+{
+    const int order = QString::compare(a, b, Qt::CaseInsensitive);
+    return order != 0 ? order < 0 : a < b;
+}
+
+int insertionRow(const QStringList& names, const QString& name)
+{
+    const qsizetype existing = names.indexOf(name);
+    if (existing >= 0)
+        return static_cast<int>(existing);
+    const auto it = std::lower_bound(names.cbegin(), names.cend(), name, lessIgnoringCase);
+    return static_cast<int>(it - names.cbegin());
+}
+
+int preselectedRow(const QStringList& names, const QString& activeName)
+{
+    if (names.isEmpty())
+        return -1;
+    const qsizetype exact = names.indexOf(activeName);
+    if (exact >= 0)
+        return static_cast<int>(exact);
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (names[i].contains(activeName))
+            return static_cast<int>(i);
+    }
+    return 0;
+}
+
+int rowAfterRemoval(int removedRow, int remaining)
+{
+    if (remaining <= 0)
+        return -1;
+    return removedRow >= remaining ? remaining - 1 : removedRow;
+}
+
+} // namespace ProductList

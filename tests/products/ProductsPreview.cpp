@@ -1,0 +1,47 @@
+// Shows one of the product dialogs or the About box on screen, for looking at it (not a test):
+//   formtide-products-preview manager|editor|about
+// The dialogs work on a temporary application folder holding a few sample profiles.
+#include "app/Module1.h"
+#include "products/Form2.h"
+#include "products/Form4.h"
+#include "products/ProductProfiles.h"
+#include "ui/frmF2.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QString which = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("manager");
+    QTemporaryDir folder;
+    const Product samples[] = {
+        {QStringLiteral("Zipper"), QStringLiteral("COMPRESSION"),
+         QStringLiteral("http://example.com/zipper.xml"), QStringLiteral("1234"), QStringLiteral("1234-1")},
+        {QStringLiteral("Photo Sorter"),
+         QStringLiteral("GALLERY"),
+         QStringLiteral("http://example.com/ps.xml"),
+         {},
+         {}},
+        {QStringLiteral("alarm clock"), QStringLiteral("TIME"), QStringLiteral("http://"), {}, {}},
+    };
+    for (const Product& product : samples) {
+        if (!ProductProfiles::save(folder.path(), product).isEmpty())
+            return 1;
+    }
+    Module1::ProductEditMode = 1;
+
+    if (which == QLatin1String("about")) {
+        frmF2 about;
+        return about.exec() == QDialog::Accepted ? 0 : 0;
+    }
+    Form2 manager(folder.path());
+    if (which == QLatin1String("editor")) {
+        // Open "Edit..." on the selected product once the manager is up.
+        QTimer::singleShot(300, &manager, [&manager] { manager.Command2_Click(); });
+    }
+    manager.exec();
+    return 0;
+}

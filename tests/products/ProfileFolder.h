@@ -1,0 +1,68 @@
+#pragma once
+
+#include "app/Product.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QMap>
+#include <QTemporaryDir>
+#include <QTest>
+
+// A temporary application folder for profile tests, with helpers to lay out and take stock of
+// its folder Info byte for byte.
+class ProfileFolder {
+public:
+    QString path() const { return m_dir.path(); }
+    QString info() const { return m_dir.path() + QStringLiteral("/Info"); }
+
+    void write(const QString& fileName, const QByteArray& bytes) const
+    {
+        QDir().mkpath(info());
+        QFile file(info() + u'/' + fileName);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+    }
+
+    QByteArray bytes(const QString& fileName) const
+    {
+        QFile file(info() + u'/' + fileName);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    // Every entry under the application folder by relative path: a file's bytes, or "<dir>".
+    QMap<QString, QByteArray> snapshot() const
+    {
+        QMap<QString, QByteArray> entries;
+        QDirIterator it(path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QFileInfo entry(it.next());
+            QFile file(entry.filePath());
+            entries.insert(QDir(path()).relativeFilePath(entry.filePath()),
+                           entry.isDir()                    ? QByteArray("<dir>")
+                           : file.open(QIODevice::ReadOnly) ? file.readAll()
+                                                            : "?");
+        }
+        return entries;
+    }
+
+    // A profile file as the program writes it (Latin-1 fields only).
+    static QByteArray profile(const QStringList& fields)
+    {
+        QByteArray bytes;
+        for (const QString& field : fields)
+            bytes += '"' + field.toLatin1() + "\"\r\n";
+        return bytes;
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+inline char* toString(const Product& p)
+{
+    return QTest::toString(
+        QStringList{p.ProgramName, p.CategoryKeyword, p.PadUrl, p.RegnowVendorId, p.RegnowProductId}.join(
+            u'|'));
+}
