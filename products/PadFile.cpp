@@ -1,0 +1,221 @@
+#include "products/PadFile.h"
+
+#include "app/Windows1252.h"
+#include "products/CategoryCatalogue.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QIODevice>
+#include <QStringList>
+#include <QXmlStreamReader>
+#include <algorithm>
+#include <array>
+
+namespace PadFile {
+
+namespace {
+
+// The values read, in the order in which problems with them are reported.
+enum FieldIndex { Name, Url, Category, Vendor, ProductId, FieldCount };
+
+struct Field {
+    QStringView path; // under the root, lower case
+    QStringView label;
+    std::optional<QString> Values::*member; // null for the category, which is matched, not stored
+};
+
+const std::array<Field, FieldCount> kFields{{
+    {u"program_info/program_name", u"Program Name", &Values::programName},
+    {u"web_info/application_urls/application_xml_file_url", u"PAD URL", &Values::padUrl},
+    {u"program_info/program_category_class", u"Category", nullptr},
+    {u"affiliates/affiliates_regnow_vendor_id", u"Regnow Vender ID", &Values::regnowVendorId},
+    {u"affiliates/affiliates_regnow_product_id", u"Regnow Product ID", &Values::regnowProductId},
+}};
+
+constexpr QStringView kRoot = u"XML_DIZ_INFO";
+const QString kIndent = QStringLiteral("    ");
+
+Result refused(const QString& fileName, const QString& reason)
+{
+    return {{}, u'"' + fileName + u'"' + reason};
+}
+
+// XML text in UTF-16 or UTF-32 holds NUL bytes; the reader recognises these openings.
+bool isWideText(QByteArrayView content)
+{
+    static constexpr std::array<QByteArrayView, 6> kOpenings{
+        QByteArrayView("\xFF\xFE", 2), QByteArrayView("\xFE\xFF", 2), QByteArrayView("\0\0\xFE\xFF", 4),
+        QByteArrayView("<\0", 2),      QByteArrayView("\0<", 2),      QByteArrayView("\0\0\0<", 4)};
+    return std::any_of(kOpenings.begin(), kOpenings.end(),
+                       [&](QByteArrayView opening) { return content.startsWith(opening); });
+}
+
+bool declaresLatin1(QStringView encoding)
+{
+    static constexpr std::array<QStringView, 6> kNames{u"ISO-8859-1", u"ISO8859-1", u"ISO_8859-1",
+                                                       u"latin1",     u"latin-1",   u"l1"};
+    return std::any_of(kNames.begin(), kNames.end(),
+                       [&](QStringView name) { return encoding.compare(name, Qt::CaseInsensitive) == 0; });
+}
+
+// Gives 0x80..0x9F their Windows-1252 meaning (the five codes it leaves unassigned stay as they are).
+QString asWindows1252(QString text)
+{
+    for (QChar& c : text) {
+        if (c.unicode() >= 0x80 && c.unicode() <= 0x9F)
+            c = Windows1252::decode(QByteArray(1, char(c.unicode()))).at(0);
+    }
+    return text;
+}
+
+// The first character (a whole surrogate pair counts as one) that Windows-1252 cannot hold.
+QStringView firstUnencodable(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QStringView character = text.sliced(i, length);
+        if (!Windows1252::canEncode(character))
+            return character;
+        i += length - 1;
+    }
+    return {};
+}
+
+// Why the profile could not store `value`, or empty.
+QString storageProblem(const QString& value, QStringView label)
+{
+    if (value.contains(u'\n') || value.contains(u'\r'))
+        return QStringLiteral(": its %1 holds a line break, which a product profile cannot store.")
+            .arg(label);
+    const QStringView character = firstUnencodable(value);
+    if (!character.isEmpty())
+        return QStringLiteral(": its %1 holds \"%2\", a character that a product profile cannot store.")
+            .arg(label, character);
+    return {};
+}
+
+} // namespace
+
+std::optional<int> categoryPosition(QStringView categoryClass)
+{
+    const qsizetype separator = categoryClass.indexOf(u"::");
+    const QStringView main = (separator < 0 ? categoryClass : categoryClass.first(separator)).trimmed();
+    const QStringView sub = separator < 0 ? QStringView() : categoryClass.sliced(separator + 2).trimmed();
+    if (main.isEmpty())
+        return std::nullopt;
+
+    const QStringList entries = CategoryCatalogue::entries();
+    std::optional<int> top;
+    for (int i = 0; i < entries.size(); ++i) {
+        const QString& entry = entries[i];
+        if (!entry.startsWith(kIndent)) {
+            if (top)
+                break; // past Main's sub-categories
+            if (entry.compare(main, Qt::CaseInsensitive) == 0)
+                top = i;
+        } else if (top && !sub.isEmpty() &&
+                   QStringView(entry).sliced(kIndent.size()).compare(sub, Qt::CaseInsensitive) == 0) {
+            return i;
+        }
+    }
+    return top;
+}
+
+Result read(QByteArrayView content, const QString& fileName)
+{
+    if (content.size() > maxSize)
+        return refused(fileName, QStringLiteral(" is larger than 4 MiB, too large for a PAD file."));
+    if (content.trimmed().isEmpty())
+        return refused(fileName, QStringLiteral(" is empty."));
+    if (content.contains('\0') && !isWideText(content))
+        return refused(fileName, QStringLiteral(" is a binary file, not a PAD file."));
+
+    QXmlStreamReader reader(QByteArray::fromRawData(content.data(), content.size()));
+    std::array<std::optional<QString>, FieldCount> raw;
+    bool latin1 = false;
+    bool inRoot = false;
+    QStringList path; // element names below the root, lower case
+    while (!reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartDocument:
+            latin1 = declaresLatin1(reader.documentEncoding());
+            break;
+        case QXmlStreamReader::StartElement: {
+            if (!inRoot) {
+                if (reader.name().compare(kRoot, Qt::CaseInsensitive) != 0)
+                    return refused(fileName,
+                                   QStringLiteral(" is not a PAD file: its root element is <%1>, not <%2>.")
+                                       .arg(reader.qualifiedName(), kRoot));
+                inRoot = true;
+                break;
+            }
+            path.append(reader.name().toString().toLower());
+            const QString joined = path.join(u'/');
+            for (std::size_t i = 0; i < kFields.size(); ++i) {
+                if (!raw[i] && kFields[i].path == joined) {
+                    raw[i] = reader.readElementText(QXmlStreamReader::IncludeChildElements);
+                    path.removeLast(); // the reader is now on the element's end
+                    break;
+                }
+            }
+            break;
+        }
+        case QXmlStreamReader::EndElement:
+            if (!path.isEmpty())
+                path.removeLast();
+            break;
+        default:
+            break;
+        }
+    }
+    if (reader.hasError())
+        return refused(fileName, QStringLiteral(" is not well-formed XML (line %1: %2)")
+                                     .arg(QString::number(reader.lineNumber()), reader.errorString()));
+
+    Result result;
+    for (std::size_t i = 0; i < kFields.size(); ++i) {
+        if (!raw[i])
+            continue;
+        const QString value = latin1 ? asWindows1252(raw[i]->trimmed()) : raw[i]->trimmed();
+        if (value.isEmpty())
+            continue;
+        if (!kFields[i].member) {
+            result.values.categoryPosition = categoryPosition(value);
+            continue;
+        }
+        const QString problem = storageProblem(value, kFields[i].label);
+        if (!problem.isEmpty())
+            return refused(fileName, problem);
+        result.values.*kFields[i].member = value;
+    }
+    return result;
+}
+
+Result read(QIODevice& device, const QString& fileName)
+{
+    if (!device.isReadable())
+        return refused(fileName, QStringLiteral(" cannot be read."));
+    if (!device.isSequential() && device.size() - device.pos() > maxSize)
+        return refused(fileName, QStringLiteral(" is larger than 4 MiB, too large for a PAD file."));
+    const QByteArray content = device.read(maxSize + 1);
+    return read(content, fileName);
+}
+
+Result readFile(const QString& path)
+{
+    const QString fileName = QFileInfo(path).fileName();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return refused(fileName, QStringLiteral(" cannot be opened: %1.").arg(file.errorString()));
+    return read(file, fileName);
+}
+
+Product newProfile(const Values& values)
+{
+    return {values.programName.value_or(QString()),
+            CategoryCatalogue::keyword(values.categoryPosition.value_or(0)),
+            values.padUrl.value_or(QStringLiteral("http://")), values.regnowVendorId.value_or(QString()),
+            values.regnowProductId.value_or(QString())};
+}
+
+} // namespace PadFile
