@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QByteArray>
+#include <QJsonObject>
 #include <QObject>
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -25,6 +28,19 @@ public:
     // The widget that shows the page. The caller puts it into its window and from then on the
     // window owns it; the browser keeps only a guarded pointer.
     virtual QWidget* widget() = 0;
+
+    // The page model used by the fill pass (snapshot, plan and report formats: autofill/FillPlan.h).
+    // Each call answers through its callback at most once, always later from the event loop and
+    // never from inside the call; a caller that must not wait forever keeps a watchdog.
+    //
+    // Reads the shown document and its same-origin frames' documents into a snapshot and keeps the
+    // elements read with the page. Answers with empty bytes when no document could be read or a
+    // navigation began first.
+    virtual void snapshotPage(std::function<void(const QByteArray& snapshot)> done) = 0;
+    // Applies `plan` to the elements kept for the snapshot it was made from and answers with the
+    // page's report. A plan for a snapshot that is no longer the page's latest, or for a page that
+    // has been replaced, is not applied; the answer then reports it stale or superseded.
+    virtual void applyPlan(const QJsonObject& plan, std::function<void(const QJsonObject& report)> done) = 0;
 
 Q_SIGNALS:
     // Load progress, as (value, maximum).

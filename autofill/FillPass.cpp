@@ -1,5 +1,58 @@
 #include "autofill/FillPass.h"
 
-FillPass::FillPass(Browser& browser, QObject* parent) : QObject(parent), m_browser(browser) {}
+#include "app/Module1.h"
+#include "autofill/Browser.h"
 
-void FillPass::run() {}
+#include <QPointer>
+
+FillPass::FillPass(Browser& browser, QObject* parent) : QObject(parent), m_browser(browser)
+{
+    m_watchdog.setSingleShot(true);
+    m_watchdog.setInterval(kWatchdog);
+    connect(&m_watchdog, &QTimer::timeout, this, [this] {
+        FillReport report;
+        report.status = FillReport::Status::TimedOut;
+        finish(report);
+    });
+}
+
+void FillPass::run()
+{
+    if (m_running) {
+        FillReport superseded;
+        superseded.status = FillReport::Status::Superseded;
+        finish(superseded);
+    }
+    const quint64 pass = ++m_pass;
+    m_running = true;
+    m_watchdog.start();
+    m_browser.snapshotPage([self = QPointer(this), pass](const QByteArray& snapshot) {
+        if (self)
+            self->snapshotTaken(pass, snapshot);
+    });
+}
+
+void FillPass::snapshotTaken(quint64 pass, const QByteArray& snapshot)
+{
+    if (!m_running || pass != m_pass)
+        return;
+    const std::optional<QJsonObject> plan = FillPlan::make(snapshot, Module1::ActiveProduct);
+    if (!plan) {
+        finish(FillReport{}); // NoDocument
+        return;
+    }
+    const QString token = plan->value(u"token").toString();
+    m_browser.applyPlan(*plan, [self = QPointer(this), pass, token](const QJsonObject& report) {
+        if (self && self->m_running && pass == self->m_pass)
+            self->finish(FillPlan::readReport(report, token));
+    });
+}
+
+void FillPass::finish(FillReport report)
+{
+    m_running = false;
+    m_watchdog.stop();
+    // Callbacks of this pass still on their way find a different pass number and are dropped.
+    ++m_pass;
+    Q_EMIT finished(report);
+}

@@ -1,16 +1,41 @@
 #pragma once
 
+#include "autofill/FillPlan.h"
+
 #include <QObject>
+#include <QTimer>
+#include <chrono>
 
 class Browser;
 
-// Fills the page that the browser shows from the active product. (Placeholder until it lands.)
-class FillPass : public QObject {
+// Fills the page that the browser shows from the active product: a snapshot of the page's
+// elements, a plan made from it by the fill rules, and one write of the plan back into the page.
+// Stays callback-driven throughout; it never waits for the page.
+class FillPass final : public QObject {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(FillPass)
 public:
+    // How long a pass waits for the page before it gives up.
+    static constexpr std::chrono::milliseconds kWatchdog{15000};
+
     explicit FillPass(Browser& browser, QObject* parent = nullptr);
+
+    // Starts a pass over the page shown now; the active product is read when the snapshot
+    // arrives. A pass still under way ends at once as superseded and nothing of it lands later.
+    // Returns at once; finished() tells how the pass ended. Nothing is shown to the user.
     void run();
 
+    bool isRunning() const { return m_running; }
+
+Q_SIGNALS:
+    void finished(const FillReport& report);
+
 private:
+    void snapshotTaken(quint64 pass, const QByteArray& snapshot);
+    void finish(FillReport report);
+
     Browser& m_browser;
+    QTimer m_watchdog;
+    quint64 m_pass = 0;
+    bool m_running = false;
 };

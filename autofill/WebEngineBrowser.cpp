@@ -1,16 +1,23 @@
 #include "autofill/WebEngineBrowser.h"
 
+#include "autofill/PageBridge.h"
+
+#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
+#include <QWebChannel>
 #include <QWebEnginePage>
-#include <QWebEngineView>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 
 namespace {
 
 // Refuses every request for a new window: the program's browser shows one page at a time.
 class SingleWindowPage final : public QWebEnginePage {
 public:
-    SingleWindowPage(WebEngineBrowser& browser, QObject* parent) : QWebEnginePage(parent), m_browser(browser) {}
+    SingleWindowPage(WebEngineBrowser& browser, QObject* parent) : QWebEnginePage(parent), m_browser(browser)
+    {
+    }
 
 protected:
     QWebEnginePage* createWindow(WebWindowType) override
@@ -24,12 +31,46 @@ private:
     WebEngineBrowser& m_browser;
 };
 
+QString resourceText(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+// qwebchannel.js followed by the page model, run in the isolated world of every top-level
+// document once its DOM is parsed (before its load completes).
+QWebEngineScript pageModelScript()
+{
+    QWebEngineScript script;
+    script.setName(QStringLiteral("formtide-page-model"));
+    script.setSourceCode(resourceText(QStringLiteral(":/qtwebchannel/qwebchannel.js")) + u'\n' +
+                         resourceText(QStringLiteral(":/formtide/autofill/page.js")));
+    script.setInjectionPoint(QWebEngineScript::DocumentReady);
+    script.setWorldId(QWebEngineScript::ApplicationWorld);
+    script.setRunsOnSubFrames(false);
+    return script;
+}
+
+const QString kSnapshotCall = QStringLiteral("formtideFill.snapshot()");
+
 } // namespace
 
-WebEngineBrowser::WebEngineBrowser(QObject* parent) : Browser(parent), m_view(new QWebEngineView)
+WebEngineBrowser::WebEngineBrowser(QObject* parent)
+    : Browser(parent), m_view(new QWebEngineView), m_bridge(new PageBridge(this))
 {
-    m_view->setPage(new SingleWindowPage(*this, m_view));
-    connect(m_view, &QWebEngineView::loadProgress, this, [this](int progress) { Q_EMIT ProgressChange(progress, 100); });
+    auto* page = new SingleWindowPage(*this, m_view);
+    m_view->setPage(page);
+    page->scripts().insert(pageModelScript());
+    auto* channel = new QWebChannel(page);
+    channel->registerObject(QStringLiteral("formtideBridge"), m_bridge);
+    page->setWebChannel(channel, QWebEngineScript::ApplicationWorld);
+
+    connect(m_bridge, &PageBridge::reported, this, &WebEngineBrowser::reported);
+    connect(m_view, &QWebEngineView::loadStarted, this, &WebEngineBrowser::supersedePageCalls);
+    connect(m_view, &QWebEngineView::loadProgress, this,
+            [this](int progress) { Q_EMIT ProgressChange(progress, 100); });
     connect(m_view, &QWebEngineView::loadFinished, this, [this](bool) { Q_EMIT DocumentComplete(); });
 }
 
@@ -75,4 +116,49 @@ void WebEngineBrowser::Stop()
         m_view->stop();
 }
 
-QWidget* WebEngineBrowser::widget() { return m_view; }
+QWidget* WebEngineBrowser::widget()
+{
+    return m_view;
+}
+
+void WebEngineBrowser::snapshotPage(std::function<void(const QByteArray&)> done)
+{
+    const quint64 id = ++m_lastSnapshot;
+    m_snapshots.insert(id, std::move(done));
+    auto answer = [self = QPointer(this), id](const QVariant& result) {
+        if (!self)
+            return;
+        const auto done = self->m_snapshots.take(id);
+        if (done)
+            done(result.toString().toUtf8()); // a script that failed gives no string: empty
+    };
+    if (m_view)
+        m_view->page()->runJavaScript(kSnapshotCall, QWebEngineScript::ApplicationWorld, answer);
+    else
+        QTimer::singleShot(0, this, [answer] { answer(QVariant()); });
+}
+
+void WebEngineBrowser::applyPlan(const QJsonObject& plan, std::function<void(const QJsonObject&)> done)
+{
+    m_applies.insert(plan.value(u"token").toString(), std::move(done));
+    m_bridge->deliver(plan.value(u"doc").toString(), plan);
+}
+
+void WebEngineBrowser::reported(const QJsonObject& report)
+{
+    const auto done = m_applies.take(report.value(u"token").toString());
+    if (done)
+        done(report);
+}
+
+void WebEngineBrowser::supersedePageCalls()
+{
+    m_bridge->forgetHeld();
+    const auto snapshots = std::exchange(m_snapshots, {});
+    const auto applies = std::exchange(m_applies, {});
+    for (const auto& done : snapshots)
+        done({});
+    const QJsonObject superseded{{QStringLiteral("status"), QStringLiteral("superseded")}};
+    for (const auto& done : applies)
+        done(superseded);
+}

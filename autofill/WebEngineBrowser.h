@@ -2,14 +2,19 @@
 
 #include "autofill/Browser.h"
 
+#include <QHash>
 #include <QPointer>
 #include <QUrl>
-
 #include <QWebEngineView>
 
-// Browser on a QWebEngineView.
+class PageBridge;
+
+// Browser on a QWebEngineView. The page model runs in the page's isolated world
+// (QWebEngineScript::ApplicationWorld): a fixed script (autofill/page.js, with qwebchannel.js) is
+// injected into every top-level document, and data crosses through a QWebChannel as JSON.
 class WebEngineBrowser final : public Browser {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(WebEngineBrowser)
 public:
     explicit WebEngineBrowser(QObject* parent = nullptr);
     ~WebEngineBrowser() override;
@@ -17,6 +22,9 @@ public:
     void Navigate(const QString& address) override;
     void Stop() override;
     QWidget* widget() override;
+
+    void snapshotPage(std::function<void(const QByteArray&)> done) override;
+    void applyPlan(const QJsonObject& plan, std::function<void(const QJsonObject&)> done) override;
 
     QWebEngineView* view() const { return m_view; }
 
@@ -26,8 +34,16 @@ public:
 
 private:
     void startPendingLoad();
+    void reported(const QJsonObject& report);
+    // A navigation began: every page-model call still waiting is answered as superseded.
+    void supersedePageCalls();
 
     QPointer<QWebEngineView> m_view;
+    PageBridge* m_bridge = nullptr;
     QUrl m_pending;
     bool m_loadQueued = false;
+
+    quint64 m_lastSnapshot = 0;
+    QHash<quint64, std::function<void(const QByteArray&)>> m_snapshots;
+    QHash<QString, std::function<void(const QJsonObject&)>> m_applies; // by plan token
 };

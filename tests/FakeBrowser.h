@@ -23,6 +23,9 @@ public:
     }
     void Stop() override { calls.append(QStringLiteral("Stop")); }
     QWidget* widget() override { return m_widget; }
+    // No page here: the page model never answers.
+    void snapshotPage(std::function<void(const QByteArray&)>) override {}
+    void applyPlan(const QJsonObject&, std::function<void(const QJsonObject&)>) override {}
 
     QStringList takeCalls() { return std::exchange(calls, {}); }
 

@@ -1,64 +1,59 @@
 #pragma once
 
-#include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QHash>
-#include <QObject>
 #include <QStringList>
 #include <QTcpServer>
 #include <QTcpSocket>
 
-// A small HTTP/1.0 file server on 127.0.0.1 for tests: GET serves files below a folder, anything
-// else is 404. Every request path is recorded.
-class LocalHttpServer final : public QObject {
-    Q_OBJECT
+// Serves files of one folder over HTTP/1.0 on 127.0.0.1, so that tests get real origins: two
+// servers (two ports) are two origins. Pages added with setPage() are served from memory.
+class LocalHttpServer final : public QTcpServer {
 public:
-    explicit LocalHttpServer(QString root, QObject* parent = nullptr) : QObject(parent), m_root(std::move(root))
+    explicit LocalHttpServer(QString folder) : m_folder(std::move(folder))
     {
-        connect(&m_server, &QTcpServer::newConnection, this, &LocalHttpServer::accept);
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = nextPendingConnection())
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { answer(socket); });
+        });
     }
 
-    bool listen() { return m_server.listen(QHostAddress::LocalHost, 0); }
-    quint16 port() const { return m_server.serverPort(); }
-    QString origin() const { return QStringLiteral("http://127.0.0.1:%1").arg(port()); }
-    const QStringList& requests() const { return m_requests; }
+    bool start() { return listen(QHostAddress::LocalHost); }
+    QString url(const QString& path) const
+    {
+        return QStringLiteral("http://127.0.0.1:%1/%2").arg(serverPort()).arg(path);
+    }
+    void setPage(const QString& path, const QByteArray& content) { m_pages.insert(path, content); }
+    // Every path asked for, in order, without its leading "/".
+    const QStringList& requests() const { return m_asked; }
 
 private:
-    void accept()
+    void answer(QTcpSocket* socket)
     {
-        while (QTcpSocket* socket = m_server.nextPendingConnection()) {
-            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { serve(socket); });
-            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-        }
-    }
-
-    void serve(QTcpSocket* socket)
-    {
-        QByteArray& buffer = m_buffers[socket];
-        buffer += socket->readAll();
-        if (!buffer.contains("\r\n\r\n"))
+        QByteArray& request = m_requests[socket];
+        request += socket->readAll();
+        if (!request.contains("\r\n\r\n"))
             return;
-        const QList<QByteArray> requestLine = buffer.left(buffer.indexOf("\r\n")).split(' ');
-        m_buffers.remove(socket);
-        QByteArray path = requestLine.value(1);
-        path = path.left(path.indexOf('?') < 0 ? path.size() : path.indexOf('?'));
-        m_requests.append(QString::fromUtf8(path));
-
-        QFile file(QDir(m_root).filePath(QString::fromUtf8(path).mid(1)));
-        const bool found = requestLine.value(0) == "GET" && !path.contains("..") && file.open(QIODevice::ReadOnly);
-        const QByteArray body = found ? file.readAll() : QByteArray("not found");
-        QByteArray type = "text/plain";
-        if (path.endsWith(".html"))
-            type = "text/html; charset=utf-8";
-        socket->write((found ? "HTTP/1.0 200 OK\r\n" : "HTTP/1.0 404 Not Found\r\n") + QByteArray("Content-Type: ") +
-                      type + "\r\nContent-Length: " + QByteArray::number(body.size()) +
-                      "\r\nConnection: close\r\n\r\n" + body);
+        const QString path = QString::fromUtf8(request.split(' ').value(1)).mid(1).section(u'?', 0, 0);
+        m_requests.remove(socket);
+        m_asked.append(path);
+        QByteArray body = m_pages.value(path);
+        bool found = m_pages.contains(path);
+        if (!found && !path.contains(QStringLiteral(".."))) {
+            QFile file(QDir(m_folder).filePath(path));
+            found = file.open(QIODevice::ReadOnly);
+            body = file.readAll();
+        }
+        socket->write((found ? "HTTP/1.0 200 OK\r\n" : "HTTP/1.0 404 Not Found\r\n") +
+                      QByteArray("Content-Type: text/html; charset=utf-8\r\nContent-Length: ") +
+                      QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
         socket->disconnectFromHost();
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
     }
 
-    QString m_root;
-    QTcpServer m_server;
-    QHash<QTcpSocket*, QByteArray> m_buffers;
-    QStringList m_requests;
+    QString m_folder;
+    QHash<QString, QByteArray> m_pages;
+    QHash<QTcpSocket*, QByteArray> m_requests;
+    QStringList m_asked;
 };

@@ -71,6 +71,7 @@ public:
     Form2* productManager() const { return m_form2.get(); }
     Form3* addLinksDialog() const { return m_form3.get(); }
     frmF2* aboutBox() const { return m_about.get(); }
+    FillPass* fillPass() const { return m_fillPass.get(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/Product.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <optional>
+
+// The rules that decide what the fill pass writes into one field of a submission form. Fields are
+// recognised only by keywords in their names; every test upper-cases the page's texts first, so
+// case on the page does not matter. Nothing here has a count limit.
+namespace FillRules {
+
+// Whether `text` holds `word` anywhere. An empty word is held by every non-empty text and by no
+// empty text.
+bool contains(QStringView text, QStringView word);
+
+// Tags (upper-case) that get the text-field rules: INPUT, TEXTAREA and PASSWORD.
+bool isTextFieldTag(QStringView upperTag);
+
+// The value a text-like field named `name` ends with, or nothing when the name holds none of the
+// keywords (the field then keeps its content). The rules run in order and each match writes at
+// once, so the last matching one wins:
+//   "REGNOW" -> RegnowProductId, "REGNOWVENDERID" -> RegnowVendorId,
+//   "REGNOWPRODUCTID" -> RegnowProductId, any of "URL" "PAD" "XML" "NOTES" "PNAME" "FILE" -> PadUrl.
+// The field's input type is not consulted; a value is written even when it is empty.
+std::optional<QString> textFieldValue(QStringView name, const Product& product);
+
+// A list whose name holds "CAT" is a category list; any other list is left untouched.
+bool isCategoryList(QStringView name);
+
+// Positions of the options of a category list to set selected, in list order: every option whose
+// text holds `keyword`, except that the keyword "MATH" passes over texts holding "MATH &" and the
+// keyword "CAD" over texts holding "ARCAD". Selecting them one after the other leaves a
+// single-choice list on the last of them and adds all of them to a multiple-choice list; nothing
+// is ever deselected, so an empty result keeps the page's selection.
+QList<qsizetype> categorySelection(const QStringList& optionTexts, QStringView keyword);
+
+} // namespace FillRules

@@ -1,0 +1,203 @@
+// formtide-fill [--product FILE] PAGE
+//
+// Loads PAGE headless in the program's browser setup, makes FILE the active product (without
+// --product the active product is empty, as at start-up): a product profile file, or a PAD file,
+// which gives the profile the product information editor would save from it, waits for the load and for the
+// fill pass that the program runs on a completed page, then prints one JSON object per line for
+// every INPUT, TEXTAREA and SELECT element, the top-level document's first and then each filled
+// frame's, each in document order:
+//   {"frame":0,"tag":"input","type":"text","name":"pad_url","value":"http://..."}
+//   {"frame":1,"tag":"select","type":"","name":"category","selected":[2]}
+// Exit status 0; a bad argument, an unreadable profile or a page that cannot be loaded or filled
+// gives 2 and one line on standard error.
+
+#include "app/Module1.h"
+#include "autofill/FillPass.h"
+#include "autofill/WebEngineBrowser.h"
+#include "products/PadFile.h"
+#include "products/ProductProfiles.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTimer>
+#include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <cstdio>
+
+namespace {
+
+// A profile file starts with a quote; a PAD file is XML: after an optional byte-order mark and
+// white space comes '<' (in UTF-16, next to a zero byte).
+bool looksLikeXml(QByteArrayView content)
+{
+    if (content.startsWith("\xEF\xBB\xBF"))
+        content = content.sliced(3);
+    qsizetype i = 0;
+    while (i < content.size() && QByteArrayView(" \t\r\n").contains(content[i]))
+        ++i;
+    content = content.sliced(i);
+    return content.startsWith("<") || content.startsWith("\xFF\xFE") || content.startsWith("\xFE\xFF") ||
+           content.startsWith(QByteArrayView("\0<", 2));
+}
+
+constexpr int kFailure = 2;
+constexpr int kLoadLimitMs = 60000;
+
+void printError(const QString& message)
+{
+    std::fprintf(stderr, "formtide-fill: %s\n", message.toLocal8Bit().constData());
+}
+
+QByteArray jsonText(const QJsonValue& value)
+{
+    const QByteArray array = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+    return array.mid(1, array.size() - 2);
+}
+
+// One output line from a page row [frame, tag, type, name, value or [selected positions]]; keys
+// in a fixed order.
+QByteArray outputLine(const QJsonArray& row)
+{
+    const bool isList = row.at(4).isArray();
+    return "{\"frame\":" + jsonText(row.at(0)) + ",\"tag\":" + jsonText(row.at(1)) +
+           ",\"type\":" + jsonText(row.at(2)) + ",\"name\":" + jsonText(row.at(3)) +
+           (isList ? ",\"selected\":" : ",\"value\":") + jsonText(row.at(4)) + "}\n";
+}
+
+// A local path, or an http, https or file URL; anything else is refused.
+std::optional<QUrl> pageUrl(const QString& page)
+{
+    const QUrl url(page, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    if (url.isValid() && (scheme == u"http" || scheme == u"https" || scheme == u"file"))
+        return url;
+    if (scheme.size() > 1 || page.isEmpty())
+        return std::nullopt; // another scheme (a one-letter one is a drive letter)
+    return QUrl::fromLocalFile(QFileInfo(page).absoluteFilePath());
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // Standard error carries this tool's own failure line, not Qt's or the page's messages.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("formtide-fill"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Loads PAGE headless, fills it from a product profile the way Formtide fills every page that\n"
+        "finishes loading, and prints each form field (input, textarea, select) as one JSON object per\n"
+        "line: frame, tag, type, name, then value or selected. Exit status 0; 2 on a bad argument, an\n"
+        "unreadable profile or a page that cannot be loaded."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption product(
+        QStringLiteral("product"),
+        QStringLiteral("Profile file (five quoted lines) to fill from; without it "
+                       "every value is empty, as at start-up."),
+        QStringLiteral("FILE"));
+    parser.addOption(product);
+    parser.addPositionalArgument(QStringLiteral("PAGE"),
+                                 QStringLiteral("Local file path, or http, https or file URL."));
+
+    if (!parser.parse(QCoreApplication::arguments())) {
+        printError(parser.errorText());
+        return kFailure;
+    }
+    if (parser.isSet(help))
+        parser.showHelp(0);
+    const QStringList pages = parser.positionalArguments();
+    if (pages.size() != 1) {
+        printError(QStringLiteral("expected exactly one PAGE (see --help)"));
+        return kFailure;
+    }
+    const std::optional<QUrl> url = pageUrl(pages.first());
+    if (!url) {
+        printError(QStringLiteral("not a file path or an http, https or file URL: %1").arg(pages.first()));
+        return kFailure;
+    }
+    if (parser.isSet(product)) {
+        QFile file(parser.value(product));
+        if (!file.open(QIODevice::ReadOnly)) {
+            printError(QStringLiteral("cannot read profile %1: %2").arg(file.fileName(), file.errorString()));
+            return kFailure;
+        }
+        const QByteArray content = file.read(PadFile::maxSize + 1);
+        if (looksLikeXml(content)) {
+            const PadFile::Result pad = PadFile::read(content, QFileInfo(file.fileName()).fileName());
+            if (!pad.ok()) {
+                printError(pad.problem);
+                return kFailure;
+            }
+            Module1::ActiveProduct = PadFile::newProfile(pad.values);
+        } else {
+            Module1::ActiveProduct = ProductProfiles::parse(content);
+        }
+    }
+
+    WebEngineBrowser browser;
+    FillPass pass(browser);
+    QWebEngineView* view = browser.view();
+    view->resize(1024, 768);
+    view->show();
+
+    auto fail = [](const QString& message) {
+        printError(message);
+        QCoreApplication::exit(kFailure);
+    };
+    QTimer loadLimit;
+    loadLimit.setSingleShot(true);
+    QObject::connect(&loadLimit, &QTimer::timeout, &app,
+                     [&] { fail(QStringLiteral("the page did not finish loading")); });
+
+    QObject::connect(
+        &browser, &Browser::NewWindow2, &app, [](bool* cancel) { *cancel = true; }, Qt::DirectConnection);
+    bool loaded = false;
+    QObject::connect(view, &QWebEngineView::loadFinished, &app, [&](bool ok) {
+        if (loaded)
+            return;
+        loaded = true;
+        loadLimit.stop();
+        if (!ok) {
+            fail(QStringLiteral("cannot load %1").arg(url->toDisplayString()));
+            return;
+        }
+        pass.run();
+    });
+    QObject::connect(&pass, &FillPass::finished, &app, [&](const FillReport& report) {
+        if (report.status != FillReport::Status::Applied) {
+            fail(report.status == FillReport::Status::TimedOut
+                     ? QStringLiteral("the page did not answer the fill pass")
+                     : QStringLiteral("the page could not be filled"));
+            return;
+        }
+        view->page()->runJavaScript(
+            QStringLiteral("formtideFill.dump()"), QWebEngineScript::ApplicationWorld,
+            [&](const QVariant& result) {
+                const QJsonDocument rows = QJsonDocument::fromJson(result.toString().toUtf8());
+                if (!rows.isArray()) {
+                    fail(QStringLiteral("the page's fields could not be read"));
+                    return;
+                }
+                QByteArray out;
+                for (const QJsonValue& row : rows.array())
+                    out += outputLine(row.toArray());
+                std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
+                std::fflush(stdout);
+                QCoreApplication::exit(0);
+            });
+    });
+
+    loadLimit.start(kLoadLimitMs);
+    browser.Navigate(url->toString());
+    return QApplication::exec();
+}
