@@ -1,10 +1,10 @@
 // The fill pass against a real QWebEngineView: fixtures in tests/data/autofill, served over HTTP on
 // 127.0.0.1 (a second server on another port is a second origin). One view serves every test.
 
-#include "tests/LocalHttpServer.h"
 #include "app/Module1.h"
 #include "autofill/FillPass.h"
 #include "autofill/WebEngineBrowser.h"
+#include "tests/LocalHttpServer.h"
 
 #include <QJsonDocument>
 #include <QSignalSpy>
