@@ -2,10 +2,12 @@
 
 #include "app/Module1.h"
 #include "products/CategoryCatalogue.h"
+#include "products/PadFile.h"
 #include "products/ProductProfiles.h"
 #include "products/Twips.h"
 
 #include <QComboBox>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,12 +43,18 @@ QPushButton* addButton(QWidget* parent, const char* name, const QString& text, Q
     return button;
 }
 
+QString choosePadFile(QWidget* parent)
+{
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("Import PAD"), QString(),
+                                        QStringLiteral("PAD files (*.xml);;All files (*)"));
+}
+
 } // namespace
 
 Form4::Form4(QString appFolder, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
-      m_appFolder(std::move(appFolder))
+      m_appFolder(std::move(appFolder)), m_chooseFile(choosePadFile)
 {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Product Information"));
@@ -75,9 +83,13 @@ Form4::Form4(QString appFolder, QWidget* parent)
     m_combo1->setCompleter(nullptr);
     m_combo1->setMaxVisibleItems(16);
 
-    // Why nothing was saved, in the gap between the fields and the buttons.
-    m_notSaved = addLabel(this, "lblNotSaved", QString(), Twips::rect(180, 2235, 5160, 255), false);
-    m_notSaved->setTextFormat(Qt::PlainText);
+    m_cmdImportPad =
+        addButton(this, "cmdImportPad", QStringLiteral("Import PAD..."), Twips::rect(180, 2520, 975, 315));
+
+    // Why a save or an import failed, in the gap between the fields and the buttons. (It kept its
+    // first name, from when saving was all it told about.)
+    m_status = addLabel(this, "lblNotSaved", QString(), Twips::rect(180, 2235, 5160, 255), false);
+    m_status->setTextFormat(Qt::PlainText);
 
     setTabOrder(m_command1, m_command2);
     setTabOrder(m_command2, m_text1);
@@ -85,9 +97,11 @@ Form4::Form4(QString appFolder, QWidget* parent)
     setTabOrder(m_text2, m_text3);
     setTabOrder(m_text3, m_text4);
     setTabOrder(m_text4, m_combo1);
+    setTabOrder(m_combo1, m_cmdImportPad);
 
     connect(m_command1, &QPushButton::clicked, this, &Form4::Command1_Click);
     connect(m_command2, &QPushButton::clicked, this, &Form4::Command2_Click);
+    connect(m_cmdImportPad, &QPushButton::clicked, this, &Form4::cmdImportPad_Click);
 
     Form_Load();
 }
@@ -102,8 +116,7 @@ void Form4::Form_Load()
     m_text2->setText(QStringLiteral("http://"));
     m_text3->clear();
     m_text4->clear();
-    m_notSaved->clear();
-    m_notSaved->hide();
+    showStatus(QString());
     m_command1->setFocus();
 }
 
@@ -137,8 +150,7 @@ void Form4::Command1_Click()
 {
     const Product product = enteredProduct();
     if (const QString problem = ProductProfiles::save(m_appFolder, product); !problem.isEmpty()) {
-        m_notSaved->setText(problem);
-        m_notSaved->show();
+        showStatus(problem);
         return;
     }
     if (Module1::ProductEditMode == 2) {
@@ -158,6 +170,42 @@ void Form4::Command1_Click()
 void Form4::Command2_Click()
 {
     reject();
+}
+
+void Form4::setFileChooser(FileChooser chooser)
+{
+    m_chooseFile = chooser ? std::move(chooser) : FileChooser(choosePadFile);
+}
+
+void Form4::cmdImportPad_Click()
+{
+    const QString path = m_chooseFile(this);
+    if (path.isEmpty())
+        return;
+    const PadFile::Result result = PadFile::readFile(path);
+    if (!result.ok()) {
+        showStatus(result.problem);
+        return;
+    }
+    const PadFile::Values& values = result.values;
+    if (values.programName)
+        m_text1->setText(*values.programName);
+    if (values.categoryPosition)
+        m_combo1->setCurrentIndex(*values.categoryPosition);
+    if (values.padUrl)
+        m_text2->setText(*values.padUrl);
+    if (values.regnowVendorId)
+        m_text3->setText(*values.regnowVendorId);
+    if (values.regnowProductId)
+        m_text4->setText(*values.regnowProductId);
+    showStatus(QString());
+}
+
+void Form4::showStatus(const QString& line)
+{
+    m_status->setText(m_status->fontMetrics().elidedText(line, Qt::ElideRight, m_status->width()));
+    m_status->setToolTip(line);
+    m_status->setVisible(!line.isEmpty());
 }
 
 void Form4::keyPressEvent(QKeyEvent* event)

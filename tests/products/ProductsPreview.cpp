@@ -1,5 +1,6 @@
 // Shows one of the product dialogs or the About box on screen, for looking at it (not a test):
 //   formtide-products-preview manager|editor|about
+//   formtide-products-preview import PADFILE   (the editor opened by "Add...", PADFILE imported)
 // The dialogs work on a temporary application folder holding a few sample profiles.
 #include "app/Module1.h"
 #include "products/Form2.h"
@@ -41,6 +42,15 @@ int main(int argc, char** argv)
     if (which == QLatin1String("editor")) {
         // Open "Edit..." on the selected product once the manager is up.
         QTimer::singleShot(300, &manager, [&manager] { manager.Command2_Click(); });
+    } else if (which == QLatin1String("import")) {
+        const QString padFile = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+        QTimer::singleShot(300, &manager, [&manager] { manager.Command1_Click(); });
+        QTimer::singleShot(600, &manager, [&manager, padFile] {
+            if (Form4* editor = manager.editor()) {
+                editor->setFileChooser([padFile](QWidget*) { return padFile; });
+                editor->cmdImportPad_Click();
+            }
+        });
     }
     manager.exec();
     return 0;

@@ -1,0 +1,40 @@
+// The fill planner on any snapshot and any product. Input: the product as a profile file, a
+// zero byte, then the snapshot. Every plan it makes writes each element at most once, in document
+// order, and writes only the product's own values.
+#include "autofill/FillPlan.h"
+#include "products/ProductProfiles.h"
+
+#include <QJsonArray>
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QByteArrayView input(data, static_cast<qsizetype>(size));
+    const qsizetype split = input.indexOf('\0');
+    const Product product = ProductProfiles::parse(split < 0 ? QByteArrayView() : input.first(split));
+    const QByteArrayView snapshot = split < 0 ? input : input.sliced(split + 1);
+
+    const auto plan = FillPlan::make(snapshot, product);
+    if (!plan)
+        return 0;
+    double last = -1;
+    for (const QJsonValue write : (*plan)[QStringLiteral("writes")].toArray()) {
+        const QJsonArray pair = write.toArray();
+        const double index = pair.at(0).toDouble(-1);
+        if (pair.size() != 2 || index <= last)
+            std::abort();
+        last = index;
+        const QJsonValue what = pair.at(1);
+        if (what.isString()) {
+            const QString value = what.toString();
+            if (value != product.PadUrl && value != product.RegnowVendorId && value != product.RegnowProductId)
+                std::abort();
+        } else if (!what.isArray()) {
+            std::abort();
+        }
+    }
+    FillPlan::readReport(*plan, QStringLiteral("t"));
+    return 0;
+}
