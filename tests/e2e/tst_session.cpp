@@ -5,6 +5,7 @@
 #include "autofill/WebEngineBrowser.h"
 #include "sites/Cls5.h"
 #include "tests/LocalHttpServer.h"
+#include "tools/Scramble.h"
 #include "ui/Form1.h"
 
 #include <QAction>
@@ -26,18 +27,6 @@
 #include <QWebEngineView>
 
 namespace {
-
-QByteArray scramble(const QByteArray& address)
-{
-    QByteArray out;
-    for (const char ch : address) {
-        int code = static_cast<unsigned char>(ch) + Cls5::FixedDepth;
-        if (code > 255)
-            code -= 255;
-        out.append(static_cast<char>(code));
-    }
-    return out;
-}
 
 QByteArray readAll(const QString& path)
 {
@@ -96,8 +85,8 @@ void TestSession::wholeSession()
     QTemporaryDir app;
     QVERIFY(QFile::copy(QStringLiteral(FORMTIDE_APP_DIR "/formtidehelp.html"),
                         app.filePath("formtidehelp.html")));
-    const QByteArray padok = scramble(host + "/1000files/submit.html") + "\r\n" +
-                             scramble(host + "/2archive/submit.html") + "\r\n";
+    const QByteArray padok = scramble(host + "/1000files/submit.html", Cls5::FixedDepth) + "\r\n" +
+                             scramble(host + "/2archive/submit.html", Cls5::FixedDepth) + "\r\n";
     {
         QFile file(app.filePath("padok.txt"));
         QVERIFY(file.open(QIODevice::WriteOnly));

@@ -1,5 +1,5 @@
 #include "sites/Cls5.h"
-#include "tests/sites/Scramble.h"
+#include "tools/Scramble.h"
 
 #include <QTest>
 

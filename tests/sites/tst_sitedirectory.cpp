@@ -3,7 +3,7 @@
 #include "sites/AddedLinksFile.h"
 #include "sites/Cls5.h"
 #include "sites/SiteDirectory.h"
-#include "tests/sites/Scramble.h"
+#include "tools/Scramble.h"
 
 #include <QFile>
 #include <QTemporaryDir>

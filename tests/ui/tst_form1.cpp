@@ -1,6 +1,7 @@
 #include "app/Module1.h"
 #include "sites/Cls5.h"
 #include "tests/FakeBrowser.h"
+#include "tools/Scramble.h"
 #include "ui/Form1.h"
 
 #include <QFile>
@@ -12,19 +13,6 @@
 #include <QTimer>
 
 namespace {
-
-// Stores `address` the way the shipped site-address file does.
-QByteArray scramble(const QByteArray& address, int depth)
-{
-    QByteArray out;
-    for (const char ch : address) {
-        int code = static_cast<unsigned char>(ch) + depth;
-        if (code > 255)
-            code -= 255;
-        out.append(static_cast<char>(code));
-    }
-    return out;
-}
 
 void writeFile(const QString& path, const QByteArray& content)
 {

@@ -9,7 +9,7 @@
 
 #include "app/Windows1252.h"
 #include "sites/Cls5.h"
-#include "tests/sites/Scramble.h"
+#include "tools/Scramble.h"
 
 #include <QFile>
 #include <cstdio>
