@@ -78,6 +78,8 @@ private Q_SLOTS:
     void stalePlanNeverLands_data();
     void stalePlanNeverLands();
     void navigationDuringFill();
+    void hostilePage_data();
+    void hostilePage();
     void navigateAndStop_data();
     void navigateAndStop();
 
@@ -375,6 +377,56 @@ void TestWebEngineFill::navigationDuringFill()
     QCOMPARE(url(), m_server.url(QStringLiteral("page_b.html")));
     const Fields expected{{"0:pad_url", "b"}, {"0:email", "b"}};
     QCOMPARE(fields(), expected);
+}
+
+void TestWebEngineFill::hostilePage_data()
+{
+    QTest::addColumn<QByteArray>("html");
+    QTest::addColumn<Fields>("expected"); // empty: the page changes too fast to say; it must still answer
+
+    const QString pad = kProduct.PadUrl;
+    QTest::newRow("scripts throw") << QByteArray(R"(<script>throw new Error('page script fails');</script>
+        <form><input name="pad_url"><input name="notes"></form>
+        <script>document.querySelector('[name=pad_url]').addEventListener('input', () => {
+            throw new Error('listener fails'); });</script>)")
+                                   << Fields{{"0:pad_url", pad}, {"0:notes", pad}};
+    QTest::newRow("input events loop")
+        << QByteArray(R"(<form><input name="pad_url"><input name="xml_url"></form>
+        <script>const a = document.querySelector('[name=pad_url]'), b = document.querySelector('[name=xml_url]');
+        a.addEventListener('input', () => b.dispatchEvent(new Event('input', {bubbles: true})));
+        b.addEventListener('input', () => a.dispatchEvent(new Event('input', {bubbles: true})));</script>)")
+        << Fields{{"0:pad_url", pad}, {"0:xml_url", pad}};
+    // The first write makes the page rebuild its form: later writes land on the old, detached
+    // fields and never on the new ones.
+    QTest::newRow("form rewritten by the fill")
+        << QByteArray(R"(<form id="f"><input name="pad_url"><input name="notes"></form>
+        <script>document.querySelector('[name=pad_url]').addEventListener('input', () => {
+            document.getElementById('f').innerHTML = '<input name="pad_url" value="new"><input name="notes" value="new">';
+        });</script>)")
+        << Fields{{"0:pad_url", "new"}, {"0:notes", "new"}};
+    QTest::newRow("form rewritten all the time") << QByteArray(R"(<form id="f"><input name="pad_url"></form>
+        <script>setInterval(() => { document.getElementById('f').innerHTML =
+            '<input name="pad_url"><select name="category"><option>Art</option></select>'; }, 0);</script>)")
+                                                 << Fields{};
+}
+
+void TestWebEngineFill::hostilePage()
+{
+    QFETCH(QByteArray, html);
+    QFETCH(Fields, expected);
+    const QString name =
+        QStringLiteral("hostile%1.html").arg(QString::fromLatin1(QTest::currentDataTag())).remove(u' ');
+    m_server.setPage(name, "<!DOCTYPE html><html><body>" + html + "</body></html>");
+    QVERIFY(load(m_server.url(name)));
+    Module1::ActiveProduct = kProduct;
+    const std::optional<FillReport> report = fill();
+    QVERIFY(report);
+    QCOMPARE(int(report->status), int(FillReport::Status::Applied));
+    if (!expected.isEmpty())
+        QCOMPARE(fields(), expected);
+    // The page and the filler both still answer.
+    QCOMPARE(eval(QStringLiteral("1 + 1")).toInt(), 2);
+    QVERIFY(fill());
 }
 
 void TestWebEngineFill::navigateAndStop_data()
