@@ -85,8 +85,9 @@ void TestSession::wholeSession()
     QTemporaryDir app;
     QVERIFY(QFile::copy(QStringLiteral(FORMTIDE_APP_DIR "/formtidehelp.html"),
                         app.filePath("formtidehelp.html")));
-    const QByteArray padok = scramble(host + "/1000files/submit.html", Cls5::FixedDepth) + "\r\n" +
-                             scramble(host + "/2archive/submit.html", Cls5::FixedDepth) + "\r\n";
+    const QByteArray padok = scramble(QByteArray(host + "/1000files/submit.html"), Cls5::FixedDepth) +
+                             "\r\n" + scramble(QByteArray(host + "/2archive/submit.html"), Cls5::FixedDepth) +
+                             "\r\n";
     {
         QFile file(app.filePath("padok.txt"));
         QVERIFY(file.open(QIODevice::WriteOnly));
