@@ -7,17 +7,6 @@
 using namespace Qt::StringLiterals;
 using Values = PadFile::Values;
 
-namespace PadFile {
-char* toString(const Values& v)
-{
-    const auto text = [](const std::optional<QString>& s) { return s ? u'"' + *s + u'"' : u"unset"_s; };
-    return QTest::toString(
-        u"{%1, %2, %3, %4, %5}"_s.arg(text(v.programName), text(v.padUrl),
-                                      v.categoryPosition ? QString::number(*v.categoryPosition) : u"unset"_s,
-                                      text(v.regnowVendorId), text(v.regnowProductId)));
-}
-} // namespace PadFile
-
 namespace {
 QByteArray pad(const QByteArray& inner, const QByteArray& encoding = "UTF-8")
 {
@@ -104,10 +93,9 @@ void TestPadFile::values_data()
 void TestPadFile::values()
 {
     QFETCH(QByteArray, content);
-    QFETCH(Values, expected);
     const PadFile::Result result = PadFile::read(content, u"pad.xml"_s);
     QCOMPARE(result.problem, QString());
-    QCOMPARE(result.values, expected);
+    QTEST(result.values, "expected");
 }
 
 void TestPadFile::categoryPosition_data()
@@ -126,8 +114,7 @@ void TestPadFile::categoryPosition_data()
 void TestPadFile::categoryPosition()
 {
     QFETCH(QString, categoryClass);
-    QFETCH(std::optional<int>, expected);
-    QCOMPARE(PadFile::categoryPosition(categoryClass), expected);
+    QTEST(PadFile::categoryPosition(categoryClass), "expected");
 }
 
 void TestPadFile::refused_data()
@@ -135,7 +122,6 @@ void TestPadFile::refused_data()
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("reason");
     QTest::newRow("empty") << QByteArray() << u"is empty"_s;
-    QTest::newRow("white space only") << QByteArray(" \r\n\t") << u"is empty"_s;
     QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << u"binary"_s;
     QTest::newRow("bare ampersand") << pad(name("Tom & Jerry")) << u"not well-formed XML (line 2"_s;
     QTest::newRow("fault after all values") << pad(name("A")) + "<x/>" << u"not well-formed XML"_s;
@@ -143,9 +129,6 @@ void TestPadFile::refused_data()
     QTest::newRow("other root") << QByteArray("<html><XML_DIZ_INFO/></html>") << u"root element is <html>"_s;
     QTest::newRow("name outside Windows-1252")
         << pad(name("\xe4\xb8\xad")) << u"Program Name holds \"\u4e2d\""_s;
-    QTest::newRow("character outside the BMP") << pad("<Affiliates><Affiliates_Regnow_Product_ID>&#x1F600;</"
-                                                      "Affiliates_Regnow_Product_ID></Affiliates>")
-                                               << u"Regnow Product ID holds \"\U0001F600\""_s;
     QTest::newRow("line break inside a value") << pad(url("http://a\n/b")) << u"PAD URL holds a line break"_s;
 }
 

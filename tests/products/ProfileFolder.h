@@ -24,10 +24,20 @@ public:
             file.write(bytes);
     }
 
-    QByteArray bytes(const QString& fileName) const
+    // A product's profile file; "<missing>" when there is none.
+    QByteArray bytes(const QString& name) const
     {
-        QFile file(info() + u'/' + fileName);
+        QFile file(info() + u'/' + name + u".txt");
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    // The profile files of Info without ".txt", in the manager's order.
+    QStringList names() const
+    {
+        QStringList names = QDir(info()).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+        for (QString& name : names)
+            name.chop(4);
+        return names;
     }
 
     // Every entry under the application folder by relative path: a file's bytes, or "<dir>".
@@ -37,10 +47,9 @@ public:
         QDirIterator it(path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
-            const QFileInfo entry(it.next());
-            QFile file(entry.filePath());
-            entries.insert(QDir(path()).relativeFilePath(entry.filePath()),
-                           entry.isDir()                    ? QByteArray("<dir>")
+            QFile file(it.next());
+            entries.insert(QDir(path()).relativeFilePath(file.fileName()),
+                           it.fileInfo().isDir()            ? QByteArray("<dir>")
                            : file.open(QIODevice::ReadOnly) ? file.readAll()
                                                             : "?");
         }

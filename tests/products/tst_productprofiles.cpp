@@ -25,17 +25,16 @@ void TestProductProfiles::saveAndReadBack_data()
     QTest::newRow("quotes and blanks")
         << Product{u" a \"b\" "_s, u"\""_s, u"\"\""_s, u"  "_s, u"x\"y"_s}
         << QByteArray("\" a \"b\" \"\r\n\"\"\"\r\n\"\"\"\"\r\n\"  \"\r\n\"x\"y\"\r\n");
-    QTest::newRow("Windows-1252") << Product{u"Caf\u00e9"_s, {}, u"\u20ac"_s, {}, {}}
-                                  << QByteArray("\"Caf\xe9\"\r\n\"\"\r\n\"\x80\"\r\n\"\"\r\n\"\"\r\n");
+    QTest::newRow("Windows-1252") << Product{u"Caf\u00e9"_s, {}, u"\u20ac\u0178"_s, {}, {}}
+                                  << QByteArray("\"Caf\xe9\"\r\n\"\"\r\n\"\x80\x9f\"\r\n\"\"\r\n\"\"\r\n");
 }
 
 void TestProductProfiles::saveAndReadBack()
 {
     QFETCH(Product, product);
-    QFETCH(QByteArray, bytes);
     ProfileFolder folder; // without Info: the first save creates it
     QCOMPARE(ProductProfiles::save(folder.path(), product), QString());
-    QCOMPARE(folder.bytes(product.ProgramName + u".txt"_s), bytes);
+    QTEST(folder.bytes(product.ProgramName), "bytes");
     QCOMPARE(ProductProfiles::read(folder.path(), product.ProgramName), std::optional(product));
 }
 
@@ -50,27 +49,23 @@ void TestProductProfiles::parse_data()
         << Product{u"a"_s, u"K"_s, {}, u"1"_s, u"5"_s};
     QTest::newRow("LF and CR line ends")
         << QByteArray("\"a\"\n\"b\"\r\"c\"\r\n") << Product{u"a"_s, u"b"_s, u"c"_s, {}, {}};
-    QTest::newRow("Windows-1252") << QByteArray("\"\x80\x9f\"") << Product{u"\u20ac\u0178"_s, {}, {}, {}, {}};
 }
 
 void TestProductProfiles::parse()
 {
     QFETCH(QByteArray, content);
-    QFETCH(Product, expected);
-    QCOMPARE(ProductProfiles::parse(content), expected);
+    QTEST(ProductProfiles::parse(content), "expected");
 }
 
 void TestProductProfiles::list_data()
 {
-    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("files"); // a name ending in "/" is a folder
     QTest::addColumn<QStringList>("expected");
     QTest::newRow("no Info folder") << QStringList{} << QStringList{};
-    QTest::newRow("suffix in any letter case, once")
-        << QStringList{u"b.TXT"_s, u"a.txt"_s, u"a.TXT"_s, u"c.Txt"_s} << QStringList{u"a"_s, u"b"_s, u"c"_s};
-    QTest::newRow("sorted ignoring case") << QStringList{u"beta.txt"_s, u"Alpha.txt"_s, u"alpha2.txt"_s}
-                                          << QStringList{u"Alpha"_s, u"alpha2"_s, u"beta"_s};
-    QTest::newRow("other files and folders")
-        << QStringList{u"x.dat"_s, u"y.txt.bak"_s, u"z.txt"_s, u"d.txt/"_s} << QStringList{u"z"_s};
+    QTest::newRow("suffix in any letter case, once; sorted ignoring case")
+        << QStringList{u"b.TXT"_s, u"a.txt"_s,     u"a.TXT"_s, u"C.Txt"_s,
+                       u"x.dat"_s, u"y.txt.bak"_s, u"d.txt/"_s}
+        << QStringList{u"a"_s, u"b"_s, u"C"_s};
 }
 
 void TestProductProfiles::list()
@@ -85,7 +80,6 @@ void TestProductProfiles::list()
             folder.write(file, {});
     }
     QCOMPARE(ProductProfiles::list(folder.path()), expected);
-
     for (int i = 0; i < 600; ++i) // no cap on the number of profiles
         folder.write(u"p%1.txt"_s.arg(i), {});
     QCOMPARE(ProductProfiles::list(folder.path()).size(), expected.size() + 600);

@@ -23,7 +23,6 @@ void TestCls5::sub3_data()
     QTest::newRow("empty keeps depth 300") << QByteArray() << 300 << QByteArray() << 300;
     QTest::newRow("code equal to depth") << QByteArray("\x07") << 7 << QByteArray(1, '\0') << 7;
     QTest::newRow("code one below depth") << QByteArray("\x06") << 7 << QByteArray("\xFE") << 7;
-    QTest::newRow("code 0") << QByteArray(1, '\0') << 7 << QByteArray("\xF8") << 7;
     QTest::newRow("code 255") << QByteArray("\xFF") << 9 << QByteArray("\xF6") << 9;
     QTest::newRow("order kept") << QByteArray("hij") << 7 << QByteArray("abc") << 7;
     QTest::newRow("depth 0 takes default")

@@ -84,10 +84,9 @@ void TestMenus::addresses_data()
 void TestMenus::addresses()
 {
     QFETCH(QString, item);
-    QFETCH(QString, url);
     UrlCatcher catcher;
     m_form->findChild<QAction*>(item)->trigger();
-    QCOMPARE(catcher.urls, QStringList{url});
+    QTEST(catcher.urls.join(u' '), "url");
     QCOMPARE(m_browser->calls, QStringList{}); // the embedded browser is not touched
 }
 
