@@ -32,14 +32,14 @@ Form2::Form2(QString appFolder, QWidget* parent)
     label1->setObjectName(QStringLiteral("Label1"));
     label1->setGeometry(Twips::rect(180, 120, 2355, 195));
 
-    struct ButtonSpec {
+    struct ButtonLayout {
         const char* name;
         const char* text;
         int left;
         int width;
         void (Form2::*handler)();
     };
-    const ButtonSpec buttons[] = {
+    const ButtonLayout buttons[] = {
         {"Command1", "Add...", 180, 735, &Form2::Command1_Click},
         {"Command2", "Edit...", 1080, 795, &Form2::Command2_Click},
         {"Command3", "Delete", 2040, 735, &Form2::Command3_Click},
@@ -47,13 +47,13 @@ Form2::Form2(QString appFolder, QWidget* parent)
         {"Command5", "Cancel", 3900, 735, &Form2::Command5_Click},
     };
     QWidget* previous = m_list1;
-    for (const ButtonSpec& spec : buttons) {
-        auto* button = new QPushButton(QLatin1String(spec.text), this);
-        button->setObjectName(QLatin1String(spec.name));
-        button->setGeometry(Twips::rect(spec.left, 3780, spec.width, 315));
+    for (const ButtonLayout& row : buttons) {
+        auto* button = new QPushButton(QLatin1String(row.text), this);
+        button->setObjectName(QLatin1String(row.name));
+        button->setGeometry(Twips::rect(row.left, 3780, row.width, 315));
         // No button is the default: Enter presses nothing.
         button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, spec.handler);
+        connect(button, &QPushButton::clicked, this, row.handler);
         setTabOrder(previous, button);
         previous = button;
     }
