@@ -18,7 +18,8 @@ QString decode(QByteArrayView bytes)
 
 std::optional<QByteArray> encode(QStringView text)
 {
-    QStringEncoder encoder(kName);
+    // Stateless: a lone surrogate at the end is an error rather than kept back for a next call.
+    QStringEncoder encoder(kName, QStringConverter::Flag::Stateless);
     Q_ASSERT(encoder.isValid());
     QByteArray bytes = encoder.encode(text);
     if (encoder.hasError())

@@ -45,8 +45,10 @@ QPushButton* addButton(QWidget* parent, const char* name, const QString& text, Q
 
 QString choosePadFile(QWidget* parent)
 {
+    // Qt's own dialog: a desktop's native one would record the file in the user's recent files.
     return QFileDialog::getOpenFileName(parent, QStringLiteral("Import PAD"), QString(),
-                                        QStringLiteral("PAD files (*.xml);;All files (*)"));
+                                        QStringLiteral("PAD files (*.xml);;All files (*)"), nullptr,
+                                        QFileDialog::DontUseNativeDialog);
 }
 
 } // namespace

@@ -56,8 +56,9 @@ QString infoPath(const QString& appFolder)
 QStringList profileFileNames(const QString& appFolder)
 {
     const QDir info(infoPath(appFolder));
-    return info.exists() ? info.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Unsorted)
-                         : QStringList();
+    return info.exists()
+               ? info.entryList({QStringLiteral("*.txt")}, QDir::Files | QDir::Hidden, QDir::Unsorted)
+               : QStringList();
 }
 
 // Only a name without separators stays inside Info; listed names always are such names.
@@ -99,8 +100,8 @@ QString nameProblem(const QString& name)
         return QStringLiteral("Nothing saved: type a program name first.");
     if (name.contains(u'/') || name.contains(u'\\'))
         return QStringLiteral("Nothing saved: a program name cannot hold / or \\.");
-    if (name.contains(QStringLiteral("..")))
-        return QStringLiteral("Nothing saved: a program name cannot hold \"..\".");
+    if (name == u'.' || name.contains(QStringLiteral("..")))
+        return QStringLiteral("Nothing saved: a program name cannot be \".\" or hold \"..\".");
     if (std::any_of(name.cbegin(), name.cend(), [](QChar c) { return c.category() == QChar::Other_Control; }))
         return QStringLiteral("Nothing saved: the program name holds a control character.");
     if (!Windows1252::canEncode(name))

@@ -116,12 +116,15 @@ void Form3::Command2_Click()
 
 void Form3::showEvent(QShowEvent* event)
 {
-    // Each opening is a fresh dialog: nothing of the last one is kept.
-    m_text->clear();
-    m_saveError->clear();
-    m_saveError->setToolTip(QString());
-    m_saveError->hide();
-    m_text->setFocus();
+    // Each opening is a fresh dialog: nothing of the last one is kept. A window restored after
+    // being minimised is shown again by the window system, and keeps what was typed.
+    if (!event->spontaneous()) {
+        m_text->clear();
+        m_saveError->clear();
+        m_saveError->setToolTip(QString());
+        m_saveError->hide();
+        m_text->setFocus();
+    }
     QDialog::showEvent(event);
 }
 

@@ -102,8 +102,8 @@ int main(int argc, char* argv[])
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption product(
         QStringLiteral("product"),
-        QStringLiteral("Profile file (five quoted lines) to fill from; without it "
-                       "every value is empty, as at start-up."),
+        QStringLiteral("Profile file (five quoted lines), or the product's PAD file, to fill from; "
+                       "without it every value is empty, as at start-up."),
         QStringLiteral("FILE"));
     parser.addOption(product);
     parser.addPositionalArgument(QStringLiteral("PAGE"),

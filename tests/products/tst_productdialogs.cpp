@@ -184,6 +184,7 @@ void TestProductDialogs::failedSave_data()
     };
     row("empty name", nullptr, nullptr, "", "http://");
     row("name with a separator", nullptr, nullptr, "../x", "http://");
+    row("name \".\"", nullptr, nullptr, ".", "http://");
     row("Info is a file", nullptr, "Info is a file", "New", "http://");
     // The old file must stay when the new one cannot be written though the old one could go.
     row("rename onto a folder", "Beta", "folder", "Blocked", "http://b");

@@ -13,6 +13,8 @@ private Q_SLOTS:
     void list_data();
     void list();
     void realFileNames();
+    void unstorableField_data();
+    void unstorableField();
 };
 
 void TestProductProfiles::saveAndReadBack_data()
@@ -66,6 +68,8 @@ void TestProductProfiles::list_data()
         << QStringList{u"b.TXT"_s, u"a.txt"_s,     u"a.TXT"_s, u"C.Txt"_s,
                        u"x.dat"_s, u"y.txt.bak"_s, u"d.txt/"_s}
         << QStringList{u"a"_s, u"b"_s, u"C"_s};
+    QTest::newRow("a name that starts with a dot")
+        << QStringList{u".hidden.txt"_s, u"z.txt"_s} << QStringList{u".hidden"_s, u"z"_s};
 }
 
 void TestProductProfiles::list()
@@ -96,6 +100,21 @@ void TestProductProfiles::realFileNames()
     QCOMPARE(QDir(folder.info()).entryList(QDir::Files), QStringList{u"Notes.TXT"_s});
     QVERIFY(ProductProfiles::remove(folder.path(), u"Notes"_s));
     QCOMPARE(folder.snapshot(), (QMap<QString, QByteArray>{{u"Info"_s, "<dir>"}}));
+}
+
+void TestProductProfiles::unstorableField_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::newRow("outside Windows-1252") << u"http://\u4e2d"_s;
+    QTest::newRow("half a surrogate pair at the end") << (u"http://x"_s + QChar(0xD800));
+    QTest::newRow("line break") << u"http://x\r\n"_s;
+}
+
+void TestProductProfiles::unstorableField()
+{
+    QFETCH(QString, field);
+    QVERIFY(!ProductProfiles::serialize(Product{u"Zipper"_s, {}, field, {}, {}}));
+    QVERIFY(!ProductProfiles::serialize(Product{u"Zipper"_s, {}, {}, {}, field}));
 }
 
 QTEST_GUILESS_MAIN(TestProductProfiles)
