@@ -34,7 +34,6 @@ class TestFillPlan : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void writesInDocumentOrder();
-    void noSixteenBitLimits();
     void unreadableSnapshot_data();
     void unreadableSnapshot();
     void report_data();
@@ -74,29 +73,6 @@ void TestFillPlan::writesInDocumentOrder()
     QCOMPARE(plan->value(u"writes").toArray(), expected);
 }
 
-void TestFillPlan::noSixteenBitLimits()
-{
-    // A document of 32,769 elements with the field last, and a list of 32,770 options whose match
-    // is the last one.
-    QJsonArray doc;
-    doc.append(32000);
-    for (int i = 0; i < 768; ++i)
-        doc.append(element(QStringLiteral("DIV"), QStringLiteral("d")));
-    doc.append(element(QStringLiteral("INPUT"), QStringLiteral("pad_url")));
-    QStringList options;
-    for (int k = 0; k < 32769; ++k)
-        options.append(QStringLiteral("Games"));
-    options.append(QStringLiteral("CAD"));
-    doc.append(list(QStringLiteral("category"), options));
-
-    const std::optional<QJsonObject> plan = FillPlan::make(snapshot(QJsonArray{QJsonValue(doc)}), kProduct);
-    QVERIFY(plan);
-    const QJsonArray writes = plan->value(u"writes").toArray();
-    QCOMPARE(writes.size(), 2);
-    QCOMPARE(writes.at(0).toArray().at(0).toInteger(), 32768);
-    QCOMPARE(writes.at(1).toArray(), (QJsonArray{32769, QJsonArray{32769}}));
-}
-
 void TestFillPlan::unreadableSnapshot_data()
 {
     QTest::addColumn<QByteArray>("snapshot");
@@ -130,8 +106,6 @@ void TestFillPlan::report_data()
                            << QList<FillReport::Refusal>{};
     QTest::newRow("another plan's report") << QByteArray(R"({"token":"T0","status":"applied","written":3})")
                                            << superseded << qsizetype(0) << QList<FillReport::Refusal>{};
-    QTest::newRow("navigation") << QByteArray(R"({"status":"superseded"})") << superseded << qsizetype(0)
-                                << QList<FillReport::Refusal>{};
 }
 
 void TestFillPlan::report()

@@ -45,12 +45,10 @@ void TestFillRules::textField_data()
     QTest::newRow("homepage_url") << "homepage_url" << pad;
     QTest::newRow("profile holds FILE") << "profile" << pad;
     QTest::newRow("appname holds PNAME") << "appname" << pad;
-    QTest::newRow("upload_file") << "upload_file" << pad;
     QTest::newRow("submit_url button") << "submit_url" << pad;
     QTest::newRow("email") << "email" << QString();
     QTest::newRow("no name") << "" << QString();
     QTest::newRow("regno is not regnow") << "regno" << QString();
-    QTest::newRow("u r l apart") << "u_r_l" << QString();
 }
 
 void TestFillRules::textField()
@@ -74,7 +72,6 @@ void TestFillRules::categoryList_data()
     QTest::newRow("Category upper") << "CATEGORY" << true;
     QTest::newRow("genre") << "genre" << false;
     QTest::newRow("section") << "section" << false;
-    QTest::newRow("pad_url") << "pad_url" << false;
     QTest::newRow("no name") << "" << false;
 }
 
@@ -102,7 +99,6 @@ void TestFillRules::selection_data()
     QTest::newRow("MATH skips 'Math &'") << "MATH" << math << QList<qsizetype>{1, 2};
     QTest::newRow("MATH only on 'Math &'")
         << "MATH" << QStringList{QStringLiteral("Math & Scientific Tools")} << QList<qsizetype>{};
-    QTest::newRow("SCIENTIFIC selects 'Math &'") << "SCIENTIFIC" << math << QList<qsizetype>{0};
 
     const QStringList graphics{QStringLiteral("Arcade"), QStringLiteral("CAD"),
                                QStringLiteral("Graphic Apps: CAD")};
@@ -113,7 +109,6 @@ void TestFillRules::selection_data()
     QTest::newRow("empty keyword: every option with text")
         << "" << QStringList{QStringLiteral("One"), QString(), QStringLiteral("Two"), QString()}
         << QList<qsizetype>{0, 2};
-    QTest::newRow("no options") << "ART" << QStringList{} << QList<qsizetype>{};
 }
 
 void TestFillRules::selection()

@@ -1,16 +1,16 @@
 // formtide-fill as a process: its output lines and exit statuses.
 
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
 const QString kTool = QStringLiteral(FORMTIDE_APP_DIR "/formtide-fill");
-const QString kForm = QStringLiteral(FORMTIDE_TEST_DATA_DIR "/autofill/tool_form.html");
-
-// The profile the rows below fill from: a quote and a Windows-1252 letter in the vendor ID.
-const QByteArray kProfile = "\"Zipper\"\r\n\"ART\"\r\n\"http://x/pad.xml\"\r\n\"V\"\xe9\"\r\n\"P1\"\r\n";
+const QString kData = QStringLiteral(FORMTIDE_TEST_DATA_DIR "/autofill/");
+const QString kForm = kData + QStringLiteral("tool_form.html");
+// tool_profile.txt holds a quote and a Windows-1252 letter in the vendor ID; tool_pad.xml is a PAD
+// file whose category the editor would save as "Screen Savers: Art".
+const QString kProfile = kData + QStringLiteral("tool_profile.txt");
 
 } // namespace
 
@@ -24,43 +24,33 @@ private Q_SLOTS:
 
 void TestFormtideFill::run_data()
 {
-    QTest::addColumn<QStringList>("arguments"); // PROFILE stands for a profile file holding kProfile
+    QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QByteArray>("output");
     QTest::addColumn<QString>("error"); // what the one line on standard error says
 
+    // The fixture's lines; PAD and VENDOR stand for the product's values.
+    const QByteArray lines = R"({"frame":0,"tag":"input","type":"file","name":"upload_file","value":""}
+{"frame":0,"tag":"input","type":"text","name":"pad_url","value":"PAD"}
+{"frame":0,"tag":"input","type":"email","name":"email","value":"me@example.com"}
+{"frame":0,"tag":"input","type":"hidden","name":"RegNowVenderID","value":"VENDOR"}
+{"frame":0,"tag":"select","type":"","name":"category","selected":[2]}
+{"frame":0,"tag":"select","type":"","name":"cat_extra","selected":[0,1]}
+{"frame":0,"tag":"textarea","type":"","name":"notes","value":"PAD"}
+{"frame":0,"tag":"input","type":"submit","name":"","value":"Send"}
+{"frame":1,"tag":"input","type":"text","name":"padfile","value":"PAD"}
+{"frame":1,"tag":"select","type":"","name":"genre","selected":[0]}
+)";
     QTest::newRow("filled from a profile")
-        << QStringList{QStringLiteral("--product"), QStringLiteral("PROFILE"), kForm} << 0
-        << QByteArray(R"({"frame":0,"tag":"input","type":"file","name":"upload_file","value":""}
-{"frame":0,"tag":"input","type":"text","name":"pad_url","value":"http://x/pad.xml"}
-{"frame":0,"tag":"input","type":"email","name":"email","value":"me@example.com"}
-{"frame":0,"tag":"input","type":"hidden","name":"RegNowVenderID","value":"V\")"
-                      "\xc3\xa9"
-                      R"("}
-{"frame":0,"tag":"select","type":"","name":"category","selected":[2]}
-{"frame":0,"tag":"select","type":"","name":"cat_extra","selected":[0,1]}
-{"frame":0,"tag":"textarea","type":"","name":"notes","value":"http://x/pad.xml"}
-{"frame":0,"tag":"input","type":"submit","name":"","value":"Send"}
-{"frame":1,"tag":"input","type":"text","name":"padfile","value":"http://x/pad.xml"}
-{"frame":1,"tag":"select","type":"","name":"genre","selected":[0]}
-)") << QString();
-    // A PAD file gives the profile the editor would save from it (category "Screen Savers: Art").
+        << QStringList{QStringLiteral("--product"), kProfile, kForm} << 0
+        << QByteArray(lines).replace("PAD", "http://x/pad.xml").replace("VENDOR", "V\\\"\xc3\xa9")
+        << QString();
     QTest::newRow("filled from a PAD file")
-        << QStringList{QStringLiteral("--product"), QStringLiteral("@PAD@"), kForm} << 0
-        << QByteArray(R"({"frame":0,"tag":"input","type":"file","name":"upload_file","value":""}
-{"frame":0,"tag":"input","type":"text","name":"pad_url","value":"http://x.example/pad.xml"}
-{"frame":0,"tag":"input","type":"email","name":"email","value":"me@example.com"}
-{"frame":0,"tag":"input","type":"hidden","name":"RegNowVenderID","value":"77"}
-{"frame":0,"tag":"select","type":"","name":"category","selected":[2]}
-{"frame":0,"tag":"select","type":"","name":"cat_extra","selected":[0,1]}
-{"frame":0,"tag":"textarea","type":"","name":"notes","value":"http://x.example/pad.xml"}
-{"frame":0,"tag":"input","type":"submit","name":"","value":"Send"}
-{"frame":1,"tag":"input","type":"text","name":"padfile","value":"http://x.example/pad.xml"}
-{"frame":1,"tag":"select","type":"","name":"genre","selected":[0]}
-)") << QString();
+        << QStringList{QStringLiteral("--product"), kData + QStringLiteral("tool_pad.xml"), kForm} << 0
+        << QByteArray(lines).replace("PAD", "http://x.example/pad.xml").replace("VENDOR", "77") << QString();
     QTest::newRow("PAD file not well-formed")
-        << QStringList{QStringLiteral("--product"), QStringLiteral("@BROKEN@"), kForm} << 2 << QByteArray()
-        << QStringLiteral("not well-formed");
+        << QStringList{QStringLiteral("--product"), kData + QStringLiteral("tool_broken.xml"), kForm} << 2
+        << QByteArray() << QStringLiteral("not well-formed");
     QTest::newRow("page missing") << QStringList{QStringLiteral("/no/such/page.html")} << 2 << QByteArray()
                                   << QStringLiteral("cannot load");
     QTest::newRow("profile missing") << QStringList{QStringLiteral("--product"),
@@ -71,8 +61,6 @@ void TestFormtideFill::run_data()
                                << QStringLiteral("exactly one PAGE");
     QTest::newRow("unknown option") << QStringList{QStringLiteral("--fast"), kForm} << 2 << QByteArray()
                                     << QStringLiteral("Unknown option");
-    QTest::newRow("--product without a file")
-        << QStringList{QStringLiteral("--product")} << 2 << QByteArray() << QStringLiteral("Missing value");
     QTest::newRow("another scheme") << QStringList{QStringLiteral("ftp://example.com/form.html")} << 2
                                     << QByteArray() << QStringLiteral("not a file path");
 }
@@ -83,28 +71,6 @@ void TestFormtideFill::run()
     QFETCH(int, exitCode);
     QFETCH(QByteArray, output);
     QFETCH(QString, error);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString profile = dir.filePath(QStringLiteral("Zipper.txt"));
-    QFile file(profile);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(kProfile);
-    file.close();
-    arguments.replaceInStrings(QStringLiteral("PROFILE"), profile);
-    const QByteArray pad =
-        "<?xml version=\"1.0\"?>\n<XML_DIZ_INFO><Program_Info><Program_Name>Zipper</Program_Name>"
-        "<Program_Category_Class>Desktop::Screen Savers: Art</Program_Category_Class></Program_Info>"
-        "<Web_Info><Application_URLs><Application_XML_File_URL>http://x.example/pad.xml"
-        "</Application_XML_File_URL></Application_URLs></Web_Info><Affiliates>"
-        "<Affiliates_Regnow_Vendor_ID>77</Affiliates_Regnow_Vendor_ID></Affiliates></XML_DIZ_INFO>\n";
-    for (const auto& [name, content] :
-         {std::pair{"@BROKEN@", QByteArray("<XML_DIZ_INFO>R&D</XML_DIZ_INFO>")}, std::pair{"@PAD@", pad}}) {
-        QFile padFile(dir.filePath(QString::fromLatin1(name).remove(u'@') + QStringLiteral(".xml")));
-        QVERIFY(padFile.open(QIODevice::WriteOnly));
-        padFile.write(content);
-        arguments.replaceInStrings(QString::fromLatin1(name), padFile.fileName());
-    }
 
     QProcess tool;
     tool.start(kTool, arguments);

@@ -66,26 +66,19 @@ private Q_SLOTS:
     void initTestCase();
     void cleanupTestCase();
     void init();
-    void submissionForm_data();
-    void submissionForm();
-    void reactStyleField();
-    void clobberingPage();
-    void frames();
+    void fillPage_data();
+    void fillPage();
     void popupRefused_data();
     void popupRefused();
-    void largePage_data();
-    void largePage();
-    void stalePlanNeverLands_data();
-    void stalePlanNeverLands();
-    void navigationDuringFill();
-    void hostilePage_data();
-    void hostilePage();
+    void planNeverLandsOnAnotherPage_data();
+    void planNeverLandsOnAnotherPage();
     void navigateAndStop_data();
     void navigateAndStop();
 
 private:
     bool load(const QString& address);
-    std::optional<FillReport> fill();
+    // Runs one fill pass; `meanwhile` runs right after the pass has started.
+    std::optional<FillReport> fill(const std::function<void()>& meanwhile = {});
     QVariant eval(const QString& script, quint32 world = kTestWorld);
     Fields fields();
     QString url() const { return m_browser->view()->url().toString(); }
@@ -103,12 +96,14 @@ bool TestWebEngineFill::load(const QString& address)
     return waitUntil([&] { return !finished.isEmpty(); }) && finished.first().first().toBool();
 }
 
-std::optional<FillReport> TestWebEngineFill::fill()
+std::optional<FillReport> TestWebEngineFill::fill(const std::function<void()>& meanwhile)
 {
     std::optional<FillReport> report;
     const QMetaObject::Connection c =
         connect(m_pass.get(), &FillPass::finished, this, [&report](const FillReport& r) { report = r; });
     m_pass->run();
+    if (meanwhile)
+        meanwhile();
     waitUntil([&] { return report.has_value(); });
     disconnect(c);
     return report;
@@ -163,47 +158,104 @@ void TestWebEngineFill::init()
     Module1::ResetForTesting();
 }
 
-// "name=value" pairs of frame 0; PAD, VENDOR and PRODUCT stand for the product's values.
-Fields frame0(const QStringList& pairs, const Product& product)
+// "frame:name=value" pairs apart by blanks, "name=value" for frame 0; PAD, VENDOR and PRODUCT stand
+// for the product's values.
+Fields fieldsOf(const QString& pairs, const Product& product = kProduct)
 {
     Fields out;
-    for (const QString& pair : pairs) {
+    for (const QString& pair : pairs.split(u' ')) {
         QString value = pair.section(u'=', 1);
         value.replace(QStringLiteral("PAD"), product.PadUrl)
             .replace(QStringLiteral("VENDOR"), product.RegnowVendorId)
             .replace(QStringLiteral("PRODUCT"), product.RegnowProductId);
-        out.insert(QStringLiteral("0:") + pair.section(u'=', 0, 0), value);
+        const QString key = pair.section(u'=', 0, 0);
+        out.insert(key.contains(u':') ? key : QStringLiteral("0:") + key, value);
     }
     return out;
 }
 
-void TestWebEngineFill::submissionForm_data()
+// One row of fillPage: `body` makes the page here (empty for a fixture); `check` is a page-script
+// expression, polled until it has a value, that must then read `result`.
+void fillRow(const char* tag, const QString& page, const QByteArray& body, const Fields& expected,
+             const QStringList& refused = {}, const QString& check = {}, const QString& result = {},
+             const Product& product = kProduct)
 {
-    QTest::addColumn<Product>("product");
+    QTest::newRow(tag) << page << body << expected << refused << check << result << product;
+}
+
+void TestWebEngineFill::fillPage_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QByteArray>("body");
     QTest::addColumn<Fields>("expected");
     QTest::addColumn<QStringList>("refused");
+    QTest::addColumn<QString>("check");
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<Product>("product");
 
     // The file input refuses the address but takes an empty value. The empty keyword (no product
     // yet) selects every option that has text; every matching field is emptied.
-    const QStringList common =
+    const QString common =
         QStringLiteral("upload_file= appname=PAD pad_url=PAD homepage_url=PAD email=author@example.com "
                        "#nick=nick RegNowVenderID=VENDOR regnowvendorid=PRODUCT regnowproductid=PRODUCT "
                        "regnow=PRODUCT xml_password=PAD padfile=PAD category=4 genre=1 pad_url_list=0 "
-                       "notes=PAD agree_url=PAD submit_url=PAD")
-            .split(u' ');
-    QTest::newRow("a product") << kProduct << frame0(common + QStringList{"subcat_id=0,1"}, kProduct)
-                               << QStringList{QStringLiteral("upload_file:InvalidStateError")};
-    QTest::newRow("no product yet") << Product{} << frame0(common + QStringList{"subcat_id=0,1,2"}, Product{})
-                                    << QStringList{};
+                       "notes=PAD agree_url=PAD submit_url=PAD subcat_id=");
+    const QString form = QStringLiteral("submission.html");
+    fillRow("submission form", form, {}, fieldsOf(common + u"0,1"),
+            {QStringLiteral("upload_file:InvalidStateError")});
+    fillRow("submission form, no product yet", form, {}, fieldsOf(common + u"0,1,2", {}), {}, {}, {},
+            Product{});
+
+    const QString pad = kProduct.PadUrl;
+    // The page's own state saw the writes through its input and change listeners, and the events
+    // bubbled to the document.
+    fillRow("React-style listeners", QStringLiteral("react.html"), {},
+            {{"0:pad_url", pad}, {"0:category", "1"}}, {},
+            QStringLiteral("JSON.stringify([formState, document.getElementById('preview').textContent])"),
+            QStringLiteral(R"([{"pad_url":"%1","category":"Screen Savers: Art"},"%1"])").arg(pad));
+    fillRow(
+        "clobbering page", QStringLiteral("clobber.html"), {},
+        fieldsOf(QStringLiteral("length=l tagName=t value=v pad_url=PAD getAttribute=g category=1 options= "
+                                "cat_options=0 name=n profile=PAD")));
+    // Frame 1 is the same-origin page, frame 2 the inline document; the cross-origin frame cannot be
+    // read from here, so the page asks it for its values.
+    fillRow("frames", QStringLiteral("frames.html"), {},
+            fieldsOf(QStringLiteral("pad_url=PAD 1:regnowvenderid=VENDOR 1:notes=PAD 2:category=1")), {},
+            QStringLiteral("window.crossValue ?? void askCross()"), QStringLiteral("frame|frame notes"));
+
+    // html, head and body, the input, the list and its options make up the rest.
+    const QByteArray field = R"(<input name="pad_url"><select name="category">)";
+    const QByteArray art = "<option>Screen Savers: Art</option></select>";
+    const QString count = QStringLiteral("document.getElementsByTagName('*').length");
+    fillRow("32,769 elements", QStringLiteral("large1.html"),
+            QByteArray("<b></b>").repeated(32763) + field + art, {{"0:pad_url", pad}, {"0:category", "0"}},
+            {}, count, QStringLiteral("32769"));
+    fillRow("list of 32,770 options", QStringLiteral("large2.html"),
+            field + QByteArray("<option>Games</option>").repeated(32769) + art,
+            {{"0:pad_url", pad}, {"0:category", "32769"}}, {}, count, QStringLiteral("32775"));
+
+    // Hostile pages: the fill goes on, and the page and the filler still answer afterwards.
+    fillRow("scripts throw", QStringLiteral("throw.html"), {},
+            fieldsOf(QStringLiteral("pad_url=PAD notes=PAD")));
+    fillRow("input events loop", QStringLiteral("loop.html"), {},
+            fieldsOf(QStringLiteral("pad_url=PAD xml_url=PAD")));
+    fillRow("form rewritten by the fill", QStringLiteral("rewrite.html"), {},
+            fieldsOf(QStringLiteral("pad_url=new notes=new")));
 }
 
-void TestWebEngineFill::submissionForm()
+void TestWebEngineFill::fillPage()
 {
-    QFETCH(Product, product);
+    QFETCH(QString, page);
+    QFETCH(QByteArray, body);
     QFETCH(Fields, expected);
     QFETCH(QStringList, refused);
+    QFETCH(QString, check);
+    QFETCH(QString, result);
+    QFETCH(Product, product);
 
-    QVERIFY(load(m_server.url(QStringLiteral("submission.html"))));
+    if (!body.isEmpty())
+        m_server.setPage(page, "<!DOCTYPE html><html><body>" + body + "</body></html>");
+    QVERIFY(load(m_server.url(page)));
     Module1::ActiveProduct = product;
     const std::optional<FillReport> report = fill();
     QVERIFY(report);
@@ -213,55 +265,12 @@ void TestWebEngineFill::submissionForm()
         refusedFields.append(r.name + u':' + r.reason);
     QCOMPARE(refusedFields, refused);
     QCOMPARE(fields(), expected);
-}
-
-void TestWebEngineFill::reactStyleField()
-{
-    QVERIFY(load(m_server.url(QStringLiteral("react.html"))));
-    Module1::ActiveProduct = kProduct;
+    if (!check.isEmpty()) {
+        QVERIFY(waitUntil([&] { return eval(check, QWebEngineScript::MainWorld).isValid(); }));
+        QCOMPARE(eval(check, QWebEngineScript::MainWorld).toString(), result);
+    }
+    QCOMPARE(eval(QStringLiteral("1 + 1")).toInt(), 2);
     QVERIFY(fill());
-    // The page's own state saw the writes through its input and change listeners, and the events
-    // bubbled to the document.
-    QCOMPARE(
-        eval(QStringLiteral("JSON.stringify([formState, document.getElementById('preview').textContent])"),
-             QWebEngineScript::MainWorld),
-        QVariant(QStringLiteral(
-            "[{\"pad_url\":\"http://example.com/pad.xml\",\"category\":\"Screen Savers: Art\"},"
-            "\"http://example.com/pad.xml\"]")));
-}
-
-void TestWebEngineFill::clobberingPage()
-{
-    QVERIFY(load(m_server.url(QStringLiteral("clobber.html"))));
-    Module1::ActiveProduct = kProduct;
-    const std::optional<FillReport> report = fill();
-    QVERIFY(report);
-    QCOMPARE(int(report->status), int(FillReport::Status::Applied));
-    const Fields expected{{"0:length", "l"},       {"0:tagName", "t"},
-                          {"0:value", "v"},        {"0:pad_url", kProduct.PadUrl},
-                          {"0:getAttribute", "g"}, {"0:category", "1"},
-                          {"0:options", ""},       {"0:cat_options", "0"},
-                          {"0:name", "n"},         {"0:profile", kProduct.PadUrl}};
-    QCOMPARE(fields(), expected);
-}
-
-void TestWebEngineFill::frames()
-{
-    QVERIFY(load(m_server.url(QStringLiteral("frames.html"))));
-    Module1::ActiveProduct = kProduct;
-    QVERIFY(fill());
-    // Frame 1 is the same-origin page, frame 2 the inline document; the cross-origin frame is not
-    // reachable and keeps its values.
-    const Fields expected{{"0:pad_url", kProduct.PadUrl},
-                          {"1:regnowvenderid", kProduct.RegnowVendorId},
-                          {"1:notes", kProduct.PadUrl},
-                          {"2:category", "1"}};
-    QCOMPARE(fields(), expected);
-    eval(QStringLiteral("askCross()"), QWebEngineScript::MainWorld);
-    QVERIFY(waitUntil(
-        [this] { return eval(QStringLiteral("window.crossValue"), QWebEngineScript::MainWorld).isValid(); }));
-    QCOMPARE(eval(QStringLiteral("window.crossValue"), QWebEngineScript::MainWorld),
-             QVariant(QStringLiteral("frame|frame notes")));
 }
 
 void TestWebEngineFill::popupRefused_data()
@@ -291,142 +300,47 @@ void TestWebEngineFill::popupRefused()
     QCOMPARE(fields().value(QStringLiteral("0:pad_url")), QStringLiteral("kept"));
 }
 
-void TestWebEngineFill::largePage_data()
+void TestWebEngineFill::planNeverLandsOnAnotherPage_data()
 {
-    QTest::addColumn<int>("fillers");
-    QTest::addColumn<int>("options");
-    QTest::addColumn<int>("elements");
-    // html, head, body, the input, the select and its options make up the rest.
-    QTest::newRow("32,769 elements") << 32763 << 1 << 32769;
-    QTest::newRow("list of 32,770 options") << 0 << 32770 << 32775;
+    QTest::addColumn<QString>("then");  // what happens between snapshot and apply
+    QTest::addColumn<QString>("shown"); // the values of page A or B after the stale plan
+    QTest::newRow("page B replaced A") << QStringLiteral("load") << QStringLiteral("b");
+    QTest::newRow("a newer snapshot of A was taken") << QStringLiteral("snapshot") << QStringLiteral("a");
+    QTest::newRow("navigation to B during the fill pass") << QStringLiteral("pass") << QStringLiteral("b");
 }
 
-void TestWebEngineFill::largePage()
-{
-    QFETCH(int, fillers);
-    QFETCH(int, options);
-    QFETCH(int, elements);
-
-    QByteArray html = "<!DOCTYPE html><html><head></head><body>";
-    for (int i = 0; i < fillers; ++i)
-        html += "<b></b>";
-    html += "<input name=\"pad_url\"><select name=\"category\">";
-    for (int k = 1; k < options; ++k)
-        html += "<option>Games</option>";
-    html += "<option>Screen Savers: Art</option></select></body></html>";
-    const QString name = QStringLiteral("large%1.html").arg(elements);
-    m_server.setPage(name, html);
-
-    QVERIFY(load(m_server.url(name)));
-    QCOMPARE(eval(QStringLiteral("document.getElementsByTagName('*').length")).toInt(), elements);
-    Module1::ActiveProduct = kProduct;
-    const std::optional<FillReport> report = fill();
-    QVERIFY(report);
-    QCOMPARE(int(report->status), int(FillReport::Status::Applied));
-    const Fields expected{{"0:pad_url", kProduct.PadUrl}, {"0:category", QString::number(options - 1)}};
-    QCOMPARE(fields(), expected);
-}
-
-void TestWebEngineFill::stalePlanNeverLands_data()
-{
-    QTest::addColumn<QString>("then");
-    QTest::addColumn<QString>("padUrl"); // after the stale plan
-    QTest::newRow("the page was replaced") << QStringLiteral("page_b.html") << QStringLiteral("b");
-    QTest::newRow("a newer snapshot was taken") << QString() << QStringLiteral("a");
-}
-
-void TestWebEngineFill::stalePlanNeverLands()
+void TestWebEngineFill::planNeverLandsOnAnotherPage()
 {
     QFETCH(QString, then);
-    QFETCH(QString, padUrl);
+    QFETCH(QString, shown);
     // Pages A and B both have a field named pad_url, at different positions.
+    const QString pageB = m_server.url(QStringLiteral("page_b.html"));
     QVERIFY(load(m_server.url(QStringLiteral("page_a.html"))));
-    QByteArray snapshot;
-    m_browser->snapshotPage([&snapshot](const QByteArray& s) { snapshot = s; });
-    QVERIFY(waitUntil([&] { return !snapshot.isEmpty(); }));
-    if (then.isEmpty()) {
-        bool taken = false;
-        m_browser->snapshotPage([&taken](const QByteArray&) { taken = true; });
-        QVERIFY(waitUntil([&] { return taken; }));
+    Module1::ActiveProduct = kProduct;
+    if (then == u"pass") {
+        QSignalSpy loaded(m_browser->view(), &QWebEngineView::loadFinished);
+        QVERIFY(fill([&] { m_browser->Navigate(pageB); }));
+        QVERIFY(waitUntil([&] { return !loaded.isEmpty(); }));
     } else {
-        QVERIFY(load(m_server.url(then)));
+        QByteArray snapshot;
+        m_browser->snapshotPage([&snapshot](const QByteArray& s) { snapshot = s; });
+        QVERIFY(waitUntil([&] { return !snapshot.isEmpty(); }));
+        if (then == u"load") {
+            QVERIFY(load(pageB));
+        } else {
+            bool taken = false;
+            m_browser->snapshotPage([&taken](const QByteArray&) { taken = true; });
+            QVERIFY(waitUntil([&] { return taken; }));
+        }
+        const std::optional<QJsonObject> plan = FillPlan::make(snapshot, kProduct);
+        QVERIFY(plan);
+        std::optional<QJsonObject> report;
+        m_browser->applyPlan(*plan, [&report](const QJsonObject& r) { report = r; });
+        QVERIFY(waitUntil([&] { return report.has_value(); }));
+        QCOMPARE(int(FillPlan::readReport(*report, plan->value(u"token").toString()).status),
+                 int(FillReport::Status::Superseded));
     }
-    const std::optional<QJsonObject> plan = FillPlan::make(snapshot, kProduct);
-    QVERIFY(plan);
-    std::optional<QJsonObject> report;
-    m_browser->applyPlan(*plan, [&report](const QJsonObject& r) { report = r; });
-    QVERIFY(waitUntil([&] { return report.has_value(); }));
-    QCOMPARE(int(FillPlan::readReport(*report, plan->value(u"token").toString()).status),
-             int(FillReport::Status::Superseded));
-    QCOMPARE(fields().value(QStringLiteral("0:pad_url")), padUrl);
-    QCOMPARE(fields().value(QStringLiteral("0:email")), padUrl);
-}
-
-void TestWebEngineFill::navigationDuringFill()
-{
-    QVERIFY(load(m_server.url(QStringLiteral("page_a.html"))));
-    Module1::ActiveProduct = kProduct;
-    std::optional<FillReport> report;
-    connect(
-        m_pass.get(), &FillPass::finished, this, [&report](const FillReport& r) { report = r; },
-        Qt::SingleShotConnection);
-    QSignalSpy loaded(m_browser->view(), &QWebEngineView::loadFinished);
-    m_pass->run();
-    m_browser->Navigate(m_server.url(QStringLiteral("page_b.html")));
-    QVERIFY(waitUntil([&] { return bool(report && !loaded.isEmpty()); }));
-    QCOMPARE(url(), m_server.url(QStringLiteral("page_b.html")));
-    const Fields expected{{"0:pad_url", "b"}, {"0:email", "b"}};
-    QCOMPARE(fields(), expected);
-}
-
-void TestWebEngineFill::hostilePage_data()
-{
-    QTest::addColumn<QByteArray>("html");
-    QTest::addColumn<Fields>("expected"); // empty: the page changes too fast to say; it must still answer
-
-    const QString pad = kProduct.PadUrl;
-    QTest::newRow("scripts throw") << QByteArray(R"(<script>throw new Error('page script fails');</script>
-        <form><input name="pad_url"><input name="notes"></form>
-        <script>document.querySelector('[name=pad_url]').addEventListener('input', () => {
-            throw new Error('listener fails'); });</script>)")
-                                   << Fields{{"0:pad_url", pad}, {"0:notes", pad}};
-    QTest::newRow("input events loop")
-        << QByteArray(R"(<form><input name="pad_url"><input name="xml_url"></form>
-        <script>const a = document.querySelector('[name=pad_url]'), b = document.querySelector('[name=xml_url]');
-        a.addEventListener('input', () => b.dispatchEvent(new Event('input', {bubbles: true})));
-        b.addEventListener('input', () => a.dispatchEvent(new Event('input', {bubbles: true})));</script>)")
-        << Fields{{"0:pad_url", pad}, {"0:xml_url", pad}};
-    // The first write makes the page rebuild its form: later writes land on the old, detached
-    // fields and never on the new ones.
-    QTest::newRow("form rewritten by the fill")
-        << QByteArray(R"(<form id="f"><input name="pad_url"><input name="notes"></form>
-        <script>document.querySelector('[name=pad_url]').addEventListener('input', () => {
-            document.getElementById('f').innerHTML = '<input name="pad_url" value="new"><input name="notes" value="new">';
-        });</script>)")
-        << Fields{{"0:pad_url", "new"}, {"0:notes", "new"}};
-    QTest::newRow("form rewritten all the time") << QByteArray(R"(<form id="f"><input name="pad_url"></form>
-        <script>setInterval(() => { document.getElementById('f').innerHTML =
-            '<input name="pad_url"><select name="category"><option>Art</option></select>'; }, 0);</script>)")
-                                                 << Fields{};
-}
-
-void TestWebEngineFill::hostilePage()
-{
-    QFETCH(QByteArray, html);
-    QFETCH(Fields, expected);
-    const QString name =
-        QStringLiteral("hostile%1.html").arg(QString::fromLatin1(QTest::currentDataTag())).remove(u' ');
-    m_server.setPage(name, "<!DOCTYPE html><html><body>" + html + "</body></html>");
-    QVERIFY(load(m_server.url(name)));
-    Module1::ActiveProduct = kProduct;
-    const std::optional<FillReport> report = fill();
-    QVERIFY(report);
-    QCOMPARE(int(report->status), int(FillReport::Status::Applied));
-    if (!expected.isEmpty())
-        QCOMPARE(fields(), expected);
-    // The page and the filler both still answer.
-    QCOMPARE(eval(QStringLiteral("1 + 1")).toInt(), 2);
-    QVERIFY(fill());
+    QCOMPARE(fields(), (Fields{{"0:pad_url", shown}, {"0:email", shown}}));
 }
 
 void TestWebEngineFill::navigateAndStop_data()
@@ -434,9 +348,6 @@ void TestWebEngineFill::navigateAndStop_data()
     QTest::addColumn<QStringList>("calls"); // "Stop", or an address: "" (empty), "B"
     QTest::addColumn<bool>("loadsB");
     QTest::newRow("empty address") << QStringList{QString(), QStringLiteral("Stop"), QString()} << false;
-    QTest::newRow("B, then Stop") << QStringList{QStringLiteral("Stop"), QStringLiteral("B"),
-                                                 QStringLiteral("Stop")}
-                                  << true;
     QTest::newRow("B, then Stop and an empty address")
         << QStringList{QStringLiteral("Stop"), QStringLiteral("B"), QStringLiteral("Stop"), QString()}
         << true;

@@ -19,6 +19,8 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QByteArray binary()
@@ -103,12 +105,9 @@ void TestHardening::dataFiles()
     QFETCH(int, lines);
 
     QTemporaryDir app;
-    if (present) {
-        for (const char* name : {"padok.txt", "addedlinks.txt"}) {
-            QFile file(app.filePath(QString::fromLatin1(name)));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(content);
-        }
+    for (const char* name : {"padok.txt", "addedlinks.txt"}) {
+        if (present)
+            writeFile(app.filePath(QString::fromLatin1(name)), content);
     }
     auto browser = std::make_unique<FakeBrowser>();
     FakeBrowser* fake = browser.get();
@@ -140,11 +139,7 @@ void TestHardening::addLinksIntoReadOnlyFolder()
 {
     QTemporaryDir app;
     const QByteArray before = "http://kept.example/\r\n";
-    {
-        QFile file(app.filePath("addedlinks.txt"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(before);
-    }
+    writeFile(app.filePath("addedlinks.txt"), before);
     Form1 form(app.path(), std::make_unique<FakeBrowser>());
     form.show();
     {
@@ -177,16 +172,12 @@ void TestHardening::profileSaveFaults_data()
     QTest::addColumn<QString>("readOnly"); // folder made read-only, relative to the app folder
     QTest::addColumn<bool>("edit");        // rename the existing product "Old" rather than add
 
-    QTest::newRow("add, read-only Info") << "info"
-                                         << "Info" << false;
-    QTest::newRow("edit and rename, read-only Info") << "info"
-                                                     << "Info" << true;
-    QTest::newRow("add, read-only app folder without Info") << ""
-                                                            << "." << false;
-    QTest::newRow("add, a folder stands where the profile goes") << "info,folder"
-                                                                 << "" << false;
-    QTest::newRow("edit and rename, a folder stands where the profile goes") << "info,folder"
-                                                                             << "" << true;
+    QTest::newRow("add, read-only Info") << u"info"_s << u"Info"_s << false;
+    QTest::newRow("edit and rename, read-only Info") << u"info"_s << u"Info"_s << true;
+    QTest::newRow("add, read-only app folder without Info") << QString() << u"."_s << false;
+    QTest::newRow("add, a folder stands where the profile goes") << u"info,folder"_s << QString() << false;
+    QTest::newRow("edit and rename, a folder stands where the profile goes")
+        << u"info,folder"_s << QString() << true;
 }
 
 void TestHardening::profileSaveFaults()

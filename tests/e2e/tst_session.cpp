@@ -52,22 +52,6 @@ QJsonObject pageFields(QWebEnginePage* page)
     return QJsonDocument::fromJson(json.toUtf8()).object();
 }
 
-QJsonArray indexes(std::initializer_list<int> values)
-{
-    QJsonArray array;
-    for (const int value : values)
-        array.append(value);
-    return array;
-}
-
-template <typename T> T* child(QWidget* parent, const char* name)
-{
-    T* found = parent ? parent->findChild<T*>(QString::fromLatin1(name)) : nullptr;
-    if (!found)
-        qWarning("no child %s", name);
-    return found;
-}
-
 } // namespace
 
 class TestSession : public QObject {
@@ -88,13 +72,10 @@ void TestSession::wholeSession()
     const QByteArray padok = scramble(QByteArray(host + "/1000files/submit.html"), Cls5::FixedDepth) +
                              "\r\n" + scramble(QByteArray(host + "/2archive/submit.html"), Cls5::FixedDepth) +
                              "\r\n";
-    {
-        QFile file(app.filePath("padok.txt"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(padok);
-        QFile links(app.filePath("addedlinks.txt"));
-        QVERIFY(links.open(QIODevice::WriteOnly));
-    }
+    QFile file(app.filePath("padok.txt"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(padok) == padok.size());
+    file.close();
+    QVERIFY(QFile(app.filePath("addedlinks.txt")).open(QIODevice::WriteOnly));
     QVERIFY(QDir(app.path()).mkdir("Info"));
     Module1::ResetForTesting();
 
@@ -120,20 +101,20 @@ void TestSession::wholeSession()
         QTimer::singleShot(0, this, [&] {
             QWidget* editor = QApplication::activeModalWidget();
             QVERIFY(editor && editor != manager);
-            QTest::keyClicks(child<QLineEdit>(editor, "Text1"), "Zipper");
-            QComboBox* category = child<QComboBox>(editor, "Combo1");
+            QTest::keyClicks(editor->findChild<QLineEdit*>("Text1"), "Zipper");
+            QComboBox* category = editor->findChild<QComboBox*>("Combo1");
             category->setCurrentIndex(category->findText(QStringLiteral("    File Compression")));
-            child<QLineEdit>(editor, "Text2")->clear();
-            QTest::keyClicks(child<QLineEdit>(editor, "Text2"), "http://zipper.example/pad.xml");
-            QTest::keyClicks(child<QLineEdit>(editor, "Text3"), "1234");
-            QTest::keyClicks(child<QLineEdit>(editor, "Text4"), "1234-5");
-            QTest::mouseClick(child<QPushButton>(editor, "Command1"), Qt::LeftButton);
+            editor->findChild<QLineEdit*>("Text2")->clear();
+            QTest::keyClicks(editor->findChild<QLineEdit*>("Text2"), "http://zipper.example/pad.xml");
+            QTest::keyClicks(editor->findChild<QLineEdit*>("Text3"), "1234");
+            QTest::keyClicks(editor->findChild<QLineEdit*>("Text4"), "1234-5");
+            QTest::mouseClick(editor->findChild<QPushButton*>("Command1"), Qt::LeftButton);
         });
-        QTest::mouseClick(child<QPushButton>(manager, "Command1"), Qt::LeftButton);
-        QListWidget* list = child<QListWidget>(manager, "List1");
+        QTest::mouseClick(manager->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+        QListWidget* list = manager->findChild<QListWidget*>("List1");
         QCOMPARE(list->count(), 1);
         QCOMPARE(list->currentItem()->text(), QStringLiteral("Zipper"));
-        QTest::mouseClick(child<QPushButton>(manager, "Command4"), Qt::LeftButton);
+        QTest::mouseClick(manager->findChild<QPushButton*>("Command4"), Qt::LeftButton);
         managerDriven = true;
     });
     form.findChild<QAction*>(QStringLiteral("mnuConDetail"))->trigger();
@@ -155,7 +136,7 @@ void TestSession::wholeSession()
                          {"submit_xml", pad},
                          {"pad_url", pad},
                          {"email", "author@example.com"},
-                         {"category", indexes({2})},
+                         {"category", QJsonArray{2}},
                          {"upload_file", ""},
                          {"notes", pad}};
     QTRY_COMPARE_WITH_TIMEOUT(pageFields(view->page()), expected, 15000);
@@ -167,7 +148,7 @@ void TestSession::wholeSession()
     expected =
         QJsonObject{{"search_text", "archive"}, {"form_token", "a81f"},        {"PadURL", pad},
                     {"RegnowVenderID", "1234"}, {"regnowproductid", "1234-5"}, {"regnow_affiliate", "1234-5"},
-                    {"section", indexes({0})},  {"cat_id", indexes({3})},      {"iconfile", ""},
+                    {"section", QJsonArray{0}}, {"cat_id", QJsonArray{3}},     {"iconfile", ""},
                     {"send", "Add program"}};
     QTRY_COMPARE_WITH_TIMEOUT(pageFields(view->page()), expected, 15000);
     QCOMPARE(Module1::CurrentSiteIndex, 2);
@@ -178,8 +159,8 @@ void TestSession::wholeSession()
     QTimer::singleShot(0, this, [&] {
         QWidget* dialog = QApplication::activeModalWidget();
         QVERIFY(dialog);
-        QTest::keyClicks(child<QWidget>(dialog, "Text1"), link);
-        QTest::mouseClick(child<QPushButton>(dialog, "Command1"), Qt::LeftButton);
+        QTest::keyClicks(dialog->findChild<QWidget*>("Text1"), link);
+        QTest::mouseClick(dialog->findChild<QPushButton*>("Command1"), Qt::LeftButton);
         linksDriven = true;
     });
     QTest::mouseClick(form.Command2(), Qt::LeftButton);
@@ -201,7 +182,7 @@ void TestSession::wholeSession()
     QCOMPARE(Module1::CurrentSiteIndex, 10);
     QCOMPARE(form.List1ListIndex(), 10);
     QTRY_COMPARE_WITH_TIMEOUT(view->url().path(), QStringLiteral("/mysite/submit.html"), 15000);
-    expected = QJsonObject{{"xml_location", pad}, {"application_types", indexes({0, 2})}, {"q", ""}};
+    expected = QJsonObject{{"xml_location", pad}, {"application_types", QJsonArray{0, 2}}, {"q", ""}};
     QTRY_COMPARE_WITH_TIMEOUT(pageFields(view->page()), expected, 15000);
     QTRY_COMPARE(view->title(), QStringLiteral("PAD set: ") + pad);
 
