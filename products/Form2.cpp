@@ -1,10 +1,11 @@
 #include "products/Form2.h"
 
 #include "app/Module1.h"
+#include "app/Twips.h"
 #include "products/Form4.h"
 #include "products/ProductList.h"
 #include "products/ProductProfiles.h"
-#include "products/Twips.h"
+#include "ui/FixedDialog.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -12,16 +13,9 @@
 #include <QPushButton>
 
 Form2::Form2(QString appFolder, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
-      m_appFolder(std::move(appFolder))
+    : QDialog(parent, FixedDialog::Flags), m_appFolder(std::move(appFolder))
 {
-    setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("Softwares"));
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(8.25);
-    setFont(font);
-    setFixedSize(Twips::toPixels(4800), Twips::toPixels(4320));
+    FixedDialog::setUp(*this, "Form2", QStringLiteral("Softwares"), 4800, 4320);
 
     m_list1 = new QListWidget(this);
     m_list1->setObjectName(QStringLiteral("List1"));

@@ -1,10 +1,11 @@
 #include "products/Form4.h"
 
 #include "app/Module1.h"
+#include "app/Twips.h"
 #include "products/CategoryCatalogue.h"
 #include "products/PadFile.h"
 #include "products/ProductProfiles.h"
-#include "products/Twips.h"
+#include "ui/FixedDialog.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -54,16 +55,9 @@ QString choosePadFile(QWidget* parent)
 } // namespace
 
 Form4::Form4(QString appFolder, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
-      m_appFolder(std::move(appFolder)), m_chooseFile(choosePadFile)
+    : QDialog(parent, FixedDialog::Flags), m_appFolder(std::move(appFolder)), m_chooseFile(choosePadFile)
 {
-    setObjectName(QStringLiteral("Form4"));
-    setWindowTitle(QStringLiteral("Product Information"));
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(8.25);
-    setFont(font);
-    setFixedSize(Twips::toPixels(5520), Twips::toPixels(3075));
+    FixedDialog::setUp(*this, "Form4", QStringLiteral("Product Information"), 5520, 3075);
 
     m_command1 = addButton(this, "Command1", QStringLiteral("OK"), Twips::rect(1260, 2520, 1095, 315));
     m_command2 = addButton(this, "Command2", QStringLiteral("Cancel"), Twips::rect(3120, 2520, 1035, 315));

@@ -2,6 +2,7 @@
 
 #include "app/AppFolder.h"
 #include "app/Module1.h"
+#include "app/Twips.h"
 #include "autofill/Browser.h"
 #include "autofill/FillPass.h"
 #include "products/Form2.h"
@@ -22,15 +23,6 @@
 #include <QSignalBlocker>
 #include <QUrl>
 #include <cmath>
-
-namespace {
-
-int toPixels(float twips)
-{
-    return static_cast<int>(std::lround(twips / Form1::TwipsPerPixel));
-}
-
-} // namespace
 
 // The site list of the directory, on List1: every entry carries a check box.
 class Form1::ListAdapter final : public SiteList {
@@ -180,9 +172,9 @@ void Form1::Form_Resize()
     float W = static_cast<float>(inner.width()) * TwipsPerPixel;
     float H = static_cast<float>(inner.height()) * TwipsPerPixel;
     // Keep the exact size asked for when the pixels on screen are that size.
-    if (toPixels(m_innerTwips.width()) == inner.width())
+    if (Twips::toPixels(m_innerTwips.width()) == inner.width())
         W = static_cast<float>(m_innerTwips.width());
-    if (toPixels(m_innerTwips.height()) == inner.height())
+    if (Twips::toPixels(m_innerTwips.height()) == inner.height())
         H = static_cast<float>(m_innerTwips.height());
 
     if (H < 5000)
@@ -313,7 +305,7 @@ void Form1::setInnerSizeTwips(float width, float height)
 {
     m_innerTwips = QSizeF(width, height);
     const int menuHeight = menuBar()->sizeHint().height();
-    resize(toPixels(width), toPixels(height) + menuHeight);
+    resize(Twips::toPixels(width), Twips::toPixels(height) + menuHeight);
     if (layout())
         layout()->activate();
 }
@@ -323,9 +315,7 @@ void Form1::Move(QWidget* control, float left, float top, float width, float hei
     if (control == m_list)
         height = snappedListHeight(height);
     m_twips.insert(control, QRectF(left, top, width, height));
-    const int x = toPixels(left);
-    const int y = toPixels(top);
-    control->setGeometry(x, y, toPixels(left + width) - x, toPixels(top + height) - y);
+    control->setGeometry(Twips::rect(left, top, width, height));
 }
 
 float Form1::snappedListHeight(float height) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Twips.h"
 #include "sites/SiteList.h"
 
 #include <QHash>
@@ -23,8 +24,7 @@ class QPushButton;
 // list, the progress bar, "Next" and "Add Links".
 //
 // Geometry is kept in twips (1/1440 inch), as single-precision values, and each control's twips
-// rectangle is the one the layout reads back. On screen a twip is 1/15 of a device-independent
-// pixel (96 of them to the inch, whatever the display's scale factor): pixels = round(twips / 15).
+// rectangle is the one the layout reads back. On screen: Twips::rect (1/15 of a logical pixel).
 class Form1 : public QMainWindow {
     Q_OBJECT
 public:
@@ -35,7 +35,7 @@ public:
 
     static constexpr float DesignInnerWidth = 12030;
     static constexpr float DesignInnerHeight = 8130;
-    static constexpr float TwipsPerPixel = 15;
+    static constexpr float TwipsPerPixel = Twips::PerPixel;
 
     // Event handlers, named after control and event.
     void Form_Load();

@@ -1,6 +1,7 @@
 #include "ui/Form3.h"
 
 #include "sites/AddedLinksFile.h"
+#include "ui/FixedDialog.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -9,12 +10,6 @@
 #include <QTextDocument>
 
 namespace {
-
-QRect twips(int left, int top, int width, int height)
-{
-    constexpr int px = Form3::TwipsPerPixel;
-    return {left / px, top / px, width / px, height / px};
-}
 
 // A character named so that the user can see it even when it is invisible or a lone half of a pair.
 QString describeCharacter(const QString& character)
@@ -32,27 +27,19 @@ QString describeCharacter(const QString& character)
 } // namespace
 
 Form3::Form3(QString appFolder, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_appFolder(std::move(appFolder))
+    : QDialog(parent, FixedDialog::Flags), m_appFolder(std::move(appFolder))
 {
-    setWindowTitle(QStringLiteral("Add Links"));
-    setFixedSize(DesignInnerWidth / TwipsPerPixel, DesignInnerHeight / TwipsPerPixel);
-    setSizeGripEnabled(false);
-    // The twips layout is made for an 8-point interface font; larger ones clip the instruction.
-    QFont smaller = font();
-    smaller.setPointSizeF(8.25);
-    setFont(smaller);
+    FixedDialog::setUp(*this, "Form3", QStringLiteral("Add Links"), 5265, 4080);
 
     m_label =
         new QLabel(QStringLiteral("Add links in the field, 1 link/1 line. \"http://\" is needed."), this);
     m_label->setObjectName(QStringLiteral("Label1"));
     m_label->setTextFormat(Qt::PlainText);
-    m_label->setGeometry(twips(120, 180, 4695, 255));
+    m_label->setGeometry(Twips::rect(120, 180, 4695, 255));
 
     m_text = new QPlainTextEdit(this);
     m_text->setObjectName(QStringLiteral("Text1"));
-    m_text->setGeometry(twips(120, 540, 4995, 2835));
+    m_text->setGeometry(Twips::rect(120, 540, 4995, 2835));
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -63,17 +50,17 @@ Form3::Form3(QString appFolder, QWidget* parent)
     m_saveError = new QLabel(this);
     m_saveError->setObjectName(QStringLiteral("SaveError"));
     m_saveError->setTextFormat(Qt::PlainText);
-    m_saveError->setGeometry(twips(120, 3375, 4995, 225));
+    m_saveError->setGeometry(Twips::rect(120, 3375, 4995, 225));
     m_saveError->setStyleSheet(QStringLiteral("color: #b00020;"));
     m_saveError->hide();
 
     m_ok = new QPushButton(QStringLiteral("OK"), this);
     m_ok->setObjectName(QStringLiteral("Command1"));
-    m_ok->setGeometry(twips(1140, 3600, 1215, 315));
+    m_ok->setGeometry(Twips::rect(1140, 3600, 1215, 315));
 
     m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
     m_cancel->setObjectName(QStringLiteral("Command2"));
-    m_cancel->setGeometry(twips(2940, 3600, 1215, 315));
+    m_cancel->setGeometry(Twips::rect(2940, 3600, 1215, 315));
 
     // Without this a dialog makes its first auto-default button the default one, and Enter
     // would press it.

@@ -21,10 +21,6 @@ class Form3 final : public QDialog {
 public:
     explicit Form3(QString appFolder, QWidget* parent = nullptr);
 
-    static constexpr int TwipsPerPixel = 15;
-    static constexpr int DesignInnerWidth = 5265;
-    static constexpr int DesignInnerHeight = 4080;
-
     // "OK": appends the text box's text to the added-links file and closes on success.
     void Command1_Click();
     // "Cancel": closes; nothing is written.

@@ -1,6 +1,7 @@
 #include "ui/frmF2.h"
 
-#include "products/Twips.h"
+#include "app/Twips.h"
+#include "ui/FixedDialog.h"
 #include "ui/VendorSite.h"
 
 #include <QDesktopServices>
@@ -38,16 +39,9 @@ void setTextColor(QWidget* widget, const QColor& color)
 
 } // namespace
 
-frmF2::frmF2(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
+frmF2::frmF2(QWidget* parent) : QDialog(parent, FixedDialog::Flags)
 {
-    setObjectName(QStringLiteral("frmF2"));
-    setWindowTitle(QStringLiteral("About Formtide"));
-    QFont formFont(QStringLiteral("Arial"));
-    formFont.setPointSizeF(8.25);
-    setFont(formFont);
-    setFixedSize(Twips::toPixels(kWidth), Twips::toPixels(kHeight));
+    FixedDialog::setUp(*this, "frmF2", QStringLiteral("About Formtide"), kWidth, kHeight);
 
     m_ok = new QPushButton(QStringLiteral("O K"), this);
     m_ok->setObjectName(QStringLiteral("cmdOK"));
@@ -67,7 +61,7 @@ frmF2::frmF2(QWidget* parent)
     setTextColor(title, Qt::black);
 
     m_address = addLabel(this, "Label1", VendorSite::displayAddress(), Twips::rect(180, 1440, 2175, 195));
-    QFont addressFont = formFont;
+    QFont addressFont = font();
     addressFont.setUnderline(true);
     m_address->setFont(addressFont);
     setTextColor(m_address, m_address->palette().color(QPalette::Highlight));
