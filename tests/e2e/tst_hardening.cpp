@@ -3,6 +3,7 @@
 #include "products/Form2.h"
 #include "tests/FakeBrowser.h"
 #include "tests/ReadOnlyFolder.h"
+#include "tests/TestFiles.h"
 #include "ui/Form1.h"
 
 #include <QApplication>
@@ -40,12 +41,6 @@ QByteArray manyLines(int count)
     return bytes;
 }
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 // Every file and folder below `root`, with the files' content.
 QMap<QString, QByteArray> tree(const QString& root)
 {
@@ -58,13 +53,6 @@ QMap<QString, QByteArray> tree(const QString& root)
                        it.fileInfo().isDir() ? QByteArray("<folder>") : readAll(path));
     }
     return entries;
-}
-
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
 }
 
 } // namespace

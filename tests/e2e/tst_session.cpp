@@ -5,6 +5,7 @@
 #include "autofill/WebEngineBrowser.h"
 #include "sites/Cls5.h"
 #include "tests/LocalHttpServer.h"
+#include "tests/TestFiles.h"
 #include "tools/Scramble.h"
 #include "ui/Form1.h"
 
@@ -27,12 +28,6 @@
 #include <QWebEngineView>
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 // Every form field of the page shown: name -> value, or for lists the indexes of the selected options.
 QJsonObject pageFields(QWebEnginePage* page)

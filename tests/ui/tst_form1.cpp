@@ -1,6 +1,7 @@
 #include "app/Module1.h"
 #include "sites/Cls5.h"
 #include "tests/FakeBrowser.h"
+#include "tests/TestFiles.h"
 #include "tools/Scramble.h"
 #include "ui/Form1.h"
 
@@ -13,13 +14,6 @@
 #include <QTimer>
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
 
 const QByteArray kAddresses[] = {
     "www.1000apps.com/submit.php", "www.1000FILES.com/add", "www.1000apps.com/later-duplicate",
