@@ -1,5 +1,5 @@
 #include "autofill/WebEngineBrowser.h"
-#include "ui/Form1.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -18,7 +18,7 @@ int main(int argc, char* argv[])
     for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
         QSettings::setPath(format, QSettings::UserScope, QCoreApplication::applicationDirPath());
 
-    Form1 form1(QCoreApplication::applicationDirPath(), std::make_unique<WebEngineBrowser>());
-    form1.show();
+    MainWindow window(QCoreApplication::applicationDirPath(), std::make_unique<WebEngineBrowser>());
+    window.show();
     return QApplication::exec();
 }

@@ -9,7 +9,8 @@
 class QWidget;
 
 // The embedded browser as the program uses it. One implementation drives a QWebEngineView;
-// tests use a recording fake.
+// tests use a recording fake. A page's request for a new window is always refused: the browser
+// shows one page at a time, and the page shown stays.
 class Browser : public QObject {
     Q_OBJECT
 public:
@@ -17,13 +18,13 @@ public:
 
     // Asks for `address` to be loaded. An empty address is accepted and starts no load: whatever
     // is shown or loading stays. The load starts when control returns to the event loop, so a
-    // Stop() later in the same chain of handlers does not cancel it; when several addresses are
+    // stop() later in the same chain of handlers does not cancel it; when several addresses are
     // asked for in one chain, the last one is loaded.
-    virtual void Navigate(const QString& address) = 0;
+    virtual void navigate(const QString& address) = 0;
 
     // Abandons the load under way, but not a navigation asked for earlier in the same chain of
     // handlers (see Navigate).
-    virtual void Stop() = 0;
+    virtual void stop() = 0;
 
     // The widget that shows the page. The caller puts it into its window and from then on the
     // window owns it; the browser keeps only a guarded pointer.
@@ -44,10 +45,7 @@ public:
 
 Q_SIGNALS:
     // Load progress, as (value, maximum).
-    void ProgressChange(int progress, int progressMax);
-    // A page asks for a new window. A receiver that sets *cancel to true refuses it (connect
-    // directly); when refused, no window opens and the page shown stays unchanged.
-    void NewWindow2(bool* cancel);
+    void loadProgress(int progress, int progressMax);
     // A document has finished loading.
-    void DocumentComplete();
+    void pageLoaded();
 };

@@ -1,11 +1,11 @@
 #include "autofill/FillPass.h"
 
-#include "app/Module1.h"
 #include "autofill/Browser.h"
 
 #include <QPointer>
 
-FillPass::FillPass(Browser& browser, QObject* parent) : QObject(parent), m_browser(browser)
+FillPass::FillPass(Browser& browser, const Product& product, QObject* parent)
+    : QObject(parent), m_browser(browser), m_product(product)
 {
     m_watchdog.setSingleShot(true);
     m_watchdog.setInterval(kWatchdog);
@@ -36,7 +36,7 @@ void FillPass::snapshotTaken(quint64 pass, const QByteArray& snapshot)
 {
     if (!m_running || pass != m_pass)
         return;
-    const std::optional<QJsonObject> plan = FillPlan::make(snapshot, Module1::ActiveProduct);
+    const std::optional<QJsonObject> plan = FillPlan::make(snapshot, m_product);
     if (!plan) {
         finish(FillReport{}); // NoDocument
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "autofill/FillPlan.h"
+#include "core/Product.h"
 
 #include <QObject>
 #include <QTimer>
@@ -18,7 +19,8 @@ public:
     // How long a pass waits for the page before it gives up.
     static constexpr std::chrono::milliseconds kWatchdog{15000};
 
-    explicit FillPass(Browser& browser, QObject* parent = nullptr);
+    // `product` is the active product; it is read afresh by every pass and must outlive this object.
+    FillPass(Browser& browser, const Product& product, QObject* parent = nullptr);
 
     // Starts a pass over the page shown now; the active product is read when the snapshot
     // arrives. A pass still under way ends at once as superseded and nothing of it lands later.
@@ -35,6 +37,7 @@ private:
     void finish(FillReport report);
 
     Browser& m_browser;
+    const Product& m_product;
     QTimer m_watchdog;
     quint64 m_pass = 0;
     bool m_running = false;

@@ -33,7 +33,7 @@ std::optional<QJsonValue> writeFor(const QJsonValue& element, const Product& pro
         if (!FillRules::isCategoryList(name))
             return std::nullopt;
         const QList<qsizetype> positions =
-            FillRules::categorySelection(toStringList(fields.at(2).toArray()), product.CategoryKeyword);
+            FillRules::categorySelection(toStringList(fields.at(2).toArray()), product.categoryKeyword);
         if (positions.isEmpty())
             return std::nullopt;
         QJsonArray selection;

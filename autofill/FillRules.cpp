@@ -17,14 +17,14 @@ std::optional<QString> textFieldValue(QStringView name, const Product& product)
     const QString upper = name.toString().toUpper();
     std::optional<QString> value;
     if (contains(upper, u"REGNOW"))
-        value = product.RegnowProductId;
+        value = product.regnowProductId;
     if (contains(upper, u"REGNOWVENDERID"))
-        value = product.RegnowVendorId;
+        value = product.regnowVendorId;
     if (contains(upper, u"REGNOWPRODUCTID"))
-        value = product.RegnowProductId;
+        value = product.regnowProductId;
     for (const char16_t* keyword : {u"URL", u"PAD", u"XML", u"NOTES", u"PNAME", u"FILE"}) {
         if (contains(upper, keyword)) {
-            value = product.PadUrl;
+            value = product.padUrl;
             break;
         }
     }

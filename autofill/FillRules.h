@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Product.h"
+#include "core/Product.h"
 
 #include <QList>
 #include <QString>
@@ -23,8 +23,8 @@ bool isTextFieldTag(QStringView upperTag);
 // The value a text-like field named `name` ends with, or nothing when the name holds none of the
 // keywords (the field then keeps its content). The rules run in order and each match writes at
 // once, so the last matching one wins:
-//   "REGNOW" -> RegnowProductId, "REGNOWVENDERID" -> RegnowVendorId,
-//   "REGNOWPRODUCTID" -> RegnowProductId, any of "URL" "PAD" "XML" "NOTES" "PNAME" "FILE" -> PadUrl.
+//   "REGNOW" -> regnowProductId, "REGNOWVENDERID" -> regnowVendorId,
+//   "REGNOWPRODUCTID" -> regnowProductId, any of "URL" "PAD" "XML" "NOTES" "PNAME" "FILE" -> padUrl.
 // The field's input type is not consulted; a value is written even when it is empty.
 std::optional<QString> textFieldValue(QStringView name, const Product& product);
 

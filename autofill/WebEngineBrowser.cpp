@@ -15,20 +15,10 @@ namespace {
 // Refuses every request for a new window: the program's browser shows one page at a time.
 class SingleWindowPage final : public QWebEnginePage {
 public:
-    SingleWindowPage(WebEngineBrowser& browser, QObject* parent) : QWebEnginePage(parent), m_browser(browser)
-    {
-    }
+    using QWebEnginePage::QWebEnginePage;
 
 protected:
-    QWebEnginePage* createWindow(WebWindowType) override
-    {
-        bool cancel = false;
-        Q_EMIT m_browser.NewWindow2(&cancel);
-        return nullptr;
-    }
-
-private:
-    WebEngineBrowser& m_browser;
+    QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
 };
 
 QString resourceText(const QString& path)
@@ -60,7 +50,7 @@ const QString kSnapshotCall = QStringLiteral("formtideFill.snapshot()");
 WebEngineBrowser::WebEngineBrowser(QObject* parent)
     : Browser(parent), m_view(new QWebEngineView), m_bridge(new PageBridge(this))
 {
-    auto* page = new SingleWindowPage(*this, m_view);
+    auto* page = new SingleWindowPage(m_view);
     m_view->setPage(page);
     page->scripts().insert(pageModelScript());
     auto* channel = new QWebChannel(page);
@@ -70,8 +60,8 @@ WebEngineBrowser::WebEngineBrowser(QObject* parent)
     connect(m_bridge, &PageBridge::reported, this, &WebEngineBrowser::reported);
     connect(m_view, &QWebEngineView::loadStarted, this, &WebEngineBrowser::supersedePageCalls);
     connect(m_view, &QWebEngineView::loadProgress, this,
-            [this](int progress) { Q_EMIT ProgressChange(progress, 100); });
-    connect(m_view, &QWebEngineView::loadFinished, this, [this](bool) { Q_EMIT DocumentComplete(); });
+            [this](int progress) { Q_EMIT loadProgress(progress, 100); });
+    connect(m_view, &QWebEngineView::loadFinished, this, [this](bool) { Q_EMIT pageLoaded(); });
 }
 
 WebEngineBrowser::~WebEngineBrowser()
@@ -89,7 +79,7 @@ QUrl WebEngineBrowser::urlForAddress(const QString& address)
     return QUrl::fromUserInput(address);
 }
 
-void WebEngineBrowser::Navigate(const QString& address)
+void WebEngineBrowser::navigate(const QString& address)
 {
     if (address.isEmpty())
         return;
@@ -110,7 +100,7 @@ void WebEngineBrowser::startPendingLoad()
     m_pending.clear();
 }
 
-void WebEngineBrowser::Stop()
+void WebEngineBrowser::stop()
 {
     if (m_view)
         m_view->stop();

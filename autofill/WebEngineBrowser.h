@@ -19,8 +19,8 @@ public:
     explicit WebEngineBrowser(QObject* parent = nullptr);
     ~WebEngineBrowser() override;
 
-    void Navigate(const QString& address) override;
-    void Stop() override;
+    void navigate(const QString& address) override;
+    void stop() override;
     QWidget* widget() override;
 
     void snapshotPage(std::function<void(const QByteArray&)> done) override;
@@ -28,7 +28,7 @@ public:
 
     QWebEngineView* view() const { return m_view; }
 
-    // The URL that Navigate() loads for an address: an absolute path of an existing file is a
+    // The URL that navigate() loads for an address: an absolute path of an existing file is a
     // local file; anything else is read as a user would type it into an address bar.
     static QUrl urlForAddress(const QString& address);
 

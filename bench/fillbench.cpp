@@ -6,7 +6,6 @@
 // same loaded page, alternating, after a warm-up round. Prints the medians in milliseconds and,
 // last, "ratio_100=X.XX ratio_32k=Y.YY" (pass median / script median).
 
-#include "app/Module1.h"
 #include "autofill/FillPass.h"
 #include "autofill/WebEngineBrowser.h"
 
@@ -98,7 +97,7 @@ public:
             disconnect(*once);
             next();
         });
-        m_browser.Navigate(file);
+        m_browser.navigate(file);
     }
 
     double passMedian() const { return median(m_passTimes); }
@@ -170,11 +169,11 @@ int main(int argc, char* argv[])
     if (!script.open(QIODevice::ReadOnly))
         return 2;
 
-    Module1::ActiveProduct =
-        Product{QStringLiteral("Bench"), QStringLiteral("ART"), QStringLiteral("http://example.com/pad.xml"),
-                QStringLiteral("VENDOR-7"), QStringLiteral("PRODUCT-9")};
+    const Product product{QStringLiteral("Bench"), QStringLiteral("ART"),
+                          QStringLiteral("http://example.com/pad.xml"), QStringLiteral("VENDOR-7"),
+                          QStringLiteral("PRODUCT-9")};
     WebEngineBrowser browser;
-    FillPass pass(browser);
+    FillPass pass(browser, product);
     browser.view()->resize(1024, 768);
     browser.view()->show();
     PageBench bench(browser, pass, QString::fromUtf8(script.readAll()), rounds);

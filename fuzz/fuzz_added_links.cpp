@@ -1,11 +1,9 @@
 // The added-links file through the loader and the reload, then the lookup over what it loaded.
-#include "app/AppFolder.h"
-#include "app/Module1.h"
+#include "core/AppFolder.h"
 #include "fuzz/FuzzFolder.h"
 #include "sites/SiteDirectory.h"
 
 #include <QStringList>
-
 #include <cstdint>
 #include <cstdlib>
 
@@ -13,8 +11,8 @@ namespace {
 
 class CountingList final : public SiteList {
 public:
-    void AddItem(const QString& text) override { m_items.append(text); }
-    void Clear() override { m_items.clear(); }
+    void addItem(const QString& text) override { m_items.append(text); }
+    void clear() override { m_items.clear(); }
     const QStringList& items() const { return m_items; }
 
 private:
@@ -28,18 +26,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static FuzzFolder folder;
     folder.write(AppFolder::addedLinksFile(), data, size);
     CountingList list;
-    SiteDirectory::ReloadSiteList(folder.path(), list);
-    const qsizetype builtIn = SiteDirectory::BuiltInSiteNames().size();
-    if (list.items().size() != builtIn + Module1::AddedLinkCount)
-        std::abort();
-    if (list.items().mid(builtIn) != Module1::AddedLinks.mid(1, Module1::AddedLinkCount))
+    SiteDirectory sites;
+    sites.reloadSiteList(folder.path(), list);
+    const qsizetype builtIn = SiteDirectory::builtInSiteNames().size();
+    if (list.items().mid(builtIn) != sites.addedLinks())
         std::abort();
     // Every added link finds itself, or an earlier link that contains it.
     for (const QString& entry : list.items().mid(builtIn)) {
-        const auto link = SiteDirectory::FindAddedLink(entry);
+        const auto link = sites.findAddedLink(entry);
         if (!entry.isEmpty() && (!link || !link->contains(entry)))
             std::abort();
     }
-    SiteDirectory::FindAddedLink(QString());
+    sites.findAddedLink(QString());
     return 0;
 }

@@ -5,7 +5,6 @@
 #include "products/ProductProfiles.h"
 
 #include <QJsonArray>
-
 #include <cstdint>
 #include <cstdlib>
 
@@ -29,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const QJsonValue what = pair.at(1);
         if (what.isString()) {
             const QString value = what.toString();
-            if (value != product.PadUrl && value != product.RegnowVendorId && value != product.RegnowProductId)
+            if (value != product.padUrl && value != product.regnowVendorId &&
+                value != product.regnowProductId)
                 std::abort();
         } else if (!what.isArray()) {
             std::abort();

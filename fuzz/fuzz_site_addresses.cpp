@@ -1,6 +1,5 @@
 // The site-address file through the loader and the cipher, then the lookups over what it loaded.
-#include "app/AppFolder.h"
-#include "app/Module1.h"
+#include "core/AppFolder.h"
 #include "fuzz/FuzzFolder.h"
 #include "sites/SiteDirectory.h"
 
@@ -11,14 +10,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static FuzzFolder folder;
     folder.write(AppFolder::siteAddressFile(), data, size);
-    SiteDirectory::LoadSiteAddresses(folder.path());
-    if (Module1::SiteAddresses.size() != Module1::SiteAddressCount + 1)
-        std::abort();
-    for (const QString& name : SiteDirectory::BuiltInSiteNames()) {
-        const auto found = SiteDirectory::FindSiteAddress(name);
+    SiteDirectory sites;
+    sites.loadSiteAddresses(folder.path());
+    for (const QString& name : SiteDirectory::builtInSiteNames()) {
+        const auto found = sites.findSiteAddress(name);
         if (found && !found->startsWith(QStringLiteral("http://")))
             std::abort();
     }
-    SiteDirectory::FindSiteAddress(QString());
+    sites.findSiteAddress(QString());
     return 0;
 }

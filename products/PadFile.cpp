@@ -1,6 +1,6 @@
 #include "products/PadFile.h"
 
-#include "app/Windows1252.h"
+#include "core/Windows1252.h"
 #include "products/CategoryCatalogue.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Product.h"
+#include "core/Product.h"
 
 #include <QByteArrayView>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "products/ProductProfiles.h"
 
-#include "app/AppFolder.h"
-#include "app/Windows1252.h"
+#include "core/AppFolder.h"
+#include "core/Windows1252.h"
 #include "products/ProductList.h"
 
 #include <QDir>
@@ -21,12 +21,12 @@ const QString kSuffix = QStringLiteral(".txt");
 
 std::array<const QString*, kFieldCount> fieldsOf(const Product& p)
 {
-    return {&p.ProgramName, &p.CategoryKeyword, &p.PadUrl, &p.RegnowVendorId, &p.RegnowProductId};
+    return {&p.programName, &p.categoryKeyword, &p.padUrl, &p.regnowVendorId, &p.regnowProductId};
 }
 
 std::array<QString*, kFieldCount> fieldsOf(Product& p)
 {
-    return {&p.ProgramName, &p.CategoryKeyword, &p.PadUrl, &p.RegnowVendorId, &p.RegnowProductId};
+    return {&p.programName, &p.categoryKeyword, &p.padUrl, &p.regnowVendorId, &p.regnowProductId};
 }
 
 // A line break would split the field over two lines of the file.
@@ -112,7 +112,7 @@ QString nameProblem(const QString& name)
 
 QString save(const QString& appFolder, const Product& product)
 {
-    if (QString problem = nameProblem(product.ProgramName); !problem.isEmpty())
+    if (QString problem = nameProblem(product.programName); !problem.isEmpty())
         return problem;
     const auto fields = fieldsOf(product);
     for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -128,9 +128,9 @@ QString save(const QString& appFolder, const Product& product)
     if (!QFileInfo(info).isDir() && !QDir(appFolder).mkdir(AppFolder::infoFolder().mid(1)))
         return QStringLiteral("Nothing saved: the folder Info could not be created.");
 
-    QString path = existingFile(appFolder, product.ProgramName);
+    QString path = existingFile(appFolder, product.programName);
     if (path.isEmpty())
-        path = info + u'/' + product.ProgramName + kSuffix;
+        path = info + u'/' + product.programName + kSuffix;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(*content) != content->size() || !file.commit())
         return QStringLiteral("Nothing saved: the file %1 could not be written.")

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Product.h"
+#include "core/Product.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -9,10 +9,10 @@
 #include <optional>
 
 // Product profiles on disk: one file per product in the folder "Info" of the application folder,
-// named after the product: <folder>/Info/<ProgramName>.txt.
+// named after the product: <folder>/Info/<programName>.txt.
 //
-// File format: exactly five lines, in the order ProgramName, CategoryKeyword, PadUrl,
-// RegnowVendorId, RegnowProductId. Each line is a double quote, the field's text unaltered (inner
+// File format: exactly five lines, in the order programName, categoryKeyword, padUrl,
+// regnowVendorId, regnowProductId. Each line is a double quote, the field's text unaltered (inner
 // quotes are not doubled, blanks around the text stay), a double quote and CR LF. Windows-1252,
 // no byte-order mark, nothing before the first line or after the fifth line's CR LF.
 //

@@ -1,7 +1,7 @@
 #include "sites/AddedLinksFile.h"
 
-#include "app/AppFolder.h"
-#include "app/Windows1252.h"
+#include "core/AppFolder.h"
+#include "core/Windows1252.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -52,7 +52,7 @@ QString withCrLfLineBreaks(const QString& typedText)
     return result;
 }
 
-AppendResult Append(const QString& appFolder, const QString& typedText)
+AppendResult append(const QString& appFolder, const QString& typedText)
 {
     const QString text = withCrLfLineBreaks(typedText) + kCrLf;
     const std::optional<QByteArray> added = Windows1252::encode(text);

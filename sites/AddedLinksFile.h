@@ -34,6 +34,6 @@ QString withCrLfLineBreaks(const QString& typedText);
 // Appends `typedText` and one CR LF to the added-links file of `appFolder`. The old content and
 // the new text are written to a new file that replaces the old one only when every byte is
 // written, so a failure leaves the file untouched.
-AppendResult Append(const QString& appFolder, const QString& typedText);
+AppendResult append(const QString& appFolder, const QString& typedText);
 
 } // namespace AddedLinksFile

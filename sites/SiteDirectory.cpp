@@ -1,13 +1,10 @@
 #include "sites/SiteDirectory.h"
 
-#include "app/AppFolder.h"
-#include "app/Module1.h"
-#include "app/Windows1252.h"
-#include "sites/Cls5.h"
+#include "core/AppFolder.h"
+#include "core/Windows1252.h"
+#include "sites/SiteAddressCipher.h"
 
 #include <QFile>
-
-namespace SiteDirectory {
 
 namespace {
 
@@ -31,7 +28,7 @@ bool contains(const QString& text, const QString& needle)
 
 } // namespace
 
-const QStringList& BuiltInSiteNames()
+const QStringList& SiteDirectory::builtInSiteNames()
 {
     static const QStringList names{
         QStringLiteral("1000apps"),  QStringLiteral("1000files"),
@@ -43,67 +40,58 @@ const QStringList& BuiltInSiteNames()
     return names;
 }
 
-void AddBuiltInSites(SiteList& list)
+void SiteDirectory::addBuiltInSites(SiteList& list)
 {
-    for (const QString& name : BuiltInSiteNames())
-        list.AddItem(name);
+    for (const QString& name : builtInSiteNames())
+        list.addItem(name);
 }
 
-void LoadSiteAddresses(const QString& appFolder)
+void SiteDirectory::loadSiteAddresses(const QString& appFolder)
 {
-    const Cls5 cipher;
     const QList<QByteArray> lines =
         Windows1252::splitLines(readFile(AppFolder::path(appFolder, AppFolder::siteAddressFile())));
-    QStringList addresses{QString()};
-    addresses.reserve(lines.size() + 1);
+    m_siteAddresses.clear();
+    m_siteAddresses.reserve(lines.size());
     for (const QByteArray& line : lines) {
-        std::int32_t depth = Cls5::FixedDepth;
-        addresses.append(QStringLiteral("http://") + Windows1252::decode(cipher.Sub3(line, depth)));
+        std::int32_t depth = SiteAddressCipher::fileDepth;
+        m_siteAddresses.append(QStringLiteral("http://") +
+                               Windows1252::decode(SiteAddressCipher::decode(line, depth)));
     }
-    Module1::SiteAddresses = addresses;
-    Module1::SiteAddressCount = static_cast<std::int32_t>(lines.size());
 }
 
-void LoadAddedLinks(const QString& appFolder, SiteList& list)
+void SiteDirectory::loadAddedLinks(const QString& appFolder, SiteList& list)
 {
     const QStringList lines =
         Windows1252::decodeLines(readFile(AppFolder::path(appFolder, AppFolder::addedLinksFile())));
-    // Slots above the count are stale: drop them so slot k stays at index k.
-    Module1::AddedLinks.resize(qMax(0, Module1::AddedLinkCount) + 1);
     for (const QString& line : lines) {
-        list.AddItem(line);
-        ++Module1::AddedLinkCount;
-        Module1::AddedLinks.append(line);
+        list.addItem(line);
+        m_addedLinks.append(line);
     }
 }
 
-void ReloadSiteList(const QString& appFolder, SiteList& list)
+void SiteDirectory::reloadSiteList(const QString& appFolder, SiteList& list)
 {
-    list.Clear();
-    AddBuiltInSites(list);
-    Module1::AddedLinkCount = 0;
-    LoadAddedLinks(appFolder, list);
+    list.clear();
+    addBuiltInSites(list);
+    m_addedLinks.clear();
+    loadAddedLinks(appFolder, list);
 }
 
-std::optional<QString> FindSiteAddress(const QString& entryText)
+std::optional<QString> SiteDirectory::findSiteAddress(const QString& entryText) const
 {
     const QString wanted = entryText.toUpper();
-    for (std::int32_t k = 1; k <= Module1::SiteAddressCount; ++k) {
-        const QString& address = Module1::SiteAddresses.at(k);
+    for (const QString& address : m_siteAddresses) {
         if (contains(address.toUpper(), wanted))
             return address;
     }
     return std::nullopt;
 }
 
-std::optional<QString> FindAddedLink(const QString& entryText)
+std::optional<QString> SiteDirectory::findAddedLink(const QString& entryText) const
 {
-    for (std::int32_t k = 1; k <= Module1::AddedLinkCount; ++k) {
-        const QString& link = Module1::AddedLinks.at(k);
+    for (const QString& link : m_addedLinks) {
         if (contains(link, entryText))
             return link;
     }
     return std::nullopt;
 }
-
-} // namespace SiteDirectory

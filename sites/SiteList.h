@@ -8,7 +8,7 @@ class SiteList {
 public:
     virtual ~SiteList() = default;
     // Appends an entry (unchecked) after the last one.
-    virtual void AddItem(const QString& text) = 0;
+    virtual void addItem(const QString& text) = 0;
     // Removes every entry; no entry is selected afterwards and no click handling runs.
-    virtual void Clear() = 0;
+    virtual void clear() = 0;
 };

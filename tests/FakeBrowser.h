@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <QWidget>
 
-// A browser that records the calls it receives: "Stop" and "Navigate(<address>)".
+// A browser that records the calls it receives: "Stop" and "navigate(<address>)".
 class FakeBrowser final : public Browser {
     Q_OBJECT
 public:
@@ -17,11 +17,11 @@ public:
             delete m_widget;
     }
 
-    void Navigate(const QString& address) override
+    void navigate(const QString& address) override
     {
-        calls.append(QStringLiteral("Navigate(%1)").arg(address));
+        calls.append(QStringLiteral("navigate(%1)").arg(address));
     }
-    void Stop() override { calls.append(QStringLiteral("Stop")); }
+    void stop() override { calls.append(QStringLiteral("Stop")); }
     QWidget* widget() override { return m_widget; }
     // No page here: the page model never answers.
     void snapshotPage(std::function<void(const QByteArray&)>) override {}

@@ -2,11 +2,10 @@
 //   formtide-products-preview manager|editor|about
 //   formtide-products-preview import PADFILE   (the editor opened by "Add...", PADFILE imported)
 // The dialogs work on a temporary application folder holding a few sample profiles.
-#include "app/Module1.h"
-#include "products/Form2.h"
-#include "products/Form4.h"
 #include "products/ProductProfiles.h"
-#include "ui/frmF2.h"
+#include "ui/AboutDialog.h"
+#include "ui/ProductEditorDialog.h"
+#include "ui/ProductManagerDialog.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -32,23 +31,23 @@ int main(int argc, char** argv)
         if (!ProductProfiles::save(folder.path(), product).isEmpty())
             return 1;
     }
-    Module1::ProductEditMode = 1;
 
     if (which == QLatin1String("about")) {
-        frmF2 about;
+        AboutDialog about;
         return about.exec() == QDialog::Accepted ? 0 : 0;
     }
-    Form2 manager(folder.path());
+    Product activeProduct;
+    ProductManagerDialog manager(folder.path(), activeProduct);
     if (which == QLatin1String("editor")) {
         // Open "Edit..." on the selected product once the manager is up.
-        QTimer::singleShot(300, &manager, [&manager] { manager.Command2_Click(); });
+        QTimer::singleShot(300, &manager, [&manager] { manager.editProduct(); });
     } else if (which == QLatin1String("import")) {
         const QString padFile = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
-        QTimer::singleShot(300, &manager, [&manager] { manager.Command1_Click(); });
+        QTimer::singleShot(300, &manager, [&manager] { manager.addProduct(); });
         QTimer::singleShot(600, &manager, [&manager, padFile] {
-            if (Form4* editor = manager.editor()) {
+            if (ProductEditorDialog* editor = manager.editor()) {
                 editor->setFileChooser([padFile](QWidget*) { return padFile; });
-                editor->cmdImportPad_Click();
+                editor->importPad();
             }
         });
     }

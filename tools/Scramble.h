@@ -3,8 +3,8 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
-// The inverse of Cls5::Sub3, as the site-address file is made: each code plus the depth, less 255
-// when the sum exceeds 255. Codes 0 to 254 survive a round trip; 255 comes back as 0.
+// The inverse of SiteAddressCipher::decode, as the site-address file is made: each code plus the depth, less
+// 255 when the sum exceeds 255. Codes 0 to 254 survive a round trip; 255 comes back as 0.
 inline QByteArray scramble(QByteArrayView clear, int depth)
 {
     QByteArray stored;

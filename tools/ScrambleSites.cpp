@@ -3,12 +3,12 @@
 //   formtide-scramble < tests/data/sites/padok-clear.txt > data/padok.txt
 //
 // Reads clear addresses (without "http://"), one a line, in Windows-1252, with LF or CR LF line
-// ends; writes each scrambled with Cls5::FixedDepth, ended by CR LF. Lines with control
+// ends; writes each scrambled with SiteAddressCipher::fileDepth, ended by CR LF. Lines with control
 // characters or byte 0xFF are refused (the cipher cannot carry 0xFF, and a control code could
 // turn into a line end): nothing is written and the exit status is 1.
 
-#include "app/Windows1252.h"
-#include "sites/Cls5.h"
+#include "core/Windows1252.h"
+#include "sites/SiteAddressCipher.h"
 #include "tools/Scramble.h"
 
 #include <QFile>
@@ -35,7 +35,7 @@ int main()
                 return 1;
             }
         }
-        result += scramble(line, Cls5::FixedDepth) + "\r\n";
+        result += scramble(line, SiteAddressCipher::fileDepth) + "\r\n";
     }
     return out.write(result) == result.size() && out.flush() ? 0 : 2;
 }

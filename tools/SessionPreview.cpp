@@ -1,12 +1,11 @@
 // Shows the main window as an author sees it mid-session: a product active, "Next" pressed once,
 // and the first site's submission page (served from 127.0.0.1) filled.
 
-#include "app/Module1.h"
 #include "autofill/WebEngineBrowser.h"
-#include "sites/Cls5.h"
+#include "sites/SiteAddressCipher.h"
 #include "tests/LocalHttpServer.h"
 #include "tools/Scramble.h"
-#include "ui/Form1.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -22,22 +21,23 @@ int main(int argc, char* argv[])
     if (!server.start())
         return 1;
     QTemporaryDir folder;
-    QFile::copy(QStringLiteral(FORMTIDE_APP_DIR "/formtidehelp.html"), folder.filePath(QStringLiteral("formtidehelp.html")));
+    QFile::copy(QStringLiteral(FORMTIDE_APP_DIR "/formtidehelp.html"),
+                folder.filePath(QStringLiteral("formtidehelp.html")));
     QFile padok(folder.filePath(QStringLiteral("padok.txt")));
     if (!padok.open(QIODevice::WriteOnly))
         return 1;
     const QByteArray host = "127.0.0.1:" + QByteArray::number(server.serverPort());
     for (const char* path : {"/1000files/submit.html", "/2archive/submit.html"})
-        padok.write(scramble(QByteArray(host + path), Cls5::FixedDepth) + "\r\n");
+        padok.write(scramble(QByteArray(host + path), SiteAddressCipher::fileDepth) + "\r\n");
     padok.close();
 
-    Module1::ActiveProduct = Product{QStringLiteral("Zipper"), QStringLiteral("COMPRESSION"),
-                                     QStringLiteral("http://www.zipper.example/pad/zipper.xml"),
-                                     QStringLiteral("28417"), QStringLiteral("28417-3")};
-    Form1 form1(folder.path(), std::make_unique<WebEngineBrowser>());
-    form1.show();
+    MainWindow window(folder.path(), std::make_unique<WebEngineBrowser>());
+    window.session().activeProduct = Product{QStringLiteral("Zipper"), QStringLiteral("COMPRESSION"),
+                                             QStringLiteral("http://www.zipper.example/pad/zipper.xml"),
+                                             QStringLiteral("28417"), QStringLiteral("28417-3")};
+    window.show();
     const int presses = app.arguments().contains(QStringLiteral("second")) ? 2 : 1;
     for (int press = 0; press < presses; ++press)
-        QTimer::singleShot(1500 + 1000 * press, form1.Command1(), &QPushButton::click);
+        QTimer::singleShot(1500 + 1000 * press, window.nextButton(), &QPushButton::click);
     return QApplication::exec();
 }

@@ -26,9 +26,9 @@ void TestFillRules::textField_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("expected"); // a null string: the field keeps its content
 
-    const QString pad = kProduct.PadUrl;
-    const QString vendor = kProduct.RegnowVendorId;
-    const QString product = kProduct.RegnowProductId;
+    const QString pad = kProduct.padUrl;
+    const QString vendor = kProduct.regnowVendorId;
+    const QString product = kProduct.regnowProductId;
     QTest::newRow("regnowvenderid") << "regnowvenderid" << vendor;
     QTest::newRow("RegNowVenderId mixed case") << "RegNowVenderId" << vendor;
     QTest::newRow("regnowvendorid spelled with o") << "regnowvendorid" << product;

@@ -1,7 +1,7 @@
 // The fill pass against a real QWebEngineView: fixtures in tests/data/autofill, served over HTTP on
 // 127.0.0.1 (a second server on another port is a second origin). One view serves every test.
 
-#include "app/Module1.h"
+
 #include "autofill/FillPass.h"
 #include "autofill/WebEngineBrowser.h"
 #include "tests/LocalHttpServer.h"
@@ -92,7 +92,7 @@ private:
 bool TestWebEngineFill::load(const QString& address)
 {
     QSignalSpy finished(m_browser->view(), &QWebEngineView::loadFinished);
-    m_browser->Navigate(address);
+    m_browser->navigate(address);
     return waitUntil([&] { return !finished.isEmpty(); }) && finished.first().first().toBool();
 }
 
@@ -165,9 +165,9 @@ Fields fieldsOf(const QString& pairs, const Product& product = kProduct)
     Fields out;
     for (const QString& pair : pairs.split(u' ')) {
         QString value = pair.section(u'=', 1);
-        value.replace(QStringLiteral("PAD"), product.PadUrl)
-            .replace(QStringLiteral("VENDOR"), product.RegnowVendorId)
-            .replace(QStringLiteral("PRODUCT"), product.RegnowProductId);
+        value.replace(QStringLiteral("PAD"), product.padUrl)
+            .replace(QStringLiteral("VENDOR"), product.regnowVendorId)
+            .replace(QStringLiteral("PRODUCT"), product.regnowProductId);
         const QString key = pair.section(u'=', 0, 0);
         out.insert(key.contains(u':') ? key : QStringLiteral("0:") + key, value);
     }
@@ -206,7 +206,7 @@ void TestWebEngineFill::fillPage_data()
     fillRow("submission form, no product yet", form, {}, fieldsOf(common + u"0,1,2", {}), {}, {}, {},
             Product{});
 
-    const QString pad = kProduct.PadUrl;
+    const QString pad = kProduct.padUrl;
     // The page's own state saw the writes through its input and change listeners, and the events
     // bubbled to the document.
     fillRow("React-style listeners", QStringLiteral("react.html"), {},
@@ -319,7 +319,7 @@ void TestWebEngineFill::planNeverLandsOnAnotherPage()
     Module1::ActiveProduct = kProduct;
     if (then == u"pass") {
         QSignalSpy loaded(m_browser->view(), &QWebEngineView::loadFinished);
-        QVERIFY(fill([&] { m_browser->Navigate(pageB); }));
+        QVERIFY(fill([&] { m_browser->navigate(pageB); }));
         QVERIFY(waitUntil([&] { return !loaded.isEmpty(); }));
     } else {
         QByteArray snapshot;
@@ -366,9 +366,9 @@ void TestWebEngineFill::navigateAndStop()
     QSignalSpy finished(m_browser->view(), &QWebEngineView::loadFinished);
     for (const QString& call : calls) { // one chain of handlers, as the site walk makes it
         if (call == u"Stop")
-            m_browser->Stop();
+            m_browser->stop();
         else
-            m_browser->Navigate(call == u"B" ? b : call);
+            m_browser->navigate(call == u"B" ? b : call);
     }
     if (loadsB) {
         QVERIFY(waitUntil([&] { return !finished.isEmpty(); }));

@@ -1,10 +1,10 @@
 // Bad data files and file-system faults: the program comes up, loses nothing and keeps running.
-#include "app/Module1.h"
-#include "products/Form2.h"
+
+#include "ui/ProductManagerDialog.h"
 #include "tests/FakeBrowser.h"
 #include "tests/ReadOnlyFolder.h"
 #include "tests/TestFiles.h"
-#include "ui/Form1.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -99,7 +99,7 @@ void TestHardening::dataFiles()
     }
     auto browser = std::make_unique<FakeBrowser>();
     FakeBrowser* fake = browser.get();
-    Form1 form(app.path(), std::move(browser));
+    MainWindow form(app.path(), std::move(browser));
     form.show();
 
     if (lines >= 0) {
@@ -108,16 +108,16 @@ void TestHardening::dataFiles()
     }
     QCOMPARE(Module1::SiteAddresses.size(), Module1::SiteAddressCount + 1);
     QCOMPARE(Module1::AddedLinks.size(), Module1::AddedLinkCount + 1);
-    QCOMPARE(form.List1()->count(), 10 + Module1::AddedLinkCount);
+    QCOMPARE(form.siteList()->count(), 10 + Module1::AddedLinkCount);
     for (int k = 1; k <= qMin(Module1::SiteAddressCount, 1000); ++k)
         QVERIFY(Module1::SiteAddresses.at(k).startsWith(QStringLiteral("http://")));
 
     // The walk goes on over whatever was loaded, to the last entry and no further.
-    Module1::CurrentSiteIndex = form.List1()->count() - 2;
+    Module1::CurrentSiteIndex = form.siteList()->count() - 2;
     fake->takeCalls();
     QTest::mouseClick(form.Command1(), Qt::LeftButton);
     QTest::mouseClick(form.Command1(), Qt::LeftButton);
-    QCOMPARE(Module1::CurrentSiteIndex, form.List1()->count() - 1);
+    QCOMPARE(Module1::CurrentSiteIndex, form.siteList()->count() - 1);
     QCOMPARE(fake->calls.size(), 4);
     if (present)
         QCOMPARE(readAll(app.filePath("padok.txt")), content);
@@ -128,7 +128,7 @@ void TestHardening::addLinksIntoReadOnlyFolder()
     QTemporaryDir app;
     const QByteArray before = "http://kept.example/\r\n";
     writeFile(app.filePath("addedlinks.txt"), before);
-    Form1 form(app.path(), std::make_unique<FakeBrowser>());
+    MainWindow form(app.path(), std::make_unique<FakeBrowser>());
     form.show();
     {
         const ReadOnlyFolder readOnly(app.path());
@@ -150,7 +150,7 @@ void TestHardening::addLinksIntoReadOnlyFolder()
     }
     QFile::setPermissions(app.filePath("addedlinks.txt"), QFile::ReadOwner | QFile::WriteOwner);
     QCOMPARE(readAll(app.filePath("addedlinks.txt")), before);
-    QCOMPARE(form.List1()->count(), 11);
+    QCOMPARE(form.siteList()->count(), 11);
     QCOMPARE(Module1::AddedLinkCount, 1);
 }
 
@@ -184,7 +184,7 @@ void TestHardening::profileSaveFaults()
         QVERIFY(QDir(app.path()).mkpath("Info/New.txt/inside"));
     const QMap<QString, QByteArray> before = tree(app.path());
 
-    Form2 manager(app.path());
+    ProductManagerDialog manager(app.path());
     std::unique_ptr<ReadOnlyFolder> guard;
     if (!readOnly.isEmpty())
         guard = std::make_unique<ReadOnlyFolder>(QDir(app.path()).filePath(readOnly));
@@ -206,7 +206,7 @@ void TestHardening::profileSaveFaults()
         });
         QTest::mouseClick(manager.findChild<QPushButton*>(edit ? "Command2" : "Command1"), Qt::LeftButton);
         // A folder is no profile: only "Old" is listed.
-        const int listed = manager.List1()->count();
+        const int listed = manager.siteList()->count();
         QTest::mouseClick(manager.findChild<QPushButton*>("Command5"), Qt::LeftButton);
         QCOMPARE(listed, setUp.contains("info") ? 1 : 0);
         driven = true;
@@ -222,7 +222,7 @@ void TestHardening::profileReplacedByFolder()
     QTemporaryDir app;
     QVERIFY(QDir(app.path()).mkpath("Info/Broken.txt"));
     Module1::ActiveProduct = Product{"Kept", "ART", "http://kept.example/", "", ""};
-    Form2 manager(app.path());
+    ProductManagerDialog manager(app.path());
     QTimer::singleShot(0, this, [&] {
         // Whatever the list shows, "Edit..." opens nothing and "OK" keeps the active product.
         QTest::mouseClick(manager.findChild<QPushButton*>("Command2"), Qt::LeftButton);
@@ -230,7 +230,7 @@ void TestHardening::profileReplacedByFolder()
         QTest::mouseClick(manager.findChild<QPushButton*>("Command4"), Qt::LeftButton);
     });
     manager.exec();
-    QCOMPARE(Module1::ActiveProduct.ProgramName, QStringLiteral("Kept"));
+    QCOMPARE(Module1::ActiveProduct.programName, QStringLiteral("Kept"));
     QVERIFY(QFileInfo(app.filePath("Info/Broken.txt")).isDir());
 }
 

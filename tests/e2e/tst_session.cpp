@@ -1,13 +1,13 @@
 // One author's whole session through the real program: the main window with the real browser,
 // the product dialogs, "Next", "Add Links", on submission pages served from 127.0.0.1.
-#include "app/Module1.h"
+
 #include "autofill/FillPass.h"
 #include "autofill/WebEngineBrowser.h"
-#include "sites/Cls5.h"
+#include "sites/SiteAddressCipher.h"
 #include "tests/LocalHttpServer.h"
 #include "tests/TestFiles.h"
 #include "tools/Scramble.h"
-#include "ui/Form1.h"
+#include "ui/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -64,8 +64,8 @@ void TestSession::wholeSession()
     QTemporaryDir app;
     QVERIFY(QFile::copy(QStringLiteral(FORMTIDE_APP_DIR "/formtidehelp.html"),
                         app.filePath("formtidehelp.html")));
-    const QByteArray padok = scramble(QByteArray(host + "/1000files/submit.html"), Cls5::FixedDepth) +
-                             "\r\n" + scramble(QByteArray(host + "/2archive/submit.html"), Cls5::FixedDepth) +
+    const QByteArray padok = scramble(QByteArray(host + "/1000files/submit.html"), SiteAddressCipher::fileDepth) +
+                             "\r\n" + scramble(QByteArray(host + "/2archive/submit.html"), SiteAddressCipher::fileDepth) +
                              "\r\n";
     QFile file(app.filePath("padok.txt"));
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(padok) == padok.size());
@@ -76,7 +76,7 @@ void TestSession::wholeSession()
 
     auto browser = std::make_unique<WebEngineBrowser>();
     QWebEngineView* view = browser->view();
-    Form1 form(app.path(), std::move(browser));
+    MainWindow form(app.path(), std::move(browser));
     QSignalSpy passes(form.fillPass(), &FillPass::finished);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -84,8 +84,8 @@ void TestSession::wholeSession()
     // Start-up: the help page, the ten built-in sites, the first one selected.
     QTRY_COMPARE_WITH_TIMEOUT(view->url(), QUrl::fromLocalFile(app.filePath("formtidehelp.html")), 20000);
     QTRY_VERIFY_WITH_TIMEOUT(passes.count() >= 1, 20000);
-    QCOMPARE(form.List1()->count(), 10);
-    QCOMPARE(form.List1ListIndex(), 0);
+    QCOMPARE(form.siteList()->count(), 10);
+    QCOMPARE(form.selectedSiteRow(), 0);
     QCOMPARE(Module1::CurrentSiteIndex, 0);
 
     // "Software" > "Select...", "Add...", type the product, "OK" in the editor, "OK" in the manager.
@@ -124,7 +124,7 @@ void TestSession::wholeSession()
     const QString pad = QStringLiteral("http://zipper.example/pad.xml");
     QTest::mouseClick(form.Command1(), Qt::LeftButton);
     QCOMPARE(Module1::CurrentSiteIndex, 1);
-    QCOMPARE(form.List1ListIndex(), 1);
+    QCOMPARE(form.selectedSiteRow(), 1);
     QTRY_COMPARE_WITH_TIMEOUT(view->url().path(), QStringLiteral("/1000files/submit.html"), 15000);
     QJsonObject expected{{"q", ""},
                          {"site", "1000files"},
@@ -137,7 +137,7 @@ void TestSession::wholeSession()
     QTRY_COMPARE_WITH_TIMEOUT(pageFields(view->page()), expected, 15000);
 
     // "Next" again: the second site, with its Regnow fields and its own category names.
-    form.List1()->item(1)->setCheckState(Qt::Checked);
+    form.siteList()->item(1)->setCheckState(Qt::Checked);
     QTest::mouseClick(form.Command1(), Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(view->url().path(), QStringLiteral("/2archive/submit.html"), 15000);
     expected =
@@ -161,10 +161,10 @@ void TestSession::wholeSession()
     QTest::mouseClick(form.Command2(), Qt::LeftButton);
     QVERIFY(linksDriven);
     QCOMPARE(readAll(app.filePath("addedlinks.txt")), link.toLatin1() + "\r\n");
-    QCOMPARE(form.List1()->count(), 11);
-    QCOMPARE(form.List1()->item(10)->text(), link);
-    QCOMPARE(form.List1()->item(1)->checkState(), Qt::Unchecked);
-    QCOMPARE(form.List1ListIndex(), -1);
+    QCOMPARE(form.siteList()->count(), 11);
+    QCOMPARE(form.siteList()->item(10)->text(), link);
+    QCOMPARE(form.siteList()->item(1)->checkState(), Qt::Unchecked);
+    QCOMPARE(form.selectedSiteRow(), -1);
     QCOMPARE(Module1::CurrentSiteIndex, 2);
 
     // "Next" past the sites without an address (the page stays) to the added link, filled.
@@ -175,7 +175,7 @@ void TestSession::wholeSession()
     QCOMPARE(view->url().path(), QStringLiteral("/2archive/submit.html"));
     QTest::mouseClick(form.Command1(), Qt::LeftButton);
     QCOMPARE(Module1::CurrentSiteIndex, 10);
-    QCOMPARE(form.List1ListIndex(), 10);
+    QCOMPARE(form.selectedSiteRow(), 10);
     QTRY_COMPARE_WITH_TIMEOUT(view->url().path(), QStringLiteral("/mysite/submit.html"), 15000);
     expected = QJsonObject{{"xml_location", pad}, {"application_types", QJsonArray{0, 2}}, {"q", ""}};
     QTRY_COMPARE_WITH_TIMEOUT(pageFields(view->page()), expected, 15000);

@@ -1,5 +1,5 @@
-#include "app/Module1.h"
-#include "products/Form4.h"
+
+#include "ui/ProductEditorDialog.h"
 #include "tests/products/ProfileFolder.h"
 
 #include <QApplication>
@@ -80,7 +80,7 @@ private:
 
     ProfileFolder m_folder;
     QString m_chosen;
-    Form4 m_editor{m_folder.path()};
+    ProductEditorDialog m_editor{m_folder.path()};
 };
 
 void TestPadImport::importThenOk_data()

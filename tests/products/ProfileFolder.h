@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Product.h"
+#include "core/Product.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -72,6 +72,6 @@ private:
 inline char* toString(const Product& p)
 {
     return QTest::toString(
-        QStringList{p.ProgramName, p.CategoryKeyword, p.PadUrl, p.RegnowVendorId, p.RegnowProductId}.join(
+        QStringList{p.programName, p.categoryKeyword, p.padUrl, p.regnowVendorId, p.regnowProductId}.join(
             u'|'));
 }

@@ -1,6 +1,6 @@
-#include "app/Module1.h"
-#include "products/Form2.h"
-#include "products/Form4.h"
+
+#include "ui/ProductManagerDialog.h"
+#include "ui/ProductEditorDialog.h"
 #include "tests/ReadOnlyFolder.h"
 #include "tests/products/ProfileFolder.h"
 
@@ -38,10 +38,10 @@ void type(QWidget& dialog, const char* box, const QString& text)
 // open is recorded with its message and cancelled, so no test hangs on it.
 class EditorScript : public QObject {
 public:
-    explicit EditorScript(std::function<void(Form4&)> script)
+    explicit EditorScript(std::function<void(ProductEditorDialog&)> script)
     {
         QTimer::singleShot(0, this, [this, script] {
-            auto* editor = qobject_cast<Form4*>(QApplication::activeModalWidget());
+            auto* editor = qobject_cast<ProductEditorDialog*>(QApplication::activeModalWidget());
             if (!editor)
                 return;
             opened = true;
@@ -60,7 +60,7 @@ public:
 // The product manager on screen over a folder.
 struct Manager {
     explicit Manager(const QString& folder) : form(folder) { form.show(); }
-    QListWidget& list() { return *form.List1(); }
+    QListWidget& list() { return *form.siteList(); }
     QStringList entries()
     {
         QStringList texts;
@@ -77,7 +77,7 @@ struct Manager {
         QListWidgetItem* item = list().findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive).value(0);
         QTest::mouseClick(list().viewport(), Qt::LeftButton, {}, list().visualItemRect(item).center());
     }
-    Form2 form;
+    ProductManagerDialog form;
 };
 
 const QStringList kBeta{u"Beta"_s, u"DVD"_s, u"http://b"_s, u"v2"_s, u"p2"_s};
@@ -149,7 +149,7 @@ void TestProductDialogs::save()
     Manager manager(folder.path());
     if (edit)
         manager.select(kBeta[0]);
-    EditorScript script([&](Form4& editor) {
+    EditorScript script([&](ProductEditorDialog& editor) {
         if (!name.isNull())
             type(editor, "Text1", name);
         if (!category.isNull()) {
@@ -216,7 +216,7 @@ void TestProductDialogs::failedSave()
     const QStringList entries = manager.entries();
     if (!edited.isNull())
         manager.select(edited);
-    EditorScript script([&](Form4& editor) {
+    EditorScript script([&](ProductEditorDialog& editor) {
         type(editor, "Text1", name);
         type(editor, "Text2", padUrl);
         click(editor, "Command1");
@@ -233,7 +233,7 @@ void TestProductDialogs::failedSave()
 void TestProductDialogs::manager_data()
 {
     QTest::addColumn<QStringList>("products");
-    QTest::addColumn<QString>("active");   // Old's ProgramName
+    QTest::addColumn<QString>("active");   // Old's programName
     QTest::addColumn<QString>("gone");     // a file removed once the list is shown
     QTest::addColumn<QString>("deleted");  // null: nothing deleted
     QTest::addColumn<QString>("selected"); // "-": nothing; "OK" then makes it the active product
@@ -297,16 +297,16 @@ void TestProductDialogs::reopeningAndKeys()
     writeThree(folder);
     Manager manager(folder.path());
     manager.select(u"Beta"_s);
-    EditorScript first([](Form4& editor) {
+    EditorScript first([](ProductEditorDialog& editor) {
         type(editor, "Text3", u"typed"_s);
         QTest::keyClick(&editor, Qt::Key_Escape);
         QTest::keyClick(editor.findChild<QLineEdit*>(u"Text1"_s), Qt::Key_Return);
     });
     click(manager.form, "Command2");
     QVERIFY(first.stayedOpen && first.message.isEmpty());
-    Form4* editor = manager.form.editor();
+    ProductEditorDialog* editor = manager.form.editor();
     QStringList shown;
-    EditorScript second([&](Form4& e) {
+    EditorScript second([&](ProductEditorDialog& e) {
         for (const char* box : {"Text1", "Text2", "Text3", "Text4"})
             shown.append(e.findChild<QLineEdit*>(QLatin1String(box))->text());
         shown << e.findChild<QComboBox*>(u"Combo1"_s)->currentText() << e.focusWidget()->objectName();
@@ -325,7 +325,7 @@ void TestProductDialogs::reopeningAndKeys()
     QFile::remove(folder.info() + u"/Gamma.txt"_s);
     manager.form.show();
     QCOMPARE(manager.entries(), QStringList{u"Beta"_s});
-    EditorScript none([](Form4&) {});
+    EditorScript none([](ProductEditorDialog&) {});
     QFile::remove(folder.info() + u"/Beta.txt"_s);
     click(manager.form, "Command2");
     click(manager.form, "Command3");

@@ -36,8 +36,8 @@ void TestProductProfiles::saveAndReadBack()
     QFETCH(Product, product);
     ProfileFolder folder; // without Info: the first save creates it
     QCOMPARE(ProductProfiles::save(folder.path(), product), QString());
-    QTEST(folder.bytes(product.ProgramName), "bytes");
-    QCOMPARE(ProductProfiles::read(folder.path(), product.ProgramName), std::optional(product));
+    QTEST(folder.bytes(product.programName), "bytes");
+    QCOMPARE(ProductProfiles::read(folder.path(), product.programName), std::optional(product));
 }
 
 void TestProductProfiles::parse_data()
@@ -93,7 +93,7 @@ void TestProductProfiles::realFileNames()
 {
     ProfileFolder folder;
     folder.write(u"Notes.TXT"_s, ProfileFolder::profile({u"Notes"_s, u"OFFICE"_s, {}, {}, {}}));
-    QCOMPARE(ProductProfiles::read(folder.path(), u"Notes"_s)->CategoryKeyword, u"OFFICE"_s);
+    QCOMPARE(ProductProfiles::read(folder.path(), u"Notes"_s)->categoryKeyword, u"OFFICE"_s);
     QVERIFY(!ProductProfiles::read(folder.path(), u"notes"_s));
     // Saving replaces the file under its real name rather than adding a second one.
     QCOMPARE(ProductProfiles::save(folder.path(), Product{u"Notes"_s, u"TIME"_s, {}, {}, {}}), QString());

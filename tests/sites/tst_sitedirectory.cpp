@@ -1,7 +1,7 @@
-#include "app/Module1.h"
-#include "app/Windows1252.h"
+
+#include "core/Windows1252.h"
 #include "sites/AddedLinksFile.h"
-#include "sites/Cls5.h"
+#include "sites/SiteAddressCipher.h"
 #include "sites/SiteDirectory.h"
 #include "tools/Scramble.h"
 
@@ -15,8 +15,8 @@ using Lines = QList<QByteArray>;
 namespace {
 
 struct ListSink final : SiteList {
-    void AddItem(const QString& text) override { entries.append(text); }
-    void Clear() override { entries.clear(); }
+    void addItem(const QString& text) override { entries.append(text); }
+    void clear() override { entries.clear(); }
     QStringList entries;
 };
 
@@ -92,12 +92,12 @@ void TestSiteDirectory::loaders()
         QFile sites(dir.filePath(u"padok.txt"_s));
         QVERIFY(sites.open(QIODevice::WriteOnly));
         for (const QByteArray& line : lines)
-            sites.write(scramble(line, Cls5::FixedDepth) + "\r\n");
+            sites.write(scramble(line, SiteAddressCipher::fileDepth) + "\r\n");
     }
     ListSink list;
-    list.AddItem(u"before"_s);
-    SiteDirectory::LoadAddedLinks(dir.path(), list);
-    SiteDirectory::LoadSiteAddresses(dir.path());
+    list.addItem(u"before"_s);
+    SiteDirectory::loadAddedLinks(dir.path(), list);
+    SiteDirectory::loadSiteAddresses(dir.path());
     QCOMPARE(slots(Module1::AddedLinks, Module1::AddedLinkCount), lines);
     QCOMPARE(list.entries, QStringList{u"before"_s} + Module1::AddedLinks.mid(1));
     QCOMPARE(slots(Module1::SiteAddresses, Module1::SiteAddressCount), withScheme(lines));
@@ -105,7 +105,7 @@ void TestSiteDirectory::loaders()
 
 void TestSiteDirectory::lookups_data()
 {
-    QTest::addColumn<bool>("addedLink"); // FindAddedLink, else FindSiteAddress
+    QTest::addColumn<bool>("addedLink"); // findAddedLink, else findSiteAddress
     QTest::addColumn<QStringList>("stored");
     QTest::addColumn<QString>("entry");
     QTest::addColumn<int>("expected"); // index into stored; -1: nothing found
@@ -136,7 +136,7 @@ void TestSiteDirectory::lookups()
     (addedLink ? Module1::AddedLinkCount : Module1::SiteAddressCount) =
         static_cast<std::int32_t>(stored.size());
     const auto found =
-        addedLink ? SiteDirectory::FindAddedLink(entry) : SiteDirectory::FindSiteAddress(entry);
+        addedLink ? SiteDirectory::findAddedLink(entry) : SiteDirectory::findSiteAddress(entry);
     QCOMPARE(found.value_or(u"<none>"_s), expected < 0 ? u"<none>"_s : stored.at(expected));
 }
 
@@ -144,15 +144,15 @@ void TestSiteDirectory::lookups()
 void TestSiteDirectory::reloadAfterAddingLinks()
 {
     QTemporaryDir dir;
-    QVERIFY(AddedLinksFile::Append(dir.path(), u"http://1/\nhttp://2/\nhttp://3/"_s).ok());
+    QVERIFY(AddedLinksFile::append(dir.path(), u"http://1/\nhttp://2/\nhttp://3/"_s).ok());
     Module1::SiteAddresses = QStringList{QString(), u"http://site/"_s};
     Module1::SiteAddressCount = 1;
     Module1::CurrentSiteIndex = 4;
     ListSink list;
-    SiteDirectory::ReloadSiteList(dir.path(), list);
-    QVERIFY(AddedLinksFile::Append(dir.path(), u"http://4/\nhttp://5/"_s).ok());
-    SiteDirectory::ReloadSiteList(dir.path(), list);
-    QCOMPARE(list.entries.first(10), SiteDirectory::BuiltInSiteNames());
+    SiteDirectory::reloadSiteList(dir.path(), list);
+    QVERIFY(AddedLinksFile::append(dir.path(), u"http://4/\nhttp://5/"_s).ok());
+    SiteDirectory::reloadSiteList(dir.path(), list);
+    QCOMPARE(list.entries.first(10), SiteDirectory::builtInSiteNames());
     QCOMPARE(list.entries.mid(10), Module1::AddedLinks.mid(1));
     const Lines file = Windows1252::splitLines(readFile(dir.filePath(u"addedlinks.txt"_s)));
     QCOMPARE(slots(Module1::AddedLinks, Module1::AddedLinkCount), file);
@@ -168,13 +168,13 @@ void TestSiteDirectory::shippedSiteFile()
     const QByteArray stored = readFile(data + u"/padok.txt"_s);
     QVERIFY(stored.endsWith("\r\n") && stored.count('\n') == stored.count("\r\n") &&
             stored.count('\r') == stored.count("\r\n"));
-    SiteDirectory::LoadSiteAddresses(data);
+    SiteDirectory::loadSiteAddresses(data);
     const Lines clear =
         Windows1252::splitLines(readFile(u"" FORMTIDE_TEST_DATA_DIR "/sites/padok-clear.txt"_s));
     QCOMPARE(slots(Module1::SiteAddresses, Module1::SiteAddressCount), withScheme(clear));
     QStringList found;
-    for (const QString& name : SiteDirectory::BuiltInSiteNames()) {
-        const QString address = SiteDirectory::FindSiteAddress(name).value_or(QString());
+    for (const QString& name : SiteDirectory::builtInSiteNames()) {
+        const QString address = SiteDirectory::findSiteAddress(name).value_or(QString());
         // The name is in the site's own host, and no two names share a site.
         QVERIFY2(address.section(u'/', 2, 2).contains(name, Qt::CaseInsensitive), qPrintable(name));
         QVERIFY2(!found.contains(address), qPrintable(address));

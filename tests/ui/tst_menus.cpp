@@ -1,9 +1,9 @@
-#include "app/Module1.h"
-#include "products/Form2.h"
+
+#include "ui/ProductManagerDialog.h"
 #include "tests/FakeBrowser.h"
-#include "ui/Form1.h"
+#include "ui/MainWindow.h"
 #include "ui/VendorSite.h"
-#include "ui/frmF2.h"
+#include "ui/AboutDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -60,7 +60,7 @@ private:
 
     QTemporaryDir m_dir;
     FakeBrowser* m_browser = nullptr;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<MainWindow> m_form;
 };
 
 void TestMenus::init()
@@ -68,7 +68,7 @@ void TestMenus::init()
     Module1::ResetForTesting();
     auto browser = std::make_unique<FakeBrowser>();
     m_browser = browser.get();
-    m_form = std::make_unique<Form1>(m_dir.path(), std::move(browser));
+    m_form = std::make_unique<MainWindow>(m_dir.path(), std::move(browser));
     m_form->show();
     m_browser->takeCalls();
 }

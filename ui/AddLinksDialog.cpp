@@ -1,4 +1,4 @@
-#include "ui/Form3.h"
+#include "ui/AddLinksDialog.h"
 
 #include "sites/AddedLinksFile.h"
 #include "ui/FixedDialog.h"
@@ -26,19 +26,19 @@ QString describeCharacter(const QString& character)
 
 } // namespace
 
-Form3::Form3(QString appFolder, QWidget* parent)
+AddLinksDialog::AddLinksDialog(QString appFolder, QWidget* parent)
     : QDialog(parent, FixedDialog::Flags), m_appFolder(std::move(appFolder))
 {
-    FixedDialog::setUp(*this, "Form3", QStringLiteral("Add Links"), 5265, 4080);
+    FixedDialog::setUp(*this, "addLinksDialog", QStringLiteral("Add Links"), 5265, 4080);
 
     m_label =
         new QLabel(QStringLiteral("Add links in the field, 1 link/1 line. \"http://\" is needed."), this);
-    m_label->setObjectName(QStringLiteral("Label1"));
+    m_label->setObjectName(QStringLiteral("promptLabel"));
     m_label->setTextFormat(Qt::PlainText);
     m_label->setGeometry(Twips::rect(120, 180, 4695, 255));
 
     m_text = new QPlainTextEdit(this);
-    m_text->setObjectName(QStringLiteral("Text1"));
+    m_text->setObjectName(QStringLiteral("linksEdit"));
     m_text->setGeometry(Twips::rect(120, 540, 4995, 2835));
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -48,18 +48,18 @@ Form3::Form3(QString appFolder, QWidget* parent)
 
     // Between the text box and the buttons; shown only after a failed save.
     m_saveError = new QLabel(this);
-    m_saveError->setObjectName(QStringLiteral("SaveError"));
+    m_saveError->setObjectName(QStringLiteral("saveError"));
     m_saveError->setTextFormat(Qt::PlainText);
     m_saveError->setGeometry(Twips::rect(120, 3375, 4995, 225));
     m_saveError->setStyleSheet(QStringLiteral("color: #b00020;"));
     m_saveError->hide();
 
     m_ok = new QPushButton(QStringLiteral("OK"), this);
-    m_ok->setObjectName(QStringLiteral("Command1"));
+    m_ok->setObjectName(QStringLiteral("okButton"));
     m_ok->setGeometry(Twips::rect(1140, 3600, 1215, 315));
 
     m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    m_cancel->setObjectName(QStringLiteral("Command2"));
+    m_cancel->setObjectName(QStringLiteral("cancelButton"));
     m_cancel->setGeometry(Twips::rect(2940, 3600, 1215, 315));
 
     // Without this a dialog makes its first auto-default button the default one, and Enter
@@ -72,16 +72,16 @@ Form3::Form3(QString appFolder, QWidget* parent)
     setTabOrder(m_text, m_ok);
     setTabOrder(m_ok, m_cancel);
 
-    connect(m_ok, &QPushButton::clicked, this, &Form3::Command1_Click);
-    connect(m_cancel, &QPushButton::clicked, this, &Form3::Command2_Click);
+    connect(m_ok, &QPushButton::clicked, this, &AddLinksDialog::saveLinks);
+    connect(m_cancel, &QPushButton::clicked, this, &AddLinksDialog::reject);
 }
 
-void Form3::Command1_Click()
+void AddLinksDialog::saveLinks()
 {
     // The raw text keeps every character as typed (plain text export would turn no-break
     // spaces into spaces); blocks are separated by U+2029, which the file gets as CR LF.
     const AddedLinksFile::AppendResult result =
-        AddedLinksFile::Append(m_appFolder, m_text->document()->toRawText());
+        AddedLinksFile::append(m_appFolder, m_text->document()->toRawText());
     switch (result.status) {
     case AddedLinksFile::AppendResult::Status::Appended:
         accept();
@@ -96,12 +96,7 @@ void Form3::Command1_Click()
     }
 }
 
-void Form3::Command2_Click()
-{
-    reject();
-}
-
-void Form3::showEvent(QShowEvent* event)
+void AddLinksDialog::showEvent(QShowEvent* event)
 {
     // Each opening is a fresh dialog: nothing of the last one is kept. A window restored after
     // being minimised is shown again by the window system, and keeps what was typed.
@@ -115,7 +110,7 @@ void Form3::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
-void Form3::keyPressEvent(QKeyEvent* event)
+void AddLinksDialog::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape) {
         event->accept();
@@ -124,7 +119,7 @@ void Form3::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-void Form3::showSaveError(const QString& message)
+void AddLinksDialog::showSaveError(const QString& message)
 {
     const QString shown =
         m_saveError->fontMetrics().elidedText(message, Qt::ElideRight, m_saveError->width());

@@ -1,9 +1,9 @@
-#include "app/Module1.h"
-#include "sites/Cls5.h"
+
+#include "sites/SiteAddressCipher.h"
 #include "tests/FakeBrowser.h"
 #include "tests/TestFiles.h"
 #include "tools/Scramble.h"
-#include "ui/Form1.h"
+#include "ui/MainWindow.h"
 
 #include <QFile>
 #include <QListWidget>
@@ -42,7 +42,7 @@ private:
     void open(const QByteArray& addedLinks);
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<MainWindow> m_form;
     FakeBrowser* m_browser = nullptr;
 };
 
@@ -52,7 +52,7 @@ void TestForm1::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QByteArray padok;
     for (const QByteArray& address : kAddresses)
-        padok += scramble(address, Cls5::FixedDepth) + "\r\n";
+        padok += scramble(address, SiteAddressCipher::fileDepth) + "\r\n";
     writeFile(m_dir->filePath(QStringLiteral("padok.txt")), padok);
 }
 
@@ -67,7 +67,7 @@ void TestForm1::open(const QByteArray& addedLinks)
     writeFile(m_dir->filePath(QStringLiteral("addedlinks.txt")), addedLinks);
     auto browser = std::make_unique<FakeBrowser>();
     m_browser = browser.get();
-    m_form = std::make_unique<Form1>(m_dir->path(), std::move(browser));
+    m_form = std::make_unique<MainWindow>(m_dir->path(), std::move(browser));
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     m_browser->takeCalls();
@@ -79,18 +79,18 @@ void TestForm1::startUp()
               "http://a.example/\r\nhttp://b.example/\r\nc\r\n");
     auto browser = std::make_unique<FakeBrowser>();
     FakeBrowser* fake = browser.get();
-    Form1 form(m_dir->path(), std::move(browser));
+    MainWindow form(m_dir->path(), std::move(browser));
 
     // The help page first; selecting entry 0 runs the click handling before any address is known.
-    QCOMPARE(fake->calls, (QStringList{QStringLiteral("Navigate(%1/formtidehelp.html)").arg(m_dir->path()),
-                                       QStringLiteral("Stop"), QStringLiteral("Navigate()")}));
-    QCOMPARE(form.List1ListIndex(), 0);
+    QCOMPARE(fake->calls, (QStringList{QStringLiteral("navigate(%1/formtidehelp.html)").arg(m_dir->path()),
+                                       QStringLiteral("Stop"), QStringLiteral("navigate()")}));
+    QCOMPARE(form.selectedSiteRow(), 0);
     QCOMPARE(Module1::CurrentSiteIndex, 0);
     QCOMPARE(Module1::ProductEditMode, 1);
     QCOMPARE(Module1::SiteAddressCount, 6);
-    QCOMPARE(form.List1()->count(), 13);
-    QCOMPARE(form.List1()->item(12)->text(), QStringLiteral("c"));
-    QCOMPARE(form.List1()->item(0)->checkState(), Qt::Unchecked);
+    QCOMPARE(form.siteList()->count(), 13);
+    QCOMPARE(form.siteList()->item(12)->text(), QStringLiteral("c"));
+    QCOMPARE(form.siteList()->item(0)->checkState(), Qt::Unchecked);
 }
 
 void TestForm1::walk_data()
@@ -104,24 +104,24 @@ void TestForm1::walk_data()
     QTest::addColumn<int>("selectedAfter");
 
     // Entry 10 is the one added link, which holds entry 5's name.
-    const QString link = QStringLiteral("Navigate(http://my.example/5Awards-submit)");
+    const QString link = QStringLiteral("navigate(http://my.example/5Awards-submit)");
     QTest::newRow("next onto built-in entry")
         << 0 << false << "Next" << 0
-        << QStringList{"Stop", "Navigate(http://www.1000FILES.com/add)", "Stop", "Navigate()"} << 1 << 1;
+        << QStringList{"Stop", "navigate(http://www.1000FILES.com/add)", "Stop", "navigate()"} << 1 << 1;
     QTest::newRow("next onto added link")
-        << 9 << false << "Next" << 0 << QStringList{"Stop", "Navigate()", "Stop", link} << 10 << 10;
+        << 9 << false << "Next" << 0 << QStringList{"Stop", "navigate()", "Stop", link} << 10 << 10;
     QTest::newRow("next onto built-in name inside an added link")
         << 5 << false << "Next" << 0
-        << QStringList{"Stop", "Navigate(http://www.5Awards.com/submit)", "Stop", link} << 6 << 6;
+        << QStringList{"Stop", "navigate(http://www.5Awards.com/submit)", "Stop", link} << 6 << 6;
     QTest::newRow("next on the last entry stays there")
         << 9 << true << "Next" << 0 << QStringList{} << 10 << 10;
     QTest::newRow("click on built-in entry, first address in file order")
-        << 0 << false << "click" << 0 << QStringList{"Stop", "Navigate(http://www.1000apps.com/submit.php)"}
+        << 0 << false << "click" << 0 << QStringList{"Stop", "navigate(http://www.1000apps.com/submit.php)"}
         << 0 << 0;
     QTest::newRow("click on added link")
-        << 0 << false << "click" << 10 << QStringList{"Stop", "Navigate()"} << 0 << 10;
+        << 0 << false << "click" << 10 << QStringList{"Stop", "navigate()"} << 0 << 10;
     QTest::newRow("click on the added link Next reached")
-        << 9 << true << "click" << 10 << QStringList{"Stop", "Navigate()"} << 10 << 10;
+        << 9 << true << "click" << 10 << QStringList{"Stop", "navigate()"} << 10 << 10;
     QTest::newRow("check mark alone") << 0 << false << "check" << 0 << QStringList{} << 0 << 0;
 }
 
@@ -135,7 +135,7 @@ void TestForm1::walk()
     QFETCH(int, walkAfter);
     QFETCH(int, selectedAfter);
     open("http://my.example/5Awards-submit\r\n");
-    QListWidget* list = m_form->List1();
+    QListWidget* list = m_form->siteList();
 
     Module1::CurrentSiteIndex = walkPosition;
     if (nextFirst) {
@@ -153,13 +153,13 @@ void TestForm1::walk()
     }
     QCOMPARE(m_browser->calls, calls);
     QCOMPARE(Module1::CurrentSiteIndex, walkAfter);
-    QCOMPARE(m_form->List1ListIndex(), selectedAfter);
+    QCOMPARE(m_form->selectedSiteRow(), selectedAfter);
 }
 
 void TestForm1::addLinksReloadsList()
 {
     open("http://one.example/\r\n");
-    QListWidget* list = m_form->List1();
+    QListWidget* list = m_form->siteList();
     list->item(2)->setCheckState(Qt::Checked);
     Module1::CurrentSiteIndex = 4;
     // The dialog is closed without saving; the file gains a line meanwhile, as another save would.
@@ -177,7 +177,7 @@ void TestForm1::addLinksReloadsList()
     QCOMPARE(list->count(), 12);
     QCOMPARE(list->item(11)->text(), QStringLiteral("http://two.example/"));
     QCOMPARE(list->item(2)->checkState(), Qt::Unchecked);
-    QCOMPARE(m_form->List1ListIndex(), -1);
+    QCOMPARE(m_form->selectedSiteRow(), -1);
     QCOMPARE(Module1::AddedLinkCount, 2);
     QCOMPARE(Module1::AddedLinks.mid(1), (QStringList{"http://one.example/", "http://two.example/"}));
     QCOMPARE(Module1::CurrentSiteIndex, 4);
@@ -208,14 +208,14 @@ void TestForm1::resizeRule()
     open("");
     // Start from a layout that differs from every row's.
     m_form->setInnerSizeTwips(9000, 6000);
-    QTRY_COMPARE(m_form->twipsGeometry(m_form->WebBrowser1()).width(), 9000.0 - 3315 - 100);
-    const QRectF before = m_form->twipsGeometry(m_form->List1());
+    QTRY_COMPARE(m_form->twipsGeometry(m_form->browserWidget()).width(), 9000.0 - 3315 - 100);
+    const QRectF before = m_form->twipsGeometry(m_form->siteList());
 
     m_form->setInnerSizeTwips(width, height);
     QTest::qWait(0);
-    const QRectF browser = m_form->twipsGeometry(m_form->WebBrowser1());
-    const QRectF list = m_form->twipsGeometry(m_form->List1());
-    const QRectF bar = m_form->twipsGeometry(m_form->ProgressBar1());
+    const QRectF browser = m_form->twipsGeometry(m_form->browserWidget());
+    const QRectF list = m_form->twipsGeometry(m_form->siteList());
+    const QRectF bar = m_form->twipsGeometry(m_form->progressBar());
     const QRectF next = m_form->twipsGeometry(m_form->Command1());
     const QRectF add = m_form->twipsGeometry(m_form->Command2());
     if (!laidOut) {
@@ -232,8 +232,8 @@ void TestForm1::resizeRule()
     QCOMPARE(next, QRectF(browser.width() + 200, list.height() + 450, 1335, 375));
     QCOMPARE(add, QRectF(browser.width() + 400 + 1335, list.height() + 450, 1335, 375));
     // On screen: twips / 15 pixels.
-    QCOMPARE(m_form->WebBrowser1()->geometry().topLeft(), QPoint(1, 1));
-    QCOMPARE(m_form->List1()->width(), 221);
+    QCOMPARE(m_form->browserWidget()->geometry().topLeft(), QPoint(1, 1));
+    QCOMPARE(m_form->siteList()->width(), 221);
 }
 
 void TestForm1::progress_data()
@@ -260,8 +260,8 @@ void TestForm1::progress()
     open("");
     m_form->WebBrowser1_ProgressChange(10, 100);
     m_form->WebBrowser1_ProgressChange(progress, progressMax);
-    QCOMPARE(m_form->ProgressBar1()->maximum(), expectedMax);
-    QCOMPARE(m_form->ProgressBar1()->value(), expectedValue);
+    QCOMPARE(m_form->progressBar()->maximum(), expectedMax);
+    QCOMPARE(m_form->progressBar()->value(), expectedValue);
 }
 
 void TestForm1::newWindowIsRefused()
@@ -274,4 +274,4 @@ void TestForm1::newWindowIsRefused()
 }
 
 QTEST_MAIN(TestForm1)
-#include "tst_form1.moc"
+#include "tst_mainwindow.moc"

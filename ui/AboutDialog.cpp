@@ -1,7 +1,7 @@
-#include "ui/frmF2.h"
+#include "ui/AboutDialog.h"
 
-#include "app/Twips.h"
 #include "ui/FixedDialog.h"
+#include "ui/Twips.h"
 #include "ui/VendorSite.h"
 
 #include <QDesktopServices>
@@ -39,28 +39,30 @@ void setTextColor(QWidget* widget, const QColor& color)
 
 } // namespace
 
-frmF2::frmF2(QWidget* parent) : QDialog(parent, FixedDialog::Flags)
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent, FixedDialog::Flags)
 {
-    FixedDialog::setUp(*this, "frmF2", QStringLiteral("About Formtide"), kWidth, kHeight);
+    FixedDialog::setUp(*this, "aboutDialog", QStringLiteral("About Formtide"), kWidth, kHeight);
 
     m_ok = new QPushButton(QStringLiteral("O K"), this);
-    m_ok->setObjectName(QStringLiteral("cmdOK"));
+    m_ok->setObjectName(QStringLiteral("okButton"));
     m_ok->setGeometry(Twips::rect(3060, 1560, 1260, 345));
     m_ok->setDefault(true);
-    connect(m_ok, &QPushButton::clicked, this, &frmF2::cmdOK_Click);
+    connect(m_ok, &QPushButton::clicked, this, &AboutDialog::accept);
 
-    QLabel* disclaimer = addLabel(this, "lblDisclaimer", QStringLiteral("Freeware, provided as is."),
+    QLabel* disclaimer = addLabel(this, "noticeLabel", QStringLiteral("Freeware, provided as is."),
                                   Twips::rect(180, 1680, 2535, 195));
     setTextColor(disclaimer, Qt::black);
 
-    QLabel* title = addLabel(this, "lblTitle", QStringLiteral("Formtide"), Twips::rect(300, 300, 3285, 360));
+    QLabel* title =
+        addLabel(this, "titleLabel", QStringLiteral("Formtide"), Twips::rect(300, 300, 3285, 360));
     QFont titleFont(QStringLiteral("Times New Roman"));
     titleFont.setPointSizeF(15.75);
     titleFont.setBold(true);
     title->setFont(titleFont);
     setTextColor(title, Qt::black);
 
-    m_address = addLabel(this, "Label1", VendorSite::displayAddress(), Twips::rect(180, 1440, 2175, 195));
+    m_address =
+        addLabel(this, "addressLabel", VendorSite::displayAddress(), Twips::rect(180, 1440, 2175, 195));
     QFont addressFont = font();
     addressFont.setUnderline(true);
     m_address->setFont(addressFont);
@@ -69,7 +71,7 @@ frmF2::frmF2(QWidget* parent) : QDialog(parent, FixedDialog::Flags)
     m_address->installEventFilter(this);
 
     QLabel* version =
-        addLabel(this, "Label2", QStringLiteral("Version 2.2"), Twips::rect(2760, 780, 1095, 255));
+        addLabel(this, "versionLabel", QStringLiteral("Version 2.2"), Twips::rect(2760, 780, 1095, 255));
     QFont versionFont(QStringLiteral("Arial"));
     versionFont.setPointSizeF(9);
     version->setFont(versionFont);
@@ -77,7 +79,7 @@ frmF2::frmF2(QWidget* parent) : QDialog(parent, FixedDialog::Flags)
     m_ok->setFocus();
 }
 
-void frmF2::setVisible(bool visible)
+void AboutDialog::setVisible(bool visible)
 {
     // Every opening puts the box back at its place; Qt would otherwise centre it or keep
     // wherever the user dragged it last time.
@@ -86,12 +88,7 @@ void frmF2::setVisible(bool visible)
     QDialog::setVisible(visible);
 }
 
-void frmF2::cmdOK_Click()
-{
-    accept();
-}
-
-void frmF2::keyPressEvent(QKeyEvent* event)
+void AboutDialog::keyPressEvent(QKeyEvent* event)
 {
     // "O K" is the cancel button too: Escape presses it.
     if (event->key() == Qt::Key_Escape) {
@@ -101,23 +98,23 @@ void frmF2::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-void frmF2::Label1_Click()
+void AboutDialog::openHomePage()
 {
     QDesktopServices::openUrl(QUrl(VendorSite::homePage()));
 }
 
-bool frmF2::eventFilter(QObject* watched, QEvent* event)
+bool AboutDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_address && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
         m_address->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
-        Label1_Click();
+        openHomePage();
         return true;
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void frmF2::paintEvent(QPaintEvent* event)
+void AboutDialog::paintEvent(QPaintEvent* event)
 {
     QDialog::paintEvent(event);
     // The etched separator: a white line two pixels wide with a grey one on its upper pixel row.

@@ -6,25 +6,23 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
-// The Add Links dialog: the user types one link per line; "OK" appends them to the added-links
-// file of the application folder (see AddedLinksFile) and closes, "Cancel" and the close button
-// close without writing. The dialog reads and writes no shared state; the caller reloads the
-// site list however it closed.
+// The Add Links dialog: the user adds download sites of their own, typing one link per line.
+// "OK" appends them to the added-links file of the application folder (see AddedLinksFile) and closes,
+// "Cancel" and the close button close without writing. The dialog reads and writes no shared state; the
+// caller reloads the site list however it closed.
 //
 // Every opening starts with an empty text box. Enter in the text box starts a new line; neither
 // button is the default or the cancel button, so Escape does nothing. When the links cannot be
-// saved the dialog stays open with the text as typed and says why in one line (`SaveError`).
+// saved the dialog stays open with the text as typed and says why in one line .
 //
 // Fixed size, laid out in twips (1/1440 inch); one pixel is 15 twips.
-class Form3 final : public QDialog {
+class AddLinksDialog final : public QDialog {
     Q_OBJECT
 public:
-    explicit Form3(QString appFolder, QWidget* parent = nullptr);
+    explicit AddLinksDialog(QString appFolder, QWidget* parent = nullptr);
 
     // "OK": appends the text box's text to the added-links file and closes on success.
-    void Command1_Click();
-    // "Cancel": closes; nothing is written.
-    void Command2_Click();
+    void saveLinks();
 
 protected:
     void showEvent(QShowEvent* event) override;

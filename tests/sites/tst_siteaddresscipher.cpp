@@ -1,4 +1,4 @@
-#include "sites/Cls5.h"
+#include "sites/SiteAddressCipher.h"
 #include "tools/Scramble.h"
 
 #include <QTest>
@@ -18,7 +18,7 @@ void TestCls5::sub3_data()
     QTest::addColumn<QByteArray>("expected");
     QTest::addColumn<int>("depthOut");
 
-    const char defaultShifted = static_cast<char>('z' - Cls5::DefaultDepth);
+    const char defaultShifted = static_cast<char>('z' - SiteAddressCipher::defaultDepth);
     QTest::newRow("empty keeps depth 0") << QByteArray() << 0 << QByteArray() << 0;
     QTest::newRow("empty keeps depth 300") << QByteArray() << 300 << QByteArray() << 300;
     QTest::newRow("code equal to depth") << QByteArray("\x07") << 7 << QByteArray(1, '\0') << 7;
@@ -26,7 +26,7 @@ void TestCls5::sub3_data()
     QTest::newRow("code 255") << QByteArray("\xFF") << 9 << QByteArray("\xF6") << 9;
     QTest::newRow("order kept") << QByteArray("hij") << 7 << QByteArray("abc") << 7;
     QTest::newRow("depth 0 takes default")
-        << QByteArray("z") << 0 << QByteArray(1, defaultShifted) << Cls5::DefaultDepth;
+        << QByteArray("z") << 0 << QByteArray(1, defaultShifted) << SiteAddressCipher::defaultDepth;
     QTest::newRow("depth 300 becomes 254")
         << QByteArray("\x00\xFF\xFE", 3) << 300 << QByteArray("\x01\x01\x00", 3) << 254;
     QTest::newRow("depth 254") << QByteArray("\xFD") << 254 << QByteArray("\xFE") << 254;
@@ -38,7 +38,7 @@ void TestCls5::sub3()
     QFETCH(int, depthIn);
     const QByteArray before = data;
     std::int32_t depth = depthIn;
-    QTEST(Cls5().Sub3(data, depth), "expected");
+    QTEST(SiteAddressCipher::decode(data, depth), "expected");
     QTEST(static_cast<int>(depth), "depthOut");
     QCOMPARE(data, before);
 }
@@ -50,10 +50,10 @@ void TestCls5::roundTrip()
         everyCode.append(static_cast<char>(code));
     for (int depth = 1; depth <= 9; ++depth) {
         std::int32_t used = depth;
-        QCOMPARE(Cls5().Sub3(scramble(everyCode, depth), used), everyCode);
+        QCOMPARE(SiteAddressCipher::decode(scramble(everyCode, depth), used), everyCode);
         QCOMPARE(used, depth);
     }
 }
 
 QTEST_APPLESS_MAIN(TestCls5)
-#include "tst_cls5.moc"
+#include "tst_siteaddresscipher.moc"

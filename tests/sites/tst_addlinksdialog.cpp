@@ -1,5 +1,5 @@
 #include "tests/ReadOnlyFolder.h"
-#include "ui/Form3.h"
+#include "ui/AddLinksDialog.h"
 
 #include <QDir>
 #include <QLabel>
@@ -15,7 +15,7 @@ using namespace Qt::StringLiterals;
 class TestForm3 : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { m_form = std::make_unique<Form3>(m_dir.path()); }
+    void init() { m_form = std::make_unique<AddLinksDialog>(m_dir.path()); }
     void cleanup() { QFile::remove(m_dir.filePath(u"addedlinks.txt"_s)); }
     void keys();
     void close_data();
@@ -57,7 +57,7 @@ private:
     }
 
     QTemporaryDir m_dir;
-    std::unique_ptr<Form3> m_form;
+    std::unique_ptr<AddLinksDialog> m_form;
 };
 
 // Enter in the box starts a new line, Tab leaves it; Enter and Escape do not close the dialog.
@@ -127,7 +127,7 @@ void TestForm3::close()
     QFETCH(QString, refused);
     file(before);
     if (folder == 2)
-        m_form = std::make_unique<Form3>(m_dir.filePath(u"missing"_s));
+        m_form = std::make_unique<AddLinksDialog>(m_dir.filePath(u"missing"_s));
     std::optional<ReadOnlyFolder> readOnly;
     if (folder == 1)
         readOnly.emplace(m_dir.path());
@@ -155,4 +155,4 @@ void TestForm3::close()
 }
 
 QTEST_MAIN(TestForm3)
-#include "tst_form3.moc"
+#include "tst_addlinksdialog.moc"

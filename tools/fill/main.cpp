@@ -11,7 +11,6 @@
 // Exit status 0; a bad argument, an unreadable profile or a page that cannot be loaded or filled
 // gives 2 and one line on standard error.
 
-#include "app/Module1.h"
 #include "autofill/FillPass.h"
 #include "autofill/WebEngineBrowser.h"
 #include "products/PadFile.h"
@@ -125,6 +124,7 @@ int main(int argc, char* argv[])
         printError(QStringLiteral("not a file path or an http, https or file URL: %1").arg(pages.first()));
         return kFailure;
     }
+    Product activeProduct;
     if (parser.isSet(product)) {
         QFile file(parser.value(product));
         if (!file.open(QIODevice::ReadOnly)) {
@@ -138,14 +138,14 @@ int main(int argc, char* argv[])
                 printError(pad.problem);
                 return kFailure;
             }
-            Module1::ActiveProduct = PadFile::newProfile(pad.values);
+            activeProduct = PadFile::newProfile(pad.values);
         } else {
-            Module1::ActiveProduct = ProductProfiles::parse(content);
+            activeProduct = ProductProfiles::parse(content);
         }
     }
 
     WebEngineBrowser browser;
-    FillPass pass(browser);
+    FillPass pass(browser, activeProduct);
     QWebEngineView* view = browser.view();
     view->resize(1024, 768);
     view->show();
@@ -159,8 +159,6 @@ int main(int argc, char* argv[])
     QObject::connect(&loadLimit, &QTimer::timeout, &app,
                      [&] { fail(QStringLiteral("the page did not finish loading")); });
 
-    QObject::connect(
-        &browser, &Browser::NewWindow2, &app, [](bool* cancel) { *cancel = true; }, Qt::DirectConnection);
     bool loaded = false;
     QObject::connect(view, &QWebEngineView::loadFinished, &app, [&](bool ok) {
         if (loaded)
@@ -198,6 +196,6 @@ int main(int argc, char* argv[])
     });
 
     loadLimit.start(kLoadLimitMs);
-    browser.Navigate(url->toString());
+    browser.navigate(url->toString());
     return QApplication::exec();
 }

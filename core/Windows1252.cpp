@@ -1,4 +1,4 @@
-#include "app/Windows1252.h"
+#include "core/Windows1252.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

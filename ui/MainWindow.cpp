@@ -1,0 +1,310 @@
+#include "ui/MainWindow.h"
+
+#include "autofill/Browser.h"
+#include "autofill/FillPass.h"
+#include "core/AppFolder.h"
+#include "ui/AboutDialog.h"
+#include "ui/AddLinksDialog.h"
+#include "ui/ProductManagerDialog.h"
+#include "ui/Twips.h"
+#include "ui/VendorSite.h"
+
+#include <QDesktopServices>
+#include <QEvent>
+#include <QLayout>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QUrl>
+#include <cmath>
+
+// The site list as the site directory fills it: every entry carries a check box.
+class MainWindow::ListAdapter final : public SiteList {
+public:
+    explicit ListAdapter(QListWidget& list) : m_siteList(list) {}
+
+    void addItem(const QString& text) override
+    {
+        auto* item = new QListWidgetItem(text);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+        m_siteList.addItem(item);
+    }
+
+    void clear() override
+    {
+        const QSignalBlocker blocker(&m_siteList);
+        m_siteList.clear();
+    }
+
+private:
+    QListWidget& m_siteList;
+};
+
+MainWindow::MainWindow(QString appFolder, std::unique_ptr<Browser> browser, QWidget* parent)
+    : QMainWindow(parent), m_appFolder(std::move(appFolder)), m_browser(std::move(browser))
+{
+    setWindowTitle(QStringLiteral("Formtide"));
+    setObjectName(QStringLiteral("mainWindow"));
+
+    m_inner = new QWidget(this);
+    // The window's own surface (margins and gaps between the controls) shows a cross-hair.
+    m_inner->setCursor(Qt::CrossCursor);
+    setCentralWidget(m_inner);
+
+    m_browserWidget = m_browser->widget();
+    m_browserWidget->setParent(m_inner);
+    m_browserWidget->setObjectName(QStringLiteral("browser"));
+
+    m_siteList = new QListWidget(m_inner);
+    m_siteList->setObjectName(QStringLiteral("siteList"));
+    m_siteList->setFont(QFont(QStringLiteral("Verdana"), 9));
+    m_siteList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_siteList->setUniformItemSizes(true);
+    m_siteList->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+
+    m_progress = new QProgressBar(m_inner);
+    m_progress->setObjectName(QStringLiteral("progressBar"));
+    m_progress->setRange(0, 100);
+    m_progress->setValue(0);
+    m_progress->setTextVisible(false);
+
+    m_next = new QPushButton(QStringLiteral("Next"), m_inner);
+    m_next->setObjectName(QStringLiteral("nextButton"));
+    m_addLinks = new QPushButton(QStringLiteral("Add Links"), m_inner);
+    m_addLinks->setObjectName(QStringLiteral("addLinksButton"));
+
+    for (QWidget* control : {static_cast<QWidget*>(m_browserWidget), static_cast<QWidget*>(m_siteList),
+                             static_cast<QWidget*>(m_progress), static_cast<QWidget*>(m_next),
+                             static_cast<QWidget*>(m_addLinks)})
+        control->setCursor(Qt::ArrowCursor);
+
+    setTabOrder(m_browserWidget, m_siteList);
+    setTabOrder(m_siteList, m_next);
+    setTabOrder(m_next, m_progress);
+    setTabOrder(m_progress, m_addLinks);
+
+    // Design geometry; the resize rule places everything anew when the window is shown.
+    place(m_browserWidget, 60, 60, 7995, 7935);
+    place(m_siteList, 8640, 60, 3315, 6300);
+    place(m_next, 9180, 7560, 1335, 375);
+    place(m_progress, 8640, 6540, 3315, 255);
+    place(m_addLinks, 10560, 7560, 1335, 375);
+
+    buildMenus();
+
+    m_siteListAdapter = std::make_unique<ListAdapter>(*m_siteList);
+    m_fillPass = std::make_unique<FillPass>(*m_browser, m_session.activeProduct);
+
+    connect(m_next, &QPushButton::clicked, this, &MainWindow::goToNextSite);
+    connect(m_addLinks, &QPushButton::clicked, this, &MainWindow::openAddLinks);
+    connect(m_siteList, &QListWidget::itemSelectionChanged, this, [this] {
+        if (selectedSiteRow() >= 0)
+            showSelectedSite();
+    });
+    connect(m_siteList, &QListWidget::itemClicked, this, &MainWindow::onListItemClicked);
+    m_siteList->viewport()->installEventFilter(this);
+    m_inner->installEventFilter(this);
+
+    connect(m_browser.get(), &Browser::loadProgress, this, &MainWindow::onLoadProgress);
+    connect(m_browser.get(), &Browser::pageLoaded, this, &MainWindow::onPageLoaded);
+
+    resize(Twips::toPixels(DesignInnerWidth),
+           Twips::toPixels(DesignInnerHeight) + menuBar()->sizeHint().height());
+    loadSites();
+}
+
+MainWindow::~MainWindow()
+{
+    // The fill pass and the browser outlive the widgets they talk to only until here.
+    m_fillPass.reset();
+}
+
+void MainWindow::buildMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    file->setObjectName(QStringLiteral("fileMenu"));
+    QAction* exitAction = file->addAction(QStringLiteral("Exit"));
+    exitAction->setObjectName(QStringLiteral("exitAction"));
+    connect(exitAction, &QAction::triggered, this, &MainWindow::close);
+
+    QMenu* software = menuBar()->addMenu(QStringLiteral("Software"));
+    software->setObjectName(QStringLiteral("softwareMenu"));
+    QAction* select = software->addAction(QStringLiteral("Select..."));
+    select->setObjectName(QStringLiteral("selectProductAction"));
+    connect(select, &QAction::triggered, this, &MainWindow::openProductManager);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
+    help->setObjectName(QStringLiteral("helpMenu"));
+    QAction* online = help->addAction(QStringLiteral("Online Help"));
+    online->setObjectName(QStringLiteral("onlineHelpAction"));
+    connect(online, &QAction::triggered, this,
+            [] { QDesktopServices::openUrl(QUrl(VendorSite::onlineHelp())); });
+    QAction* web = help->addAction(QStringLiteral("Home Page"));
+    web->setObjectName(QStringLiteral("homePageAction"));
+    connect(web, &QAction::triggered, this, [] { QDesktopServices::openUrl(QUrl(VendorSite::homePage())); });
+    QAction* about = help->addAction(QStringLiteral("About"));
+    about->setObjectName(QStringLiteral("aboutAction"));
+    connect(about, &QAction::triggered, this, &MainWindow::openAbout);
+}
+
+void MainWindow::loadSites()
+{
+    // The help page is asked for first; the first entry's selection below finds no address yet,
+    // so it leaves the help page loading.
+    m_browser->navigate(AppFolder::path(m_appFolder, AppFolder::helpPage()));
+    SiteDirectory::addBuiltInSites(*m_siteListAdapter);
+    selectSite(0);
+    m_session.sites.loadSiteAddresses(m_appFolder);
+    m_session.sites.loadAddedLinks(m_appFolder, *m_siteListAdapter);
+}
+
+void MainWindow::layOutControls()
+{
+    const QSize inner = m_inner->size();
+    const float W = static_cast<float>(inner.width()) * TwipsPerPixel;
+    const float H = static_cast<float>(inner.height()) * TwipsPerPixel;
+    if (H < 5000)
+        return;
+    if (W < 5000)
+        return;
+    place(m_browserWidget, 10, 10, W - twipsWidth(m_siteList) - 100, H - 100);
+    const float browserWidth = twipsWidth(m_browserWidget);
+    place(m_siteList, browserWidth + 50, 10, twipsWidth(m_siteList), H - 800);
+    const float listHeight = twipsHeight(m_siteList);
+    place(m_progress, browserWidth + 50, listHeight + 100, twipsWidth(m_siteList), twipsHeight(m_progress));
+    place(m_next, browserWidth + 200, listHeight + 450, twipsWidth(m_next), twipsHeight(m_next));
+    place(m_addLinks, browserWidth + 400 + twipsWidth(m_next), listHeight + 450, twipsWidth(m_addLinks),
+          twipsHeight(m_addLinks));
+}
+
+void MainWindow::goToNextSite()
+{
+    // "Next" on the last entry stays there: there is no entry after it to walk to.
+    if (m_session.currentSiteIndex >= m_siteList->count() - 1)
+        return;
+    ++m_session.currentSiteIndex;
+    selectSite(m_session.currentSiteIndex);
+    // An entry that is one of the user's links loads that link, after the site-address lookup
+    // that the selection ran; an empty address leaves that lookup's page loading.
+    const int row = selectedSiteRow();
+    const QString text = row >= 0 ? m_siteList->item(row)->text() : QString();
+    const QString link = m_session.sites.findAddedLink(text).value_or(QString());
+    m_browser->stop();
+    m_browser->navigate(link);
+}
+
+void MainWindow::openAddLinks()
+{
+    if (!m_addLinksDialog)
+        m_addLinksDialog = std::make_unique<AddLinksDialog>(m_appFolder);
+    m_addLinksDialog->adjustSize();
+    m_addLinksDialog->move(frameGeometry().center() - m_addLinksDialog->rect().center());
+    m_addLinksDialog->exec();
+    m_session.sites.reloadSiteList(m_appFolder, *m_siteListAdapter);
+}
+
+void MainWindow::showSelectedSite()
+{
+    const int row = selectedSiteRow();
+    const QString text = row >= 0 ? m_siteList->item(row)->text() : QString();
+    const QString address = m_session.sites.findSiteAddress(text).value_or(QString());
+    m_browser->stop();
+    m_browser->navigate(address);
+}
+
+void MainWindow::onLoadProgress(int progress, int progressMax)
+{
+    // Each property on its own: a value the bar cannot take leaves that property as it was.
+    if (progressMax > m_progress->minimum())
+        m_progress->setMaximum(progressMax);
+    if (progress >= m_progress->minimum() && progress <= m_progress->maximum())
+        m_progress->setValue(progress);
+    m_progress->repaint();
+}
+
+void MainWindow::onPageLoaded()
+{
+    m_fillPass->run();
+}
+
+void MainWindow::openProductManager()
+{
+    if (!m_productManager)
+        m_productManager = std::make_unique<ProductManagerDialog>(m_appFolder, m_session.activeProduct);
+    m_productManager->exec();
+}
+
+void MainWindow::openAbout()
+{
+    if (!m_about)
+        m_about = std::make_unique<AboutDialog>();
+    m_about->exec();
+}
+
+void MainWindow::selectSite(int row)
+{
+    if (row < 0 || row >= m_siteList->count())
+        return;
+    if (selectedSiteRow() == row) {
+        showSelectedSite();
+        return;
+    }
+    // Selecting emits itemSelectionChanged at once, which shows the site.
+    m_siteList->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+}
+
+int MainWindow::selectedSiteRow() const
+{
+    const QList<QListWidgetItem*> selected = m_siteList->selectedItems();
+    return selected.isEmpty() ? -1 : m_siteList->row(selected.first());
+}
+
+QRectF MainWindow::twipsGeometry(const QWidget* control) const
+{
+    return m_twips.value(control);
+}
+
+void MainWindow::place(QWidget* control, float left, float top, float width, float height)
+{
+    if (control == m_siteList)
+        height = snappedListHeight(height);
+    m_twips.insert(control, QRectF(left, top, width, height));
+    control->setGeometry(Twips::rect(left, top, width, height));
+}
+
+float MainWindow::snappedListHeight(float height) const
+{
+    const int frame = 2 * m_siteList->frameWidth();
+    int row = m_siteList->count() > 0 ? m_siteList->sizeHintForRow(0) : 0;
+    if (row <= 0)
+        row = m_siteList->fontMetrics().height() + 2;
+    const int available = static_cast<int>(std::floor(height / TwipsPerPixel)) - frame;
+    const int rows = available > 0 ? available / row : 0;
+    return static_cast<float>(rows * row + frame) * TwipsPerPixel;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_inner && event->type() == QEvent::Resize) {
+        layOutControls();
+    } else if (watched == m_siteList->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        m_rowSelectedAtPress = selectedSiteRow();
+        const QListWidgetItem* item = m_siteList->itemAt(press->position().toPoint());
+        m_checkAtPress = item ? item->checkState() : Qt::Unchecked;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::onListItemClicked(QListWidgetItem* item)
+{
+    // A click that selected another entry has shown its site through the selection change
+    // already; one that only toggled a check mark is not a click on the entry.
+    if (m_siteList->row(item) == m_rowSelectedAtPress && item->checkState() == m_checkAtPress)
+        showSelectedSite();
+}

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "ui/Session.h"
+#include "ui/Twips.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <QRectF>
+#include <memory>
+
+class Browser;
+class FillPass;
+class AboutDialog;
+class AddLinksDialog;
+class ProductManagerDialog;
+class QAction;
+class QListWidget;
+class QListWidgetItem;
+class QProgressBar;
+class QPushButton;
+
+// The main window. The user walks the download sites with "Next": each press selects the next
+// entry of the site list and loads its submission page in the browser on the left, and every page
+// that finishes loading is filled from the active product. A click on an entry shows that site
+// without moving the walk on; the check boxes are the user's own notes. "Add Links" adds sites of
+// the user's own, "Software > Select..." chooses the active product.
+//
+// Geometry is kept in twips (1/1440 inch), as single-precision values, and each control's twips
+// rectangle is the one the layout reads back. On screen: Twips::rect (1/15 of a logical pixel).
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // Builds the window around `browser` (which it takes), shows the help page and loads the
+    // site list. `appFolder` is the folder of the data files.
+    MainWindow(QString appFolder, std::unique_ptr<Browser> browser, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    static constexpr float DesignInnerWidth = 12030;
+    static constexpr float DesignInnerHeight = 8130;
+    static constexpr float TwipsPerPixel = Twips::PerPixel;
+
+    // "Next": moves the walk to the next entry and loads its site. On the last entry it does nothing.
+    void goToNextSite();
+    // "Add Links": lets the user append links, then rebuilds the site list however the dialog closed.
+    void openAddLinks();
+    // Loads the site of the selected entry: its address from the site-address file, or nothing
+    // for an entry that no address contains.
+    void showSelectedSite();
+    // Selects entry `row` and shows its site before returning, also when it was selected already.
+    void selectSite(int row);
+    // The selected entry's row, -1 when none.
+    int selectedSiteRow() const;
+
+    void openProductManager();
+    void openAbout();
+
+    // A control's geometry in twips, relative to the inner area.
+    QRectF twipsGeometry(const QWidget* control) const;
+
+    Session& session() { return m_session; }
+    QListWidget* siteList() const { return m_siteList; }
+    QProgressBar* progressBar() const { return m_progress; }
+    QPushButton* nextButton() const { return m_next; }
+    QPushButton* addLinksButton() const { return m_addLinks; }
+    QWidget* browserWidget() const { return m_browserWidget; }
+    ProductManagerDialog* productManager() const { return m_productManager.get(); }
+    AddLinksDialog* addLinksDialog() const { return m_addLinksDialog.get(); }
+    AboutDialog* aboutBox() const { return m_about.get(); }
+    FillPass* fillPass() const { return m_fillPass.get(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    class ListAdapter;
+
+    void buildMenus();
+    void loadSites();
+    // The resize rule: the browser takes what the list column leaves; too small a window keeps
+    // the last layout.
+    void layOutControls();
+    void onLoadProgress(int progress, int progressMax);
+    void onPageLoaded();
+    void place(QWidget* control, float left, float top, float width, float height);
+    float twipsWidth(const QWidget* control) const { return twipsGeometry(control).width(); }
+    float twipsHeight(const QWidget* control) const { return twipsGeometry(control).height(); }
+    // The height a list box really takes when asked for `height` twips: whole rows only.
+    float snappedListHeight(float height) const;
+    void onListItemClicked(QListWidgetItem* item);
+
+    QString m_appFolder;
+    Session m_session;
+    std::unique_ptr<Browser> m_browser;
+    std::unique_ptr<FillPass> m_fillPass;
+    std::unique_ptr<ListAdapter> m_siteListAdapter;
+    QWidget* m_inner = nullptr;
+    QPointer<QWidget> m_browserWidget;
+    QListWidget* m_siteList = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QPushButton* m_next = nullptr;
+    QPushButton* m_addLinks = nullptr;
+    QHash<const QWidget*, QRectF> m_twips;
+
+    // What a mouse press found, to tell a click on the selected entry from one that selects
+    // another entry or only toggles a check mark.
+    int m_rowSelectedAtPress = -1;
+    Qt::CheckState m_checkAtPress = Qt::Unchecked;
+
+    std::unique_ptr<ProductManagerDialog> m_productManager;
+    std::unique_ptr<AddLinksDialog> m_addLinksDialog;
+    std::unique_ptr<AboutDialog> m_about;
+};

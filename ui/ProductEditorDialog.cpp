@@ -1,0 +1,208 @@
+#include "ui/ProductEditorDialog.h"
+
+#include "products/CategoryCatalogue.h"
+#include "products/PadFile.h"
+#include "products/ProductProfiles.h"
+#include "ui/FixedDialog.h"
+#include "ui/Twips.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+QLabel* addLabel(QWidget* parent, const char* name, const QString& text, QRect geometry, bool twoLines)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(geometry);
+    label->setWordWrap(twoLines);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QLineEdit* addTextBox(QWidget* parent, const char* name, QRect geometry)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setGeometry(geometry);
+    return box;
+}
+
+QPushButton* addButton(QWidget* parent, const char* name, const QString& text, QRect geometry)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(geometry);
+    // Neither button is the default: Enter presses nothing.
+    button->setAutoDefault(false);
+    return button;
+}
+
+QString choosePadFile(QWidget* parent)
+{
+    // Qt's own dialog: a desktop's native one would record the file in the user's recent files.
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("Import PAD"), QString(),
+                                        QStringLiteral("PAD files (*.xml);;All files (*)"), nullptr,
+                                        QFileDialog::DontUseNativeDialog);
+}
+
+} // namespace
+
+ProductEditorDialog::ProductEditorDialog(QString appFolder, QWidget* parent)
+    : QDialog(parent, FixedDialog::Flags), m_appFolder(std::move(appFolder)), m_chooseFile(choosePadFile)
+{
+    FixedDialog::setUp(*this, "productEditor", QStringLiteral("Product Information"), 5520, 3075);
+
+    m_okButton = addButton(this, "okButton", QStringLiteral("OK"), Twips::rect(1260, 2520, 1095, 315));
+    m_cancelButton =
+        addButton(this, "cancelButton", QStringLiteral("Cancel"), Twips::rect(3120, 2520, 1035, 315));
+    addLabel(this, "nameLabel", QStringLiteral("Program Name"), Twips::rect(180, 120, 795, 375), true);
+    m_nameEdit = addTextBox(this, "nameEdit", Twips::rect(1140, 180, 4155, 315));
+    addLabel(this, "padUrlLabel", QStringLiteral("PAD URL"), Twips::rect(180, 1080, 735, 195), false);
+    m_padUrlEdit = addTextBox(this, "padUrlEdit", Twips::rect(1140, 1020, 4155, 315));
+    addLabel(this, "vendorIdLabel", QStringLiteral("Regnow Vender ID"), Twips::rect(180, 1380, 795, 375),
+             true);
+    m_vendorIdEdit = addTextBox(this, "vendorIdEdit", Twips::rect(1140, 1440, 4155, 315));
+    addLabel(this, "productIdLabel", QStringLiteral("Regnow Product ID"), Twips::rect(180, 1800, 795, 375),
+             true);
+    m_productIdEdit = addTextBox(this, "productIdEdit", Twips::rect(1140, 1860, 4155, 315));
+    addLabel(this, "categoryLabel", QStringLiteral("Category"), Twips::rect(180, 660, 855, 255), false);
+    m_categoryBox = new QComboBox(this);
+    m_categoryBox->setObjectName(QStringLiteral("categoryBox"));
+    m_categoryBox->setGeometry(Twips::rect(1140, 600, 3375, 315));
+    m_categoryBox->setEditable(true);
+    m_categoryBox->setInsertPolicy(QComboBox::NoInsert);
+    // Typed text stays the user's own: no completion turns it into an entry.
+    m_categoryBox->setCompleter(nullptr);
+    m_categoryBox->setMaxVisibleItems(16);
+
+    m_importButton =
+        addButton(this, "importButton", QStringLiteral("Import PAD..."), Twips::rect(180, 2520, 975, 315));
+
+    // Why a save or an import failed, in the gap between the fields and the buttons.
+    m_status = addLabel(this, "statusLine", QString(), Twips::rect(180, 2235, 5160, 255), false);
+    m_status->setTextFormat(Qt::PlainText);
+
+    setTabOrder(m_okButton, m_cancelButton);
+    setTabOrder(m_cancelButton, m_nameEdit);
+    setTabOrder(m_nameEdit, m_padUrlEdit);
+    setTabOrder(m_padUrlEdit, m_vendorIdEdit);
+    setTabOrder(m_vendorIdEdit, m_productIdEdit);
+    setTabOrder(m_productIdEdit, m_categoryBox);
+    setTabOrder(m_categoryBox, m_importButton);
+
+    connect(m_okButton, &QPushButton::clicked, this, &ProductEditorDialog::save);
+    connect(m_cancelButton, &QPushButton::clicked, this, &ProductEditorDialog::reject);
+    connect(m_importButton, &QPushButton::clicked, this, &ProductEditorDialog::importPad);
+
+    startNew();
+}
+
+void ProductEditorDialog::startNew()
+{
+    m_editedName.clear();
+    m_categoryBox->clear();
+    m_categoryBox->addItems(CategoryCatalogue::entries());
+    m_categoryBox->setCurrentIndex(0);
+    m_nameEdit->clear();
+    m_padUrlEdit->setText(QStringLiteral("http://"));
+    m_vendorIdEdit->clear();
+    m_productIdEdit->clear();
+    showStatus(QString());
+    m_okButton->setFocus();
+}
+
+void ProductEditorDialog::startEditing(const QString& listedName, const Product& stored)
+{
+    startNew();
+    m_editedName = listedName;
+    m_nameEdit->setText(stored.programName);
+    m_padUrlEdit->setText(stored.padUrl);
+    m_vendorIdEdit->setText(stored.regnowVendorId);
+    m_productIdEdit->setText(stored.regnowProductId);
+    m_categoryBox->setCurrentIndex(CategoryCatalogue::entryForKeyword(stored.categoryKeyword));
+}
+
+int ProductEditorDialog::categoryIndex() const
+{
+    // Typing an entry's exact text chooses that entry, as picking it from the list would.
+    const QString text = m_categoryBox->currentText();
+    const int index = m_categoryBox->currentIndex();
+    if (index >= 0 && text == m_categoryBox->itemText(index))
+        return index;
+    return m_categoryBox->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+}
+
+Product ProductEditorDialog::enteredProduct() const
+{
+    return Product{m_nameEdit->text(), CategoryCatalogue::keyword(categoryIndex()), m_padUrlEdit->text(),
+                   m_vendorIdEdit->text(), m_productIdEdit->text()};
+}
+
+void ProductEditorDialog::save()
+{
+    const Product product = enteredProduct();
+    if (const QString problem = ProductProfiles::save(m_appFolder, product); !problem.isEmpty()) {
+        showStatus(problem);
+        return;
+    }
+    // Only now that the new file is safely written may the old one of a renamed product go.
+    QString replaced;
+    if (!m_editedName.isEmpty() && m_editedName != product.programName) {
+        ProductProfiles::removeRenamed(m_appFolder, m_editedName, product.programName);
+        replaced = m_editedName;
+    }
+    Q_EMIT profileSaved(product.programName, replaced);
+    accept();
+}
+
+void ProductEditorDialog::setFileChooser(FileChooser chooser)
+{
+    m_chooseFile = chooser ? std::move(chooser) : FileChooser(choosePadFile);
+}
+
+void ProductEditorDialog::importPad()
+{
+    const QString path = m_chooseFile(this);
+    if (path.isEmpty())
+        return;
+    const PadFile::Result result = PadFile::readFile(path);
+    if (!result.ok()) {
+        showStatus(result.problem);
+        return;
+    }
+    const PadFile::Values& values = result.values;
+    if (values.programName)
+        m_nameEdit->setText(*values.programName);
+    if (values.categoryPosition)
+        m_categoryBox->setCurrentIndex(*values.categoryPosition);
+    if (values.padUrl)
+        m_padUrlEdit->setText(*values.padUrl);
+    if (values.regnowVendorId)
+        m_vendorIdEdit->setText(*values.regnowVendorId);
+    if (values.regnowProductId)
+        m_productIdEdit->setText(*values.regnowProductId);
+    showStatus(QString());
+}
+
+void ProductEditorDialog::showStatus(const QString& line)
+{
+    m_status->setText(m_status->fontMetrics().elidedText(line, Qt::ElideRight, m_status->width()));
+    m_status->setToolTip(line);
+    m_status->setVisible(!line.isEmpty());
+}
+
+void ProductEditorDialog::keyPressEvent(QKeyEvent* event)
+{
+    // Escape does not close the editor; only its buttons and its close box do.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -1,0 +1,174 @@
+#include "ui/ProductManagerDialog.h"
+
+#include "products/ProductList.h"
+#include "products/ProductProfiles.h"
+#include "ui/FixedDialog.h"
+#include "ui/ProductEditorDialog.h"
+#include "ui/Twips.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+ProductManagerDialog::ProductManagerDialog(QString appFolder, Product& activeProduct, QWidget* parent)
+    : QDialog(parent, FixedDialog::Flags), m_appFolder(std::move(appFolder)), m_activeProduct(activeProduct)
+{
+    FixedDialog::setUp(*this, "productManager", QStringLiteral("Softwares"), 4800, 4320);
+
+    m_productList = new QListWidget(this);
+    m_productList->setObjectName(QStringLiteral("productList"));
+    m_productList->setGeometry(Twips::rect(180, 420, 4395, 3180));
+    m_productList->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    auto* label1 = new QLabel(QStringLiteral("Select An Product"), this);
+    label1->setObjectName(QStringLiteral("selectLabel"));
+    label1->setGeometry(Twips::rect(180, 120, 2355, 195));
+
+    struct ButtonLayout {
+        const char* name;
+        const char* text;
+        int left;
+        int width;
+        void (ProductManagerDialog::*handler)();
+    };
+    const ButtonLayout buttons[] = {
+        {"addButton", "Add...", 180, 735, &ProductManagerDialog::addProduct},
+        {"editButton", "Edit...", 1080, 795, &ProductManagerDialog::editProduct},
+        {"deleteButton", "Delete", 2040, 735, &ProductManagerDialog::deleteProduct},
+        {"okButton", "OK", 2940, 795, &ProductManagerDialog::chooseSelectedProduct},
+        {"cancelButton", "Cancel", 3900, 735, &ProductManagerDialog::reject},
+    };
+    QWidget* previous = m_productList;
+    for (const ButtonLayout& row : buttons) {
+        auto* button = new QPushButton(QLatin1String(row.text), this);
+        button->setObjectName(QLatin1String(row.name));
+        button->setGeometry(Twips::rect(row.left, 3780, row.width, 315));
+        // No button is the default: Enter presses nothing.
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, row.handler);
+        setTabOrder(previous, button);
+        previous = button;
+    }
+}
+
+ProductManagerDialog::~ProductManagerDialog() = default;
+
+void ProductManagerDialog::setVisible(bool visible)
+{
+    // Each opening starts afresh from the folder, before the dialog appears.
+    if (visible && !isVisible())
+        reloadProducts();
+    QDialog::setVisible(visible);
+}
+
+void ProductManagerDialog::reloadProducts()
+{
+    m_productList->clear();
+    m_productList->addItems(ProductProfiles::list(m_appFolder));
+    selectRow(ProductList::preselectedRow(names(), m_activeProduct.programName));
+    m_productList->setFocus();
+}
+
+void ProductManagerDialog::addProduct()
+{
+    ProductEditorDialog& editor = editorDialog();
+    editor.startNew();
+    editor.exec();
+}
+
+void ProductManagerDialog::editProduct()
+{
+    const QString name = selectedName();
+    if (name.isEmpty())
+        return;
+    // A profile that cannot be read opens nothing rather than an editor that would save
+    // made-up values over it.
+    const std::optional<Product> stored = ProductProfiles::read(m_appFolder, name);
+    if (!stored)
+        return;
+    ProductEditorDialog& editor = editorDialog();
+    editor.startEditing(name, *stored);
+    editor.exec();
+}
+
+void ProductManagerDialog::deleteProduct()
+{
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    ProductProfiles::remove(m_appFolder, m_productList->item(row)->text());
+    delete m_productList->takeItem(row);
+    selectRow(ProductList::rowAfterRemoval(row, m_productList->count()));
+}
+
+void ProductManagerDialog::chooseSelectedProduct()
+{
+    const QString name = selectedName();
+    if (!name.isEmpty()) {
+        if (const std::optional<Product> product = ProductProfiles::read(m_appFolder, name))
+            m_activeProduct = *product;
+    }
+    accept();
+}
+
+ProductEditorDialog& ProductManagerDialog::editorDialog()
+{
+    if (!m_editor) {
+        m_editor = std::make_unique<ProductEditorDialog>(m_appFolder, this);
+        connect(m_editor.get(), &ProductEditorDialog::profileSaved, this,
+                &ProductManagerDialog::onProfileSaved);
+    }
+    return *m_editor;
+}
+
+void ProductManagerDialog::onProfileSaved(const QString& name, const QString& replacedName)
+{
+    if (!replacedName.isEmpty()) {
+        const QList<QListWidgetItem*> old =
+            m_productList->findItems(replacedName, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        for (QListWidgetItem* item : old)
+            delete m_productList->takeItem(m_productList->row(item));
+    }
+    const int row = ProductList::insertionRow(names(), name);
+    if (row >= m_productList->count() || m_productList->item(row)->text() != name)
+        m_productList->insertItem(row, name);
+    selectRow(row);
+}
+
+QStringList ProductManagerDialog::names() const
+{
+    QStringList texts;
+    texts.reserve(m_productList->count());
+    for (int i = 0; i < m_productList->count(); ++i)
+        texts.append(m_productList->item(i)->text());
+    return texts;
+}
+
+void ProductManagerDialog::selectRow(int row)
+{
+    if (row >= 0 && row < m_productList->count())
+        m_productList->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+}
+
+int ProductManagerDialog::selectedRow() const
+{
+    const QList<QListWidgetItem*> selected = m_productList->selectedItems();
+    return selected.isEmpty() ? -1 : m_productList->row(selected.first());
+}
+
+QString ProductManagerDialog::selectedName() const
+{
+    const int row = selectedRow();
+    return row >= 0 ? m_productList->item(row)->text() : QString();
+}
+
+void ProductManagerDialog::keyPressEvent(QKeyEvent* event)
+{
+    // Escape does not close the manager; only its buttons and its close box do.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
