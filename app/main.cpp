@@ -1,10 +1,10 @@
 #include "autofill/WebEngineBrowser.h"
+#include "ui/InMemorySettings.h"
 #include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QIcon>
-#include <QSettings>
 #include <memory>
 
 int main(int argc, char* argv[])
@@ -13,12 +13,11 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Formtide"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/formtide/formtide.png")));
-    // Qt keeps the file dialog's last folder in its settings; keep them in the application folder,
-    // the only place the program writes to.
-    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
-        QSettings::setPath(format, QSettings::UserScope, QCoreApplication::applicationDirPath());
+    keepQtSettingsInMemory();
 
-    MainWindow window(QCoreApplication::applicationDirPath(), std::make_unique<WebEngineBrowser>());
+    // The application folder holds the program's files and the user's: site logins travel with it.
+    const QString appFolder = QCoreApplication::applicationDirPath();
+    MainWindow window(appFolder, std::make_unique<WebEngineBrowser>(appFolder + QStringLiteral("/Browser")));
     window.show();
     return QApplication::exec();
 }

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWebChannel>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 
@@ -47,10 +48,24 @@ const QString kSnapshotCall = QStringLiteral("formtideFill.snapshot()");
 
 } // namespace
 
-WebEngineBrowser::WebEngineBrowser(QObject* parent)
+WebEngineBrowser::WebEngineBrowser(const QString& storageFolder, QObject* parent)
     : Browser(parent), m_view(new QWebEngineView), m_bridge(new PageBridge(this))
 {
-    auto* page = new SingleWindowPage(m_view);
+    QWebEnginePage* page = nullptr;
+    if (storageFolder.isEmpty()) {
+        page = new SingleWindowPage(m_view);
+    } else {
+        auto* profile = new QWebEngineProfile(QStringLiteral("Formtide"));
+        profile->setPersistentStoragePath(storageFolder);
+        profile->setCachePath(storageFolder + QStringLiteral("/Cache"));
+        // Pages are fetched afresh each run; only what a site keeps about the user is worth keeping.
+        profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+        // Logins usually live in session cookies, which the user expects back after a restart.
+        profile->setPersistentCookiesPolicy(QWebEngineProfile::ForcePersistentCookies);
+        page = new SingleWindowPage(profile, m_view);
+        // The page must go before its profile: as the page's child, the profile is deleted after it.
+        profile->setParent(page);
+    }
     m_view->setPage(page);
     page->scripts().insert(pageModelScript());
     auto* channel = new QWebChannel(page);

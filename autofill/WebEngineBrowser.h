@@ -16,7 +16,10 @@ class WebEngineBrowser final : public Browser {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(WebEngineBrowser)
 public:
-    explicit WebEngineBrowser(QObject* parent = nullptr);
+    // With an empty `storageFolder` the browser keeps nothing: cookies and site storage end with it.
+    // Otherwise they are kept in that folder for the next browser made on it; the HTTP cache stays
+    // in memory.
+    explicit WebEngineBrowser(const QString& storageFolder = QString(), QObject* parent = nullptr);
     ~WebEngineBrowser() override;
 
     void navigate(const QString& address) override;

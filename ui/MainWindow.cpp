@@ -5,6 +5,7 @@
 #include "core/AppFolder.h"
 #include "ui/AboutDialog.h"
 #include "ui/AddLinksDialog.h"
+#include "ui/KeptSelectionList.h"
 #include "ui/ProductManagerDialog.h"
 #include "ui/Twips.h"
 #include "ui/VendorSite.h"
@@ -60,10 +61,9 @@ MainWindow::MainWindow(QString appFolder, std::unique_ptr<Browser> browser, QWid
     m_browserWidget->setParent(m_inner);
     m_browserWidget->setObjectName(QStringLiteral("browser"));
 
-    m_siteList = new QListWidget(m_inner);
+    m_siteList = new KeptSelectionList(m_inner);
     m_siteList->setObjectName(QStringLiteral("siteList"));
     m_siteList->setFont(QFont(QStringLiteral("Verdana"), 9));
-    m_siteList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_siteList->setUniformItemSizes(true);
     m_siteList->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
 

@@ -3,6 +3,7 @@
 #include "products/ProductList.h"
 #include "products/ProductProfiles.h"
 #include "ui/FixedDialog.h"
+#include "ui/KeptSelectionList.h"
 #include "ui/ProductEditorDialog.h"
 #include "ui/Twips.h"
 
@@ -16,10 +17,9 @@ ProductManagerDialog::ProductManagerDialog(QString appFolder, Product& activePro
 {
     FixedDialog::setUp(*this, "productManager", QStringLiteral("Softwares"), 4800, 4320);
 
-    m_productList = new QListWidget(this);
+    m_productList = new KeptSelectionList(this);
     m_productList->setObjectName(QStringLiteral("productList"));
     m_productList->setGeometry(Twips::rect(180, 420, 4395, 3180));
-    m_productList->setSelectionMode(QAbstractItemView::SingleSelection);
 
     auto* label1 = new QLabel(QStringLiteral("Select An Product"), this);
     label1->setObjectName(QStringLiteral("selectLabel"));

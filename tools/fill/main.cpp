@@ -27,6 +27,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -80,10 +81,24 @@ std::optional<QUrl> pageUrl(const QString& page)
     return QUrl::fromLocalFile(QFileInfo(page).absoluteFilePath());
 }
 
+// Chromium refuses to start its sandbox as root and aborts with a page of its own log; say what
+// to set instead.
+bool sandboxCannotStart()
+{
+    const bool sandboxOff = qEnvironmentVariable("QTWEBENGINE_DISABLE_SANDBOX") == u"1" ||
+                            qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS").contains(u"--no-sandbox");
+    return ::geteuid() == 0 && !sandboxOff;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    if (sandboxCannotStart()) {
+        printError(QStringLiteral(
+            "running as root needs Chromium's sandbox off: set QTWEBENGINE_DISABLE_SANDBOX=1"));
+        return kFailure;
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
