@@ -1,4 +1,5 @@
 #include "autofill/WebEngineBrowser.h"
+#include "core/AppFolder.h"
 #include "ui/InMemorySettings.h"
 #include "ui/MainWindow.h"
 
@@ -17,7 +18,8 @@ int main(int argc, char* argv[])
 
     // The application folder holds the program's files and the user's: site logins travel with it.
     const QString appFolder = QCoreApplication::applicationDirPath();
-    MainWindow window(appFolder, std::make_unique<WebEngineBrowser>(appFolder + QStringLiteral("/Browser")));
+    MainWindow window(appFolder, std::make_unique<WebEngineBrowser>(
+                                     AppFolder::path(appFolder, AppFolder::browserFolder())));
     window.show();
     return QApplication::exec();
 }

@@ -23,6 +23,11 @@ inline QString infoFolder()
 {
     return QStringLiteral("/Info");
 }
+// The embedded browser's cookies and site storage, so that site logins travel with the folder.
+inline QString browserFolder()
+{
+    return QStringLiteral("/Browser");
+}
 
 inline QString path(const QString& folder, const QString& name)
 {
