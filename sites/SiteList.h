@@ -9,6 +9,6 @@ public:
     virtual ~SiteList() = default;
     // Appends an entry (unchecked) after the last one.
     virtual void addItem(const QString& text) = 0;
-    // Removes every entry; no entry is selected afterwards and no click handling runs.
+    // Removes every entry; no entry is selected afterwards and no site is shown for it.
     virtual void clear() = 0;
 };

@@ -16,7 +16,7 @@ int main(int argc, char* argv[])
     QTemporaryDir dir;
     AddLinksDialog dialog(showError ? dir.path() + QStringLiteral("/missing") : dir.path());
     QTimer::singleShot(0, &dialog, [&dialog, showError] {
-        auto* text = dialog.findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
+        auto* text = dialog.findChild<QPlainTextEdit*>(QStringLiteral("linksEdit"));
         text->setPlainText(QStringLiteral("http://www.example.com/submit.html\nhttp://downloads.example.org/"
                                           "add-software.php?lang=en&ref=formtide"));
         if (showError)
