@@ -4,3 +4,5 @@ export QTWEBENGINE_CHROMIUM_FLAGS="${QTWEBENGINE_CHROMIUM_FLAGS:---disable-gpu}"
 if [ "$(id -u)" -eq 0 ]; then
     export QTWEBENGINE_DISABLE_SANDBOX=1
 fi
+# Chromium's start-up report stays out of the terminal; the user's own rules come later and win.
+export QT_LOGGING_RULES="qt.webenginecontext.info=false${QT_LOGGING_RULES:+;$QT_LOGGING_RULES}"
