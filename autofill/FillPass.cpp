@@ -14,6 +14,7 @@ FillPass::FillPass(Browser& browser, const Product& product, QObject* parent)
         report.status = FillReport::Status::TimedOut;
         finish(report);
     });
+    connect(&m_browser, &Browser::partSnapshotTaken, this, &FillPass::fillPart);
 }
 
 void FillPass::run()
@@ -36,15 +37,30 @@ void FillPass::snapshotTaken(quint64 pass, const QByteArray& snapshot)
 {
     if (!m_running || pass != m_pass)
         return;
-    const std::optional<QJsonObject> plan = FillPlan::make(snapshot, m_product);
+    std::optional<FillPlan::Plan> plan = FillPlan::make(snapshot, m_product);
     if (!plan) {
         finish(FillReport{}); // NoDocument
         return;
     }
-    const QString token = plan->value(u"token").toString();
-    m_browser.applyPlan(*plan, [self = QPointer(this), pass, token](const QJsonObject& report) {
+    const QJsonObject page = plan->page;
+    m_browser.applyPlan(page, [self = QPointer(this), pass, plan = std::move(*plan)](const QJsonObject& report) {
         if (self && self->m_running && pass == self->m_pass)
-            self->finish(FillPlan::readReport(report, token));
+            self->finish(FillPlan::readReport(report, plan));
+    });
+}
+
+void FillPass::fillPart(const QByteArray& snapshot)
+{
+    std::optional<FillPlan::Plan> plan = FillPlan::make(snapshot, m_product);
+    if (!plan)
+        return; // the page script offers only what it could read; nothing to answer
+    ++m_partsUnderWay;
+    const QJsonObject page = plan->page;
+    m_browser.applyPlan(page, [self = QPointer(this), plan = std::move(*plan)](const QJsonObject& report) {
+        if (!self)
+            return;
+        --self->m_partsUnderWay;
+        Q_EMIT self->finished(FillPlan::readReport(report, plan));
     });
 }
 

@@ -12,28 +12,39 @@ class Browser;
 // Fills the page that the browser shows from the active product: a snapshot of the page's
 // elements, a plan made from it by the fill rules, and one write of the plan back into the page.
 // Stays callback-driven throughout; it never waits for the page.
+//
+// Two kinds of pass run:
+// - run() covers the whole page shown now; the owner calls it when a page has finished loading
+//   and when the user asks to fill again;
+// - every part of the page that the browser offers through Browser::partSnapshotTaken (a
+//   same-origin frame's new document, fields that appeared after a pass) is filled as it comes,
+//   by this object on its own.
 class FillPass final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FillPass)
 public:
-    // How long a pass waits for the page before it gives up.
+    // How long a pass over the whole page waits for the page before it gives up.
     static constexpr std::chrono::milliseconds kWatchdog{15000};
 
     // `product` is the active product; it is read afresh by every pass and must outlive this object.
     FillPass(Browser& browser, const Product& product, QObject* parent = nullptr);
 
     // Starts a pass over the page shown now; the active product is read when the snapshot
-    // arrives. A pass still under way ends at once as superseded and nothing of it lands later.
-    // Returns at once; finished() tells how the pass ended. Nothing is shown to the user.
+    // arrives. A whole-page pass still under way ends at once as superseded and nothing of it
+    // lands later; passes over parts go on. Returns at once; finished() tells how the pass ended.
+    // Nothing is shown to the user.
     void run();
 
-    bool isRunning() const { return m_running; }
+    // Whether a pass of either kind is under way.
+    bool isRunning() const { return m_running || m_partsUnderWay > 0; }
 
 Q_SIGNALS:
+    // Once for every pass, of either kind; report.scope tells which.
     void finished(const FillReport& report);
 
 private:
     void snapshotTaken(quint64 pass, const QByteArray& snapshot);
+    void fillPart(const QByteArray& snapshot);
     void finish(FillReport report);
 
     Browser& m_browser;
@@ -41,4 +52,5 @@ private:
     QTimer m_watchdog;
     quint64 m_pass = 0;
     bool m_running = false;
+    int m_partsUnderWay = 0;
 };

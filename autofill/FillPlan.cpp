@@ -21,36 +21,18 @@ QStringList toStringList(const QJsonArray& array)
     return list;
 }
 
-// The write for one element, if the rules give one.
-std::optional<QJsonValue> writeFor(const QJsonValue& element, const Product& product)
+FillReport::Scope scopeOf(const QString& scope)
 {
-    if (!element.isArray())
-        return std::nullopt; // unreadable
-    const QJsonArray fields = element.toArray();
-    const QString tag = fields.at(0).toString().toUpper();
-    const QString name = fields.at(1).toString();
-    if (tag == u"SELECT") {
-        if (!FillRules::isCategoryList(name))
-            return std::nullopt;
-        const QList<qsizetype> positions =
-            FillRules::categorySelection(toStringList(fields.at(2).toArray()), product.categoryKeyword);
-        if (positions.isEmpty())
-            return std::nullopt;
-        QJsonArray selection;
-        for (const qsizetype k : positions)
-            selection.append(static_cast<qint64>(k));
-        return selection;
-    }
-    if (!FillRules::isTextFieldTag(tag))
-        return std::nullopt;
-    if (std::optional<QString> value = FillRules::textFieldValue(name, product))
-        return QJsonValue(*value);
-    return std::nullopt;
+    if (scope == u"frame")
+        return FillReport::Scope::Frame;
+    if (scope == u"added")
+        return FillReport::Scope::AddedFields;
+    return FillReport::Scope::Page;
 }
 
 } // namespace
 
-std::optional<QJsonObject> make(QByteArrayView snapshot, const Product& product)
+std::optional<Plan> make(QByteArrayView snapshot, const Product& product)
 {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(snapshot.toByteArray(), &error);
@@ -62,38 +44,84 @@ std::optional<QJsonObject> make(QByteArrayView snapshot, const Product& product)
     if (!token.isString() || !docs.isArray())
         return std::nullopt;
 
+    Plan plan;
+    plan.scope = scopeOf(root.value(u"scope").toString());
     QJsonArray writes;
     qint64 position = 0;
+    int frame = 0;
     for (const QJsonValue& doc : docs.toArray()) {
         for (const QJsonValue& element : doc.toArray()) {
             if (element.isDouble()) {
                 position += std::max<qint64>(element.toInteger(), 0);
                 continue;
             }
-            if (std::optional<QJsonValue> write = writeFor(element, product))
-                writes.append(QJsonArray{position, *write});
-            ++position;
+            const qint64 at = position++;
+            if (!element.isArray())
+                continue; // unreadable
+            const QJsonArray fields = element.toArray();
+            const QString tag = fields.at(0).toString();
+            const QString name = fields.at(1).toString();
+            if (tag == u"SELECT") {
+                if (!FillRules::isCategoryList(name))
+                    continue;
+                const QList<qsizetype> positions = FillRules::categorySelection(
+                    toStringList(fields.at(2).toArray()), product.categoryKeyword);
+                if (positions.isEmpty())
+                    continue;
+                QJsonArray selection;
+                for (const qsizetype k : positions)
+                    selection.append(static_cast<qint64>(k));
+                writes.append(QJsonArray{at, selection});
+                continue;
+            }
+            if (!FillRules::isTextFieldTag(tag))
+                continue;
+            const std::optional<QString> value = FillRules::textFieldValue(name, product);
+            if (!value)
+                continue;
+            const QString type = tag == u"INPUT" ? fields.at(2).toString() : QString();
+            switch (FillRules::textWriteFor(type)) {
+            case FillRules::TextWrite::Write:
+                writes.append(QJsonArray{at, *value});
+                break;
+            case FillRules::TextWrite::WriteIfKept:
+                writes.append(QJsonArray{at, *value, true});
+                break;
+            case FillRules::TextWrite::Skip:
+                plan.skipped.append({at, {frame, name, QStringLiteral("NotTextField")}});
+                break;
+            }
         }
+        ++frame;
     }
-    return QJsonObject{{QStringLiteral("token"), token},
-                       {QStringLiteral("doc"), root.value(u"doc")},
-                       {QStringLiteral("writes"), writes}};
+    plan.page = QJsonObject{{QStringLiteral("token"), token},
+                            {QStringLiteral("doc"), root.value(u"doc")},
+                            {QStringLiteral("writes"), writes}};
+    return plan;
 }
 
-FillReport readReport(const QJsonObject& report, const QString& token)
+FillReport readReport(const QJsonObject& report, const Plan& plan)
 {
     FillReport result;
-    if (report.value(u"token").toString() != token || report.value(u"status").toString() != u"applied") {
+    result.scope = plan.scope;
+    if (report.value(u"token") != plan.page.value(u"token") || report.value(u"status").toString() != u"applied") {
         result.status = FillReport::Status::Superseded;
         return result;
     }
     result.status = FillReport::Status::Applied;
     result.written = report.value(u"written").toInteger();
     result.lists = report.value(u"lists").toInteger();
+    // Both lists are in document order; merged by snapshot position.
+    QList<std::pair<qint64, FillReport::Refusal>> refused = plan.skipped;
     for (const QJsonValue& entry : report.value(u"refused").toArray()) {
         const QJsonArray fields = entry.toArray();
-        result.refused.append({fields.at(0).toInt(), fields.at(1).toString(), fields.at(2).toString()});
+        refused.append({fields.at(0).toInteger(),
+                        {fields.at(1).toInt(), fields.at(2).toString(), fields.at(3).toString()}});
     }
+    std::stable_sort(refused.begin(), refused.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [at, refusal] : refused)
+        result.refused.append(refusal);
     return result;
 }
 

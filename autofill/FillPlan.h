@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 #include <optional>
+#include <utility>
 
 // How one fill pass ended.
 struct FillReport {
@@ -16,46 +17,66 @@ struct FillReport {
         Superseded, // a newer pass or a navigation took over before the plan landed
         TimedOut,   // the page did not answer in time
     };
-    // A field whose write the page refused (a file input, an element without a value).
+    // What the pass covered.
+    enum class Scope {
+        Page,        // the shown document and its same-origin frames' documents
+        Frame,       // one same-origin frame's document that finished loading, with its own frames
+        AddedFields, // fields that appeared after the earlier passes
+    };
+    // A field left alone: one whose input type takes no text ("NotTextField"), one whose type did
+    // not keep the value ("ValueNotKept"), or one whose write the page refused (a DOM error name).
     struct Refusal {
-        int frame = 0;
+        int frame = 0; // the field's document: its position among the snapshot's documents
         QString name;
         QString reason;
         friend bool operator==(const Refusal&, const Refusal&) = default;
     };
 
     Status status = Status::NoDocument;
+    Scope scope = Scope::Page;
     qsizetype written = 0; // fields given a value
     qsizetype lists = 0;   // lists given a selection
-    QList<Refusal> refused;
+    QList<Refusal> refused; // in document order
 };
 
 // Turns a page snapshot into the writes of one pass, and reads the page's report on them.
 //
 // Snapshot (made by the page script, UTF-8 JSON):
-//   {"token": T, "doc": D, "docs": [[element, ...], ...]}
-// T names this snapshot, D the document it was taken of. "docs" holds the top-level document
-// first, then every same-origin frame's document; each lists its elements in document order.
-// An element with a name is ["TAG", "name"], or ["SELECT", "name", ["option text", ...]] for a
-// list; an element that could not be read is null; a number n stands for n elements in a row
-// without a name (no rule matches an empty name, so their tags are not sent).
+//   {"token": T, "doc": D, "scope": "page" | "frame" | "added", "docs": [[element, ...], ...]}
+// T names this snapshot, D the document it was taken of. "docs" holds the documents the pass
+// covers, the outermost first, then the same-origin frames' documents inside it; each lists its
+// elements in document order ("page", "frame"), or only the fields that appeared ("added").
+// An element with a name is ["TAG", "name"], its tag upper-cased; an INPUT whose type is not "text" is
+// ["INPUT", "name", "type"]; a list is ["SELECT", "name", ["option text", ...]] with every option
+// of the list, those inside an OPTGROUP included, in list order. An element that could not be read
+// is null; a number n stands for n elements in a row without a name (no rule matches an empty
+// name, so their tags are not sent). A missing scope is "page".
 //
-// Plan (handed back to the page script):
-//   {"token": T, "doc": D, "writes": [[i, "value"] or [i, [k, ...]], ...]}
+// Plan (handed to the page script):
+//   {"token": T, "doc": D, "writes": [[i, "value"] or [i, "value", true] or [i, [k, ...]], ...]}
 // i counts the snapshot's elements over all documents in order; [i, "value"] writes a field's
-// value, [i, [k, ...]] selects the options at those positions, in that order. Writes are in
-// document order.
+// value and fires its input and change events; [i, "value", true] does the same only when the
+// field, probed first, keeps exactly that value, and otherwise leaves it untouched; [i, [k, ...]]
+// selects the options at those positions, in that order, and fires change. Writes are in document
+// order.
 //
 // Report (from the page script):
 //   {"token": T, "status": "applied" | "stale", "written": n, "lists": n,
-//    "refused": [[frame, "name", "reason"], ...]}
+//    "refused": [[i, frame, "name", "reason"], ...]}
 namespace FillPlan {
 
-// The plan for `snapshot` with `product`, or nothing when the snapshot cannot be read.
-std::optional<QJsonObject> make(QByteArrayView snapshot, const Product& product);
+struct Plan {
+    QJsonObject page; // what goes to the page script
+    FillReport::Scope scope = FillReport::Scope::Page;
+    // Fields whose input type takes no text, by snapshot position; the page never sees them.
+    QList<std::pair<qint64, FillReport::Refusal>> skipped;
+};
 
-// The outcome that the page reported for the plan `token`; a report for another plan, or one
-// that cannot be read, counts as superseded.
-FillReport readReport(const QJsonObject& report, const QString& token);
+// The plan for `snapshot` with `product`, or nothing when the snapshot cannot be read.
+std::optional<Plan> make(QByteArrayView snapshot, const Product& product);
+
+// The outcome that the page reported for `plan`; a report for another plan, or one that cannot be
+// read, counts as superseded.
+FillReport readReport(const QJsonObject& report, const Plan& plan);
 
 } // namespace FillPlan

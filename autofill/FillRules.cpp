@@ -12,6 +12,23 @@ bool isTextFieldTag(QStringView upperTag)
     return upperTag == u"INPUT" || upperTag == u"TEXTAREA" || upperTag == u"PASSWORD";
 }
 
+TextWrite textWriteFor(QStringView inputType)
+{
+    if (inputType.isEmpty())
+        return TextWrite::Write;
+    const auto is = [inputType](QStringView type) { return inputType.compare(type, Qt::CaseInsensitive) == 0; };
+    for (const QStringView skipped : {u"checkbox", u"radio", u"submit", u"reset", u"button", u"image", u"file"}) {
+        if (is(skipped))
+            return TextWrite::Skip;
+    }
+    for (const QStringView checked :
+         {u"number", u"range", u"color", u"date", u"month", u"week", u"time", u"datetime-local"}) {
+        if (is(checked))
+            return TextWrite::WriteIfKept;
+    }
+    return TextWrite::Write;
+}
+
 std::optional<QString> textFieldValue(QStringView name, const Product& product)
 {
     const QString upper = name.toString().toUpper();

@@ -20,12 +20,25 @@ bool contains(QStringView text, QStringView word);
 // Tags (upper-case) that get the text-field rules: INPUT, TEXTAREA and PASSWORD.
 bool isTextFieldTag(QStringView upperTag);
 
+// How a field that the text-field rules give a value takes it, by its input type (any case;
+// TEXTAREA and PASSWORD elements count as "text"):
+//   Write         text, search, url, tel, email, password, hidden, and any unknown or missing type,
+//                 which the browser treats as text;
+//   WriteIfKept   number, range, color, date, month, week, time, datetime-local: only when the
+//                 browser keeps exactly the value written; otherwise the field keeps its value and
+//                 no event fires;
+//   Skip          checkbox, radio, submit, reset, button, image, file: never written, because a
+//                 value there changes what the form sends, or is refused.
+enum class TextWrite { Write, WriteIfKept, Skip };
+TextWrite textWriteFor(QStringView inputType);
+
 // The value a text-like field named `name` ends with, or nothing when the name holds none of the
 // keywords (the field then keeps its content). The rules run in order and each match writes at
 // once, so the last matching one wins:
 //   "REGNOW" -> regnowProductId, "REGNOWVENDERID" -> regnowVendorId,
 //   "REGNOWPRODUCTID" -> regnowProductId, any of "URL" "PAD" "XML" "NOTES" "PNAME" "FILE" -> padUrl.
-// The field's input type is not consulted; a value is written even when it is empty.
+// The value is the same whatever the field's input type (textWriteFor() decides whether and how it
+// is written); it is written even when it is empty.
 std::optional<QString> textFieldValue(QStringView name, const Product& product);
 
 // A list whose name holds "CAT" is a category list; any other list is left untouched.

@@ -1,14 +1,14 @@
 #include "autofill/PageBridge.h"
 
-void PageBridge::deliver(const QString& doc, const QJsonObject& plan)
+void PageBridge::deliver(const QString& doc, const QString& plan)
 {
     if (m_readyDocs.contains(doc))
-        Q_EMIT planReady(plan);
+        Q_EMIT planReady(doc, plan);
     else
         m_held.insert(doc, plan);
 }
 
-QJsonObject PageBridge::ready(const QString& doc)
+QString PageBridge::ready(const QString& doc)
 {
     m_readyDocs.removeAll(doc);
     m_readyDocs.append(doc);
@@ -17,7 +17,12 @@ QJsonObject PageBridge::ready(const QString& doc)
     return m_held.take(doc);
 }
 
-void PageBridge::report(const QJsonObject& report)
+void PageBridge::report(const QString& report)
 {
-    Q_EMIT reported(report);
+    Q_EMIT reported(report.toUtf8());
+}
+
+void PageBridge::offer(const QString& snapshot)
+{
+    Q_EMIT offered(snapshot.toUtf8());
 }

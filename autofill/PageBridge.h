@@ -1,14 +1,14 @@
 #pragma once
 
 #include <QHash>
-#include <QJsonObject>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
 // The program's end of the web channel to the page script (autofill/page.js), published to the
-// page's isolated world only; the page's own scripts cannot reach it. Plans travel to the page as
-// JSON through planReady(), reports come back through report().
+// page's isolated world only; the page's own scripts cannot reach it. Everything crosses as JSON
+// text (formats: autofill/FillPlan.h): plans go to the page through planReady(), reports and the
+// snapshots that the page offers by itself come back through report() and offer().
 class PageBridge final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(PageBridge)
@@ -17,24 +17,27 @@ public:
 
     // Hands `plan` to the document `doc`: at once when that document's script is connected,
     // otherwise as the answer to its ready().
-    void deliver(const QString& doc, const QJsonObject& plan);
+    void deliver(const QString& doc, const QString& plan);
 
     // Drops plans held for documents that have not connected yet (the page is being replaced).
     void forgetHeld() { m_held.clear(); }
 
     // Called by the page script once it listens to planReady; answers with the plan held for
-    // `doc`, or an empty object.
-    Q_INVOKABLE QJsonObject ready(const QString& doc);
+    // `doc`, or an empty string.
+    Q_INVOKABLE QString ready(const QString& doc);
     // Called by the page script with the outcome of a plan.
-    Q_INVOKABLE void report(const QJsonObject& report);
+    Q_INVOKABLE void report(const QString& report);
+    // Called by the page script with a snapshot of a part of the page that no pass has covered.
+    Q_INVOKABLE void offer(const QString& snapshot);
 
 Q_SIGNALS:
-    void planReady(const QJsonObject& plan);
-    void reported(const QJsonObject& report);
+    void planReady(const QString& doc, const QString& plan);
+    void reported(const QByteArray& report);
+    void offered(const QByteArray& snapshot);
 
 private:
     // Documents whose script said it is ready, latest last; a few are enough because only the
     // shown document and the one replacing it can still talk.
     QStringList m_readyDocs;
-    QHash<QString, QJsonObject> m_held;
+    QHash<QString, QString> m_held;
 };

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
 #include <QTimer>
 #include <QWebChannel>
 #include <QWebEnginePage>
@@ -46,6 +47,10 @@ QWebEngineScript pageModelScript()
 
 const QString kSnapshotCall = QStringLiteral("formtideFill.snapshot()");
 
+// What a chain of only unusable addresses loads: the engine refuses port 1 itself, before any
+// name lookup, and shows its error page for it.
+const QUrl kUnusableAddressPage(QStringLiteral("http://unusable.invalid:1/"));
+
 } // namespace
 
 WebEngineBrowser::WebEngineBrowser(const QString& storageFolder, QObject* parent)
@@ -73,6 +78,7 @@ WebEngineBrowser::WebEngineBrowser(const QString& storageFolder, QObject* parent
     page->setWebChannel(channel, QWebEngineScript::ApplicationWorld);
 
     connect(m_bridge, &PageBridge::reported, this, &WebEngineBrowser::reported);
+    connect(m_bridge, &PageBridge::offered, this, &Browser::partSnapshotTaken);
     connect(m_view, &QWebEngineView::loadStarted, this, &WebEngineBrowser::supersedePageCalls);
     connect(m_view, &QWebEngineView::loadProgress, this,
             [this](int progress) { Q_EMIT loadProgress(progress, 100); });
@@ -98,7 +104,11 @@ void WebEngineBrowser::navigate(const QString& address)
 {
     if (address.isEmpty())
         return;
-    m_pending = urlForAddress(address);
+    const QUrl url = urlForAddress(address);
+    if (url.isValid())
+        m_pending = url;
+    else if (m_pending.isEmpty())
+        m_pending = kUnusableAddressPage;
     if (m_loadQueued)
         return;
     m_loadQueued = true;
@@ -110,7 +120,7 @@ void WebEngineBrowser::navigate(const QString& address)
 void WebEngineBrowser::startPendingLoad()
 {
     m_loadQueued = false;
-    if (m_view && m_pending.isValid())
+    if (m_view && !m_pending.isEmpty())
         m_view->load(m_pending);
     m_pending.clear();
 }
@@ -146,14 +156,16 @@ void WebEngineBrowser::snapshotPage(std::function<void(const QByteArray&)> done)
 void WebEngineBrowser::applyPlan(const QJsonObject& plan, std::function<void(const QJsonObject&)> done)
 {
     m_applies.insert(plan.value(u"token").toString(), std::move(done));
-    m_bridge->deliver(plan.value(u"doc").toString(), plan);
+    m_bridge->deliver(plan.value(u"doc").toString(),
+                      QString::fromUtf8(QJsonDocument(plan).toJson(QJsonDocument::Compact)));
 }
 
-void WebEngineBrowser::reported(const QJsonObject& report)
+void WebEngineBrowser::reported(const QByteArray& report)
 {
-    const auto done = m_applies.take(report.value(u"token").toString());
+    const QJsonObject object = QJsonDocument::fromJson(report).object();
+    const auto done = m_applies.take(object.value(u"token").toString());
     if (done)
-        done(report);
+        done(object);
 }
 
 void WebEngineBrowser::supersedePageCalls()

@@ -11,7 +11,9 @@ class PageBridge;
 
 // Browser on a QWebEngineView. The page model runs in the page's isolated world
 // (QWebEngineScript::ApplicationWorld): a fixed script (autofill/page.js, with qwebchannel.js) is
-// injected into every top-level document, and data crosses through a QWebChannel as JSON.
+// injected into every top-level document and reaches its same-origin frames from there. The
+// snapshot of the whole page is the answer of a script call; plans, reports and the snapshots the
+// page offers by itself cross a QWebChannel as JSON text.
 class WebEngineBrowser final : public Browser {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(WebEngineBrowser)
@@ -37,7 +39,7 @@ public:
 
 private:
     void startPendingLoad();
-    void reported(const QJsonObject& report);
+    void reported(const QByteArray& report);
     // A navigation began: every page-model call still waiting is answered as superseded.
     void supersedePageCalls();
 

@@ -1,11 +1,15 @@
 // The page side of the fill pass. Injected into the application's isolated world of every
 // top-level document, after qwebchannel.js; the page's own scripts cannot see or change it.
+// Formats of snapshots, plans and reports: autofill/FillPlan.h.
 //
 // formtideFill.snapshot() reads the document and its same-origin frames' documents, keeps the
-// elements read, and returns the snapshot as a JSON string (format: autofill/FillPlan.h).
-// The program's plan arrives through the web channel (bridge signal planReady) and is applied to
-// the kept elements only when it names the snapshot they were kept for; the outcome goes back
-// through bridge.report(). formtideFill.dump() returns the form fields' current contents.
+// elements read, and returns the snapshot (scope "page") as a JSON string. The script also offers
+// snapshots by itself through bridge.offer(): of a same-origin frame's document each time one
+// finishes loading (scope "frame"), and of form fields that appear after a pass (scope "added"),
+// once the page has been quiet for QUIET_MS, or MAX_WAIT_MS after the first of them at the latest.
+// Plans arrive through bridge signal planReady and are applied to the elements kept for the
+// snapshot they name; the outcome goes back through bridge.report(). formtideFill.dump() returns
+// the form fields' current contents.
 //
 // Everything is read and written through the DOM prototypes captured here, never through
 // properties of the objects themselves, so that named elements (an <img name="all">, an input
@@ -13,12 +17,27 @@
 var formtideFill = (function () {
     'use strict';
 
+    const QUIET_MS = 300;
+    const MAX_WAIT_MS = 1000;
+    const KEPT_SNAPSHOTS = 16;
+    const FIELD_SELECTOR = 'input,textarea,select';
+
     const own = (proto, name) => Object.getOwnPropertyDescriptor(proto, name);
     const tagNameOf = own(Element.prototype, 'tagName').get;
+    const nodeTypeOf = own(Node.prototype, 'nodeType').get;
+    const parentOf = own(Node.prototype, 'parentNode').get;
+    const ownerDocumentOf = own(Node.prototype, 'ownerDocument').get;
+    const isConnected = own(Node.prototype, 'isConnected').get;
+    const cloneNode = Node.prototype.cloneNode;
+    const comparePosition = Node.prototype.compareDocumentPosition;
     const getAttribute = Element.prototype.getAttribute;
+    const querySelectorAll = Element.prototype.querySelectorAll;
+    const documentQuerySelectorAll = Document.prototype.querySelectorAll;
     const elementsByTag = Document.prototype.getElementsByTagName;
     const collectionLength = own(HTMLCollection.prototype, 'length').get;
     const collectionItem = HTMLCollection.prototype.item;
+    const nodeListLength = own(NodeList.prototype, 'length').get;
+    const nodeListItem = NodeList.prototype.item;
     const selectOptions = own(HTMLSelectElement.prototype, 'options').get;
     const optionText = own(HTMLOptionElement.prototype, 'text').get;
     const optionSelected = own(HTMLOptionElement.prototype, 'selected');
@@ -28,53 +47,85 @@ var formtideFill = (function () {
     const iframeDocument = own(HTMLIFrameElement.prototype, 'contentDocument').get;
     const frameDocument = own(HTMLFrameElement.prototype, 'contentDocument').get;
     const dispatchEvent = EventTarget.prototype.dispatchEvent;
+    const addEventListener = EventTarget.prototype.addEventListener;
+    const eventTarget = own(Event.prototype, 'target').get;
+    const recordTarget = own(MutationRecord.prototype, 'target').get;
+    const recordAdded = own(MutationRecord.prototype, 'addedNodes').get;
+    const observe = MutationObserver.prototype.observe;
     const stringify = JSON.stringify;
+    const parse = JSON.parse;
     const upper = (s) => String.prototype.toUpperCase.call(s);
+    const now = () => performance.now();
 
     const randomWord = () => crypto.getRandomValues(new Uint32Array(2)).join('-');
     const docId = randomWord();
     let snapshots = 0;
-    let kept = null; // {token, elements, tags, names, options: Map(i -> option elements), frameStarts}
+    // token -> {elements, tags, names, options: Map(i -> option elements), frameStarts}. A snapshot
+    // of the whole page replaces all of them; the oldest go past KEPT_SNAPSHOTS.
+    const kept = new Map();
+    const seen = new WeakSet();    // fields that a snapshot has listed
+    const edited = new WeakSet();  // fields that the user changed (trusted input or change events)
+    const watched = new WeakSet(); // documents observed for frame loads, new fields and edits
+    let added = new Set();         // fields that appeared since the last "added" snapshot
+    let firstAddedAt = 0;
+    let lastChangeAt = 0;
+    let addedTimer = 0;
     let bridge = null;
+    const outbox = [];             // offers made before the channel was up
 
-    // The documents to walk: the top-level one, then each frame's whose document this world may
-    // reach (same origin), in the order their frame elements are met. For each, its elements in
-    // document order with their upper-cased tag names; a tag that cannot be read is null.
-    function collect() {
-        const docs = [document];
+    // The upper-cased tag name of an element, or null when it cannot be read.
+    function tagOf(element) {
+        try {
+            return upper(tagNameOf.call(element));
+        } catch (e) {
+            return null;
+        }
+    }
+
+    function frameContent(element, tag) {
+        try {
+            if (tag === 'IFRAME')
+                return iframeDocument.call(element);
+            if (tag === 'FRAME')
+                return frameDocument.call(element);
+        } catch (e) {
+            // A frame that cannot be reached is left alone.
+        }
+        return null;
+    }
+
+    // The documents `roots` and every same-origin frame's document inside them, each in the order
+    // its frame element is met, with their elements in document order and upper-cased tag names
+    // (null when a tag cannot be read). Every document reached is watched from then on.
+    function collect(roots) {
+        const docs = roots.slice();
         const out = [];
         for (let d = 0; d < docs.length; ++d) {
+            watch(docs[d]);
             const all = elementsByTag.call(docs[d], '*');
             const count = collectionLength.call(all);
             const elements = new Array(count);
             const tags = new Array(count);
             for (let i = 0; i < count; ++i) {
                 const element = collectionItem.call(all, i);
+                const tag = tagOf(element);
                 elements[i] = element;
-                let tag = null;
-                try {
-                    tag = upper(tagNameOf.call(element));
-                    let inner = null;
-                    if (tag === 'IFRAME')
-                        inner = iframeDocument.call(element);
-                    else if (tag === 'FRAME')
-                        inner = frameDocument.call(element);
+                tags[i] = tag;
+                if (tag === 'IFRAME' || tag === 'FRAME') {
+                    const inner = frameContent(element, tag);
                     if (inner)
                         docs.push(inner);
-                } catch (e) {
-                    // A frame that cannot be reached is left alone; the element itself still counts.
                 }
-                tags[i] = tag;
             }
             out.push({elements, tags});
         }
         return out;
     }
 
-    function snapshot() {
-        connect();
+    // Lists `docs` (from collect()) as a snapshot of `scope`, keeps its elements and returns its
+    // JSON text; null when `onlyNamed` and no element has a name.
+    function take(scope, docs, onlyNamed) {
         const token = docId + '/' + (++snapshots) + '/' + randomWord();
-        const docs = collect();
         const elements = [];
         const tags = [];
         const names = new Map();
@@ -92,6 +143,8 @@ var formtideFill = (function () {
                 elements.push(element);
                 tags.push(tag);
                 let entry = null;
+                if (tag === 'INPUT' || tag === 'TEXTAREA' || tag === 'SELECT')
+                    seen.add(element);
                 if (tag !== null) {
                     try {
                         const name = getAttribute.call(element, 'name');
@@ -111,6 +164,9 @@ var formtideFill = (function () {
                             }
                             options.set(at, items);
                             entry = [tag, name, texts];
+                        } else if (tag === 'INPUT') {
+                            const type = inputType.call(element);
+                            entry = type === 'text' ? [tag, name] : [tag, name, type];
                         } else {
                             entry = [tag, name];
                         }
@@ -128,8 +184,32 @@ var formtideFill = (function () {
                 row.push(unnamed);
             result.push(row);
         }
-        kept = {token, elements, tags, names, options, frameStarts};
-        return stringify({token, doc: docId, docs: result});
+        if (onlyNamed && names.size === 0)
+            return null;
+        if (scope === 'page')
+            kept.clear();
+        kept.set(token, {elements, tags, names, options, frameStarts});
+        for (const old of kept.keys()) {
+            if (kept.size <= KEPT_SNAPSHOTS)
+                break;
+            kept.delete(old);
+        }
+        return stringify({token, doc: docId, scope, docs: result});
+    }
+
+    function snapshot() {
+        connect();
+        return take('page', collect([document]), false);
+    }
+
+    function offer(scope, docs) {
+        const json = take(scope, docs, true);
+        if (json === null)
+            return;
+        if (bridge !== null && !bridge.pending)
+            bridge.offer(json);
+        else
+            outbox.push(json);
     }
 
     function frameOf(starts, at) {
@@ -143,18 +223,29 @@ var formtideFill = (function () {
         dispatchEvent.call(element, new Event(type, {bubbles: true, composed: true}));
     }
 
-    function apply(plan) {
-        if (!plan || typeof plan.token !== 'string')
+    // Whether `element` keeps `value` exactly, tried on a detached copy so that the field itself
+    // is not touched when it does not.
+    function keeps(element, value) {
+        const probe = cloneNode.call(element, false);
+        inputValue.set.call(probe, value);
+        return inputValue.get.call(probe) === value;
+    }
+
+    function apply(doc, text) {
+        if (!text)
             return; // ready() found nothing held
-        if (plan.doc !== docId || !kept || plan.token !== kept.token) {
-            bridge.report({token: plan.token, status: 'stale'});
+        const plan = parse(text);
+        const current = doc === docId ? kept.get(plan.token) : undefined;
+        if (!current) {
+            bridge.report(stringify({token: plan.token, status: 'stale'}));
             return;
         }
-        const current = kept;
-        kept = null;
+        kept.delete(plan.token);
         let written = 0;
         let lists = 0;
         const refused = [];
+        const refuse = (at, reason) =>
+            refused.push([at, frameOf(current.frameStarts, at), current.names.get(at) || '', reason]);
         for (const write of plan.writes) {
             const at = write[0];
             const element = current.elements[at];
@@ -167,22 +258,150 @@ var formtideFill = (function () {
                     fire(element, 'change');
                     ++lists;
                 } else {
-                    if (tag === 'INPUT')
+                    if (tag === 'INPUT') {
+                        if (write[2] === true && !keeps(element, write[1])) {
+                            refuse(at, 'ValueNotKept');
+                            continue;
+                        }
                         inputValue.set.call(element, write[1]);
-                    else if (tag === 'TEXTAREA')
+                    } else if (tag === 'TEXTAREA') {
                         textAreaValue.set.call(element, write[1]);
-                    else
+                    } else {
                         throw new TypeError('no value');
+                    }
                     fire(element, 'input');
                     fire(element, 'change');
                     ++written;
                 }
             } catch (e) {
-                const reason = e && typeof e.name === 'string' ? e.name : 'Error';
-                refused.push([frameOf(current.frameStarts, at), current.names.get(at) || '', reason]);
+                refuse(at, e && typeof e.name === 'string' ? e.name : 'Error');
             }
         }
-        bridge.report({token: plan.token, status: 'applied', written, lists, refused});
+        bridge.report(stringify({token: plan.token, status: 'applied', written, lists, refused}));
+    }
+
+    // A frame element in a watched document finished loading a document: a pass over that
+    // document (and the same-origin frames inside it) only. Cross-origin documents are not reached.
+    function frameLoaded(event) {
+        const element = eventTarget.call(event);
+        const tag = tagOf(element);
+        if (tag !== 'IFRAME' && tag !== 'FRAME')
+            return;
+        const inner = frameContent(element, tag);
+        if (inner)
+            offer('frame', collect([inner]));
+    }
+
+    function userEdited(event) {
+        if (event.isTrusted)
+            edited.add(eventTarget.call(event));
+    }
+
+    function fieldAdded(field) {
+        if (!seen.has(field))
+            added.add(field);
+    }
+
+    // Notes the fields that the records add, and a list whose options were rebuilt (which makes it
+    // unseen again); while fields are waiting, every change of the page puts the pass off, up to
+    // MAX_WAIT_MS after the first of them.
+    function pageChanged(records) {
+        for (const record of records) {
+            const nodes = recordAdded.call(record);
+            const count = nodeListLength.call(nodes);
+            if (count === 0)
+                continue;
+            let list = recordTarget.call(record);
+            if (nodeTypeOf.call(list) === 1 && tagOf(list) === 'OPTGROUP')
+                list = parentOf.call(list);
+            if (list !== null && nodeTypeOf.call(list) === 1 && tagOf(list) === 'SELECT') {
+                seen.delete(list);
+                added.add(list);
+            }
+            for (let i = 0; i < count; ++i) {
+                const node = nodeListItem.call(nodes, i);
+                if (nodeTypeOf.call(node) !== 1)
+                    continue;
+                const tag = tagOf(node);
+                if (tag === 'INPUT' || tag === 'TEXTAREA' || tag === 'SELECT')
+                    fieldAdded(node);
+                const inner = querySelectorAll.call(node, FIELD_SELECTOR);
+                for (let k = 0, n = nodeListLength.call(inner); k < n; ++k)
+                    fieldAdded(nodeListItem.call(inner, k));
+            }
+        }
+        if (added.size === 0)
+            return;
+        lastChangeAt = now();
+        if (addedTimer === 0) {
+            firstAddedAt = lastChangeAt;
+            addedTimer = setTimeout(addedDue, QUIET_MS);
+        }
+    }
+
+    // The timer is never put off by the page itself: a page whose own timers run back to back
+    // would otherwise always come first.
+    function addedDue() {
+        const at = now();
+        const quietFor = at - lastChangeAt;
+        if (quietFor >= QUIET_MS || at - firstAddedAt >= MAX_WAIT_MS) {
+            offerAdded();
+            return;
+        }
+        addedTimer = setTimeout(addedDue, Math.min(QUIET_MS - quietFor, firstAddedAt + MAX_WAIT_MS - at));
+    }
+
+    // Offers the fields that appeared, are still in a document, and neither a pass has seen nor
+    // the user has edited since, grouped by document in the page's order of documents.
+    function offerAdded() {
+        const fields = added;
+        added = new Set();
+        addedTimer = 0;
+        const byDoc = new Map();
+        for (const field of fields) {
+            if (seen.has(field) || edited.has(field) || !isConnected.call(field))
+                continue;
+            const doc = ownerDocumentOf.call(field);
+            if (!byDoc.has(doc))
+                byDoc.set(doc, []);
+            byDoc.get(doc).push(field);
+        }
+        if (byDoc.size === 0)
+            return;
+        const docs = [];
+        for (const doc of collectDocuments()) {
+            const elements = byDoc.get(doc);
+            if (!elements)
+                continue;
+            elements.sort((a, b) => (comparePosition.call(a, b) & Node.DOCUMENT_POSITION_FOLLOWING ? -1 : 1));
+            docs.push({elements, tags: elements.map(tagOf)});
+        }
+        offer('added', docs);
+    }
+
+    // The top-level document and the same-origin frames' documents, in the order of collect().
+    function collectDocuments() {
+        const docs = [document];
+        for (let d = 0; d < docs.length; ++d) {
+            const frames = documentQuerySelectorAll.call(docs[d], 'iframe,frame');
+            for (let i = 0, n = nodeListLength.call(frames); i < n; ++i) {
+                const element = nodeListItem.call(frames, i);
+                const inner = frameContent(element, tagOf(element));
+                if (inner)
+                    docs.push(inner);
+            }
+        }
+        return docs;
+    }
+
+    function watch(doc) {
+        if (watched.has(doc))
+            return;
+        watched.add(doc);
+        observe.call(new MutationObserver(pageChanged), doc, {childList: true, subtree: true});
+        addEventListener.call(doc, 'load', frameLoaded, true);
+        addEventListener.call(doc, 'input', userEdited, true);
+        addEventListener.call(doc, 'change', userEdited, true);
     }
 
     // Connects to the program once the channel's transport is there. The program sends a plan
@@ -195,7 +414,9 @@ var formtideFill = (function () {
         new QWebChannel(qt.webChannelTransport, function (channel) {
             bridge = channel.objects.formtideBridge;
             bridge.planReady.connect(apply);
-            bridge.ready(docId, apply);
+            bridge.ready(docId, (held) => apply(docId, held));
+            for (const json of outbox.splice(0))
+                bridge.offer(json);
         });
     }
 
@@ -203,7 +424,7 @@ var formtideFill = (function () {
     // SELECT element, in the order of the snapshot's documents.
     function dump() {
         const rows = [];
-        const docs = collect();
+        const docs = collect([document]);
         for (let d = 0; d < docs.length; ++d) {
             const doc = docs[d];
             for (let i = 0; i < doc.elements.length; ++i) {
@@ -233,6 +454,8 @@ var formtideFill = (function () {
         return stringify(rows);
     }
 
+    for (const doc of collectDocuments())
+        watch(doc);
     connect();
     return {snapshot, dump};
 })();

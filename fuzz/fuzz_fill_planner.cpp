@@ -1,6 +1,6 @@
 // The fill planner on any snapshot and any product. Input: the product as a profile file, a
 // zero byte, then the snapshot. Every plan it makes writes each element at most once, in document
-// order, and writes only the product's own values.
+// order, writes only the product's own values, and never also skips an element it writes.
 #include "autofill/FillPlan.h"
 #include "products/ProductProfiles.h"
 
@@ -19,11 +19,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!plan)
         return 0;
     double last = -1;
-    for (const QJsonValue write : (*plan)[QStringLiteral("writes")].toArray()) {
+    QList<double> written;
+    for (const QJsonValue write : plan->page[QStringLiteral("writes")].toArray()) {
         const QJsonArray pair = write.toArray();
         const double index = pair.at(0).toDouble(-1);
-        if (pair.size() != 2 || index <= last)
+        const bool onlyIfKept = pair.size() == 3 && pair.at(2) == QJsonValue(true) && pair.at(1).isString();
+        if ((pair.size() != 2 && !onlyIfKept) || index <= last)
             std::abort();
+        written.append(index);
         last = index;
         const QJsonValue what = pair.at(1);
         if (what.isString()) {
@@ -35,6 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             std::abort();
         }
     }
-    FillPlan::readReport(*plan, QStringLiteral("t"));
+    for (const auto& [at, refusal] : plan->skipped) {
+        if (written.contains(double(at)))
+            std::abort();
+    }
+    FillPlan::readReport(plan->page, *plan);
     return 0;
 }

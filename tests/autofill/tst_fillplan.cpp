@@ -1,124 +1,99 @@
+// The fill rules as the plan applies them to snapshots (format: autofill/FillPlan.h). More of the
+// text-field rules run on a real page in tst_webenginefill.
 #include "autofill/FillPlan.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTest>
 
-namespace {
-
-const Product kProduct{QStringLiteral("Zipper"), QStringLiteral("CAD"),
-                       QStringLiteral("http://example.com/pad.xml"), QStringLiteral("VENDOR-7"),
-                       QStringLiteral("PRODUCT-9")};
-
-QJsonArray element(const QString& tag, const QString& name)
-{
-    return QJsonArray{tag, name};
-}
-
-QJsonArray list(const QString& name, const QStringList& options)
-{
-    return QJsonArray{QStringLiteral("SELECT"), name, QJsonArray::fromStringList(options)};
-}
-
-QByteArray snapshot(const QJsonArray& docs)
-{
-    return QJsonDocument(QJsonObject{{QStringLiteral("token"), QStringLiteral("T1")},
-                                     {QStringLiteral("doc"), QStringLiteral("D1")},
-                                     {QStringLiteral("docs"), docs}})
-        .toJson(QJsonDocument::Compact);
-}
-
-} // namespace
-
 class TestFillPlan : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void writesInDocumentOrder();
-    void unreadableSnapshot_data();
-    void unreadableSnapshot();
-    void report_data();
-    void report();
+    void plan_data();
+    void plan();
 };
 
-void TestFillPlan::writesInDocumentOrder()
+void TestFillPlan::plan_data()
 {
-    // Two documents (the page and one same-origin frame): positions run on across them.
-    const QJsonArray top{
-        1, // html, without a name
-        element(QStringLiteral("INPUT"), QStringLiteral("regnowvenderid")),
-        QJsonValue(), // unreadable element: skipped, still counted
-        list(QStringLiteral("pad_url"), {QStringLiteral("CAD")}), // lists follow the category rules only
-        list(QStringLiteral("category"),
-             {QStringLiteral("Arcade"), QStringLiteral("CAD"), QStringLiteral("Other")}),
-        element(QStringLiteral("textarea"), QStringLiteral("notes")), // tag case ignored
-        element(QStringLiteral("DIV"), QStringLiteral("pad_url")),    // not a field
-        element(QStringLiteral("PASSWORD"), QStringLiteral("regnow")),
-        element(QStringLiteral("INPUT"), QStringLiteral("email")),
-        list(QStringLiteral("subcat"), {QStringLiteral("Arcade")}), // nothing to select: no write
-        3,                                                          // three elements without a name
+    QTest::addColumn<QByteArray>("docs"); // the snapshot's documents; one element after html and head
+    QTest::addColumn<QString>("keyword");
+    QTest::addColumn<QByteArray>("writes");   // PAD, VENDOR and PRODUCT stand for the product's values
+    QTest::addColumn<QStringList>("skipped"); // "position frame name", taking no text
+    const auto row = [](const char* tag, const QByteArray& element, const QByteArray& writes = "[]",
+                        const QString& keyword = "ART", const QStringList& skipped = {}) {
+        QTest::newRow(tag) << "[[2," + element + "]]" << keyword << writes << skipped;
     };
-    const QJsonArray frame{element(QStringLiteral("INPUT"), QStringLiteral("padfile"))};
+    // Text-field rules: the last matching rule wins.
+    row("regnow_url: URL beats REGNOW", R"(["INPUT","regnow_url"])", R"([[2,"PAD"]])");
+    row("regnowvenderid_file", R"(["INPUT","regnowvenderid_file"])", R"([[2,"PAD"]])");
+    row("vender, then productid", R"(["INPUT","RegNowVenderID_regnowproductid"])", R"([[2,"PRODUCT"]])");
+    row("pname", R"(["INPUT","pname"])", R"([[2,"PAD"]])");
+    row("xml, a text area", R"(["TEXTAREA","xml"])", R"([[2,"PAD"]])");
+    row("PASSWORD element", R"(["PASSWORD","regnow"])", R"([[2,"PRODUCT"]])");
+    row("regno is not regnow", R"(["INPUT","regno"])");
+    row("DIV named pad_url", R"(["DIV","pad_url"])");
+    row("list named pad_url", R"(["SELECT","pad_url",["Art"]])");
+    // Input types: text-like ones are written, number-like ones only if they keep the value.
+    for (const char* type : {"hidden", "password", "search", "url", "tel", "email", "EMAIL", "unknown-type"})
+        row(type, QByteArray(R"(["INPUT","pad_url","TYPE"])").replace("TYPE", type), R"([[2,"PAD"]])");
+    for (const char* type : {"number", "range", "color", "date", "month", "week", "time", "datetime-local"})
+        row(type, QByteArray(R"(["INPUT","regnow","TYPE"])").replace("TYPE", type),
+            R"([[2,"PRODUCT",true]])");
+    for (const char* type : {"checkbox", "radio", "submit", "reset", "button", "image", "file"})
+        row(type, QByteArray(R"(["INPUT","agree_url","TYPE"])").replace("TYPE", type), "[]", "ART",
+            {"2 0 agree_url"});
+    row("checkbox with no rule", R"(["INPUT","agree","checkbox"])");
 
-    const std::optional<QJsonObject> plan = FillPlan::make(snapshot({top, frame}), kProduct);
-    QVERIFY(plan);
-    QCOMPARE(plan->value(u"token").toString(), QStringLiteral("T1"));
-    QCOMPARE(plan->value(u"doc").toString(), QStringLiteral("D1"));
-    const QJsonArray expected{
-        QJsonArray{1, QStringLiteral("VENDOR-7")},
-        QJsonArray{4, QJsonArray{1}},
-        QJsonArray{5, QStringLiteral("http://example.com/pad.xml")},
-        QJsonArray{7, QStringLiteral("PRODUCT-9")},
-        QJsonArray{13, QStringLiteral("http://example.com/pad.xml")},
-    };
-    QCOMPARE(plan->value(u"writes").toArray(), expected);
+    // Category lists: every option holding the keyword, in list order.
+    const QByteArray savers =
+        R"(["SELECT","category",["Games","Screen Savers: Art","Utilities","Cartoons"]])";
+    row("ART by substring", savers, "[[2,[1,3]]]");
+    row("keyword case ignored", QByteArray(savers).replace("category", "subcat"), "[[2,[1,3]]]", "art");
+    row("no match", QByteArray(savers).replace("category", "cat_id"), "[]", "COMPRESSION");
+    row("application holds CAT", QByteArray(savers).replace("category", "application"), "[[2,[1,3]]]");
+    row("genre is no category", QByteArray(savers).replace("category", "genre"));
+    const QByteArray math =
+        R"(["SELECT","category",["Math & Scientific Tools","Mathematics","Math&Science"]])";
+    row("MATH skips 'Math &'", math, "[[2,[1,2]]]", "MATH");
+    row("MATH only on 'Math &'", R"(["SELECT","cat",["Math & Scientific Tools"]])", "[]", "MATH");
+    const QByteArray graphics = R"(["SELECT","category",["Arcade","CAD","Graphic Apps: CAD"]])";
+    row("CAD skips Arcade", graphics, "[[2,[1,2]]]", "CAD");
+    row("ARCADE selects Arcade", graphics, "[[2,[0]]]", "ARCADE");
+    row("exclusion needs the whole keyword", graphics, "[[2,[0,1,2]]]", "CA");
+    row("empty keyword: options with text", R"(["SELECT","category",["One","","Two",""]])", "[[2,[0,2]]]",
+        "");
+
+    // Positions run on over every document; an unreadable element still counts, a number counts
+    // that many elements without a name.
+    QTest::newRow("page and a frame")
+        << QByteArray(R"([[1,["INPUT","regnowvenderid"],null,["SELECT","category",["Arcade","CAD"]],3],)"
+                      R"([["INPUT","upload_file","file"],["INPUT","padfile"]]])")
+        << "CAD" << QByteArray(R"([[1,"VENDOR"],[3,[1]],[8,"PAD"]])") << QStringList{"7 1 upload_file"};
+    for (const char* broken : {"", R"({"token":"T1","docs":[["HTML")", R"({"token":"T1","docs":{}})"})
+        QTest::addRow("unreadable: %s", broken) << QByteArray(broken) << "" << QByteArray() << QStringList();
 }
 
-void TestFillPlan::unreadableSnapshot_data()
+void TestFillPlan::plan()
 {
-    QTest::addColumn<QByteArray>("snapshot");
-    QTest::newRow("empty (the page script did not run)") << QByteArray();
-    QTest::newRow("truncated") << QByteArray(R"({"token":"T1","docs":[["HTML")");
-    QTest::newRow("docs not a list") << QByteArray(R"({"token":"T1","docs":{}})");
-}
+    QFETCH(QByteArray, docs);
+    QFETCH(QString, keyword);
+    QFETCH(QByteArray, writes);
+    QFETCH(QStringList, skipped);
 
-void TestFillPlan::unreadableSnapshot()
-{
-    QFETCH(QByteArray, snapshot);
-    QVERIFY(!FillPlan::make(snapshot, kProduct));
-}
-
-void TestFillPlan::report_data()
-{
-    QTest::addColumn<QByteArray>("report");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<qsizetype>("written");
-    QTest::addColumn<QList<FillReport::Refusal>>("refused");
-
-    const int applied = int(FillReport::Status::Applied);
-    const int superseded = int(FillReport::Status::Superseded);
-    QTest::newRow("applied")
-        << QByteArray(
-               R"({"token":"T1","status":"applied","written":3,"lists":1,"refused":[[1,"upload_file","InvalidStateError"]]})")
-        << applied << qsizetype(3)
-        << QList<FillReport::Refusal>{
-               {1, QStringLiteral("upload_file"), QStringLiteral("InvalidStateError")}};
-    QTest::newRow("stale") << QByteArray(R"({"token":"T1","status":"stale"})") << superseded << qsizetype(0)
-                           << QList<FillReport::Refusal>{};
-    QTest::newRow("another plan's report") << QByteArray(R"({"token":"T0","status":"applied","written":3})")
-                                           << superseded << qsizetype(0) << QList<FillReport::Refusal>{};
-}
-
-void TestFillPlan::report()
-{
-    QFETCH(QByteArray, report);
-    QFETCH(int, status);
-    QFETCH(qsizetype, written);
-    QFETCH(QList<FillReport::Refusal>, refused);
-    const FillReport result =
-        FillPlan::readReport(QJsonDocument::fromJson(report).object(), QStringLiteral("T1"));
-    QCOMPARE(int(result.status), status);
-    QCOMPARE(result.written, written);
-    QCOMPARE(result.refused, refused);
+    const Product product{"Zipper", keyword, "http://x/pad.xml", "VENDOR-7", "PRODUCT-9"};
+    const QByteArray snapshot =
+        docs.startsWith("[") ? R"({"token":"T1","doc":"D1","docs":)" + docs + "}" : docs;
+    const std::optional<FillPlan::Plan> plan = FillPlan::make(snapshot, product);
+    QCOMPARE(plan.has_value(), !writes.isEmpty());
+    if (!plan)
+        return;
+    QCOMPARE(plan->page.value(u"token").toString() + plan->page.value(u"doc").toString(), "T1D1");
+    writes.replace("PAD", "http://x/pad.xml").replace("VENDOR", "VENDOR-7").replace("PRODUCT", "PRODUCT-9");
+    QCOMPARE(plan->page.value(u"writes").toArray(), QJsonDocument::fromJson(writes).array());
+    QStringList skips;
+    for (const auto& [at, refusal] : plan->skipped)
+        skips.append(QStringLiteral("%1 %2 %3").arg(at).arg(refusal.frame).arg(refusal.name));
+    QCOMPARE(skips, skipped);
 }
 
 QTEST_GUILESS_MAIN(TestFillPlan)
