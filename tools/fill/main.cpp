@@ -1,13 +1,15 @@
-// formtide-fill [--product FILE] PAGE
+// formtide-fill [--product FILE] [--settle MS] PAGE
 //
 // Loads PAGE headless in the program's browser setup, makes FILE the active product (without
 // --product the active product is empty, as at start-up): a product profile file, or a PAD file,
-// which gives the profile the product information editor would save from it, waits for the load and for the
-// fill pass that the program runs on a completed page, then prints one JSON object per line for
-// every INPUT, TEXTAREA and SELECT element, the top-level document's first and then each filled
-// frame's, each in document order:
+// which gives the profile the product information editor would save from it, waits for the load
+// and for the fill pass that the program runs on a completed page, then prints one JSON object per
+// line for every INPUT, TEXTAREA and SELECT element, the top-level document's first and then each
+// filled frame's, each in document order:
 //   {"frame":0,"tag":"input","type":"text","name":"pad_url","value":"http://..."}
 //   {"frame":1,"tag":"select","type":"","name":"category","selected":[2]}
+// With --settle MS it prints only once no pass (a frame's new document, fields added later) has
+// run for MS milliseconds, or kSettleLimitMs after the first pass at the latest.
 // Exit status 0; a bad argument, an unreadable profile or a page that cannot be loaded or filled
 // gives 2 and one line on standard error.
 
@@ -47,6 +49,7 @@ bool looksLikeXml(QByteArrayView content)
 
 constexpr int kFailure = 2;
 constexpr int kLoadLimitMs = 60000;
+constexpr int kSettleLimitMs = 30000;
 
 void printError(const QString& message)
 {
@@ -111,8 +114,9 @@ int main(int argc, char* argv[])
     parser.setApplicationDescription(QStringLiteral(
         "Loads PAGE headless, fills it from a product profile the way Formtide fills every page that\n"
         "finishes loading, and prints each form field (input, textarea, select) as one JSON object per\n"
-        "line: frame, tag, type, name, then value or selected. Exit status 0; 2 on a bad argument, an\n"
-        "unreadable profile or a page that cannot be loaded."));
+        "line: frame, tag, type, name, then value or selected. It prints right after the pass that runs\n"
+        "on the loaded page, or with --settle once the page has settled. Exit status 0; 2 on a bad\n"
+        "argument, an unreadable profile or a page that cannot be loaded."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption product(
         QStringLiteral("product"),
@@ -120,6 +124,14 @@ int main(int argc, char* argv[])
                        "without it every value is empty, as at start-up."),
         QStringLiteral("FILE"));
     parser.addOption(product);
+    const QCommandLineOption settle(
+        QStringLiteral("settle"),
+        QStringLiteral("After the first pass, keep the page open until no pass (over a frame's new "
+                       "document, or over fields the page added later) has run for MS milliseconds, "
+                       "at most %1 s, then print.")
+            .arg(kSettleLimitMs / 1000),
+        QStringLiteral("MS"));
+    parser.addOption(settle);
     parser.addPositionalArgument(QStringLiteral("PAGE"),
                                  QStringLiteral("Local file path, or http, https or file URL."));
 
@@ -132,6 +144,12 @@ int main(int argc, char* argv[])
     const QStringList pages = parser.positionalArguments();
     if (pages.size() != 1) {
         printError(QStringLiteral("expected exactly one PAGE (see --help)"));
+        return kFailure;
+    }
+    bool settleValid = true;
+    const int settleMs = parser.isSet(settle) ? parser.value(settle).toInt(&settleValid) : -1;
+    if (!settleValid || (parser.isSet(settle) && settleMs < 0)) {
+        printError(QStringLiteral("--settle takes a number of milliseconds: %1").arg(parser.value(settle)));
         return kFailure;
     }
     const std::optional<QUrl> url = pageUrl(pages.first());
@@ -186,13 +204,11 @@ int main(int argc, char* argv[])
         }
         pass.run();
     });
-    QObject::connect(&pass, &FillPass::finished, &app, [&](const FillReport& report) {
-        if (report.status != FillReport::Status::Applied) {
-            fail(report.status == FillReport::Status::TimedOut
-                     ? QStringLiteral("the page did not answer the fill pass")
-                     : QStringLiteral("the page could not be filled"));
-            return;
-        }
+    QTimer quiet;
+    QTimer settleLimit;
+    auto printFields = [&] {
+        quiet.stop();
+        settleLimit.stop();
         view->page()->runJavaScript(
             QStringLiteral("formtideFill.dump()"), QWebEngineScript::ApplicationWorld,
             [&](const QVariant& result) {
@@ -208,6 +224,39 @@ int main(int argc, char* argv[])
                 std::fflush(stdout);
                 QCoreApplication::exit(0);
             });
+    };
+    // Settling: restarted by every pass that ends; when it runs out while a pass is under way,
+    // that pass's end restarts it.
+    quiet.setSingleShot(true);
+    settleLimit.setSingleShot(true);
+    QObject::connect(&quiet, &QTimer::timeout, &app, [&] {
+        if (!pass.isRunning())
+            printFields();
+    });
+    QObject::connect(&settleLimit, &QTimer::timeout, &app, printFields);
+
+    bool firstPassDone = false;
+    QObject::connect(&pass, &FillPass::finished, &app, [&](const FillReport& report) {
+        if (firstPassDone) {
+            if (settleLimit.isActive())
+                quiet.start(settleMs);
+            return;
+        }
+        if (report.scope != FillReport::Scope::Page)
+            return; // a frame that finished before the page
+        firstPassDone = true;
+        if (report.status != FillReport::Status::Applied) {
+            fail(report.status == FillReport::Status::TimedOut
+                     ? QStringLiteral("the page did not answer the fill pass")
+                     : QStringLiteral("the page could not be filled"));
+            return;
+        }
+        if (settleMs < 0) {
+            printFields();
+            return;
+        }
+        quiet.start(settleMs);
+        settleLimit.start(kSettleLimitMs);
     });
 
     loadLimit.start(kLoadLimitMs);
