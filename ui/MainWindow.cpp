@@ -137,6 +137,12 @@ void MainWindow::buildMenus()
     QAction* select = software->addAction(QStringLiteral("Select..."));
     select->setObjectName(QStringLiteral("selectProductAction"));
     connect(select, &QAction::triggered, this, &MainWindow::openProductManager);
+    // For a page that reset its form, or after another product was chosen. Ctrl+Shift+F reaches
+    // the window also while the page has the focus: the page keeps only its editing keys.
+    QAction* fillAgain = software->addAction(QStringLiteral("Fill Again"));
+    fillAgain->setObjectName(QStringLiteral("fillAgainAction"));
+    fillAgain->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
+    connect(fillAgain, &QAction::triggered, this, [this] { m_fillPass->run(); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("helpMenu"));
