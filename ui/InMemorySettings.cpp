@@ -1,28 +1,13 @@
 #include "ui/InMemorySettings.h"
 
-#include <QIODevice>
 #include <QSettings>
-
-namespace {
-
-bool readNothing(QIODevice&, QSettings::SettingsMap& map)
-{
-    map.clear();
-    return true;
-}
-
-// Failing the write makes QSettings drop the file it would have replaced, so nothing reaches
-// the disk; the values stay readable in memory until the program ends.
-bool writeNothing(QIODevice&, const QSettings::SettingsMap&)
-{
-    return false;
-}
-
-} // namespace
 
 void keepQtSettingsInMemory()
 {
-    const QSettings::Format format =
-        QSettings::registerFormat(QStringLiteral("unsaved"), readNothing, writeNothing);
-    QSettings::setDefaultFormat(format);
+    // Qt's dialogs keep their state through QSettings(UserScope, "QtProject"). Below /dev/null no
+    // folder can be made, so every write fails quietly and the values stay in memory for the run.
+    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, QStringLiteral("/dev/null"));
+    // Qt Quick, which draws the browser's page, would keep compiled shaders in the user's cache.
+    qputenv("QT_DISABLE_SHADER_DISK_CACHE", "1");
 }
