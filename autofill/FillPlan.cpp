@@ -5,20 +5,22 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
-#include <QStringList>
 #include <algorithm>
 
 namespace FillPlan {
 
 namespace {
 
-QStringList toStringList(const QJsonArray& array)
+// The option texts of a list as the snapshot sends them: each one after a line feed, which no
+// option text holds (and upper-casing makes none).
+QList<QStringView> optionTexts(QStringView joined)
 {
-    QStringList list;
-    list.reserve(array.size());
-    for (const QJsonValue& v : array)
-        list.append(v.toString());
-    return list;
+    QList<QStringView> texts;
+    if (joined.startsWith(u'\n')) {
+        for (const QStringView text : joined.sliced(1).tokenize(u'\n'))
+            texts.append(text);
+    }
+    return texts;
 }
 
 FillReport::Scope scopeOf(const QString& scope)
@@ -64,8 +66,9 @@ std::optional<Plan> make(QByteArrayView snapshot, const Product& product)
             if (tag == u"SELECT") {
                 if (!FillRules::isCategoryList(name))
                     continue;
-                const QList<qsizetype> positions = FillRules::categorySelection(
-                    toStringList(fields.at(2).toArray()), product.categoryKeyword);
+                const QString options = fields.at(2).toString().toUpper();
+                const QList<qsizetype> positions =
+                    FillRules::categorySelection(optionTexts(options), product.categoryKeyword);
                 if (positions.isEmpty())
                     continue;
                 QJsonArray selection;
@@ -104,7 +107,8 @@ FillReport readReport(const QJsonObject& report, const Plan& plan)
 {
     FillReport result;
     result.scope = plan.scope;
-    if (report.value(u"token") != plan.page.value(u"token") || report.value(u"status").toString() != u"applied") {
+    if (report.value(u"token") != plan.page.value(u"token") ||
+        report.value(u"status").toString() != u"applied") {
         result.status = FillReport::Status::Superseded;
         return result;
     }

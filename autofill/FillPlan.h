@@ -47,8 +47,9 @@ struct FillReport {
 // covers, the outermost first, then the same-origin frames' documents inside it; each lists its
 // elements in document order ("page", "frame"), or only the fields that appeared ("added").
 // An element with a name is ["TAG", "name"], its tag upper-cased; an INPUT whose type is not "text" is
-// ["INPUT", "name", "type"]; a list is ["SELECT", "name", ["option text", ...]] with every option
-// of the list, those inside an OPTGROUP included, in list order. An element that could not be read
+// ["INPUT", "name", "type"]; a list is ["SELECT", "name", "\noption text\noption text..."], every
+// option of the list (those inside an OPTGROUP included) in list order, each text after a line
+// feed: an option's text has its white space collapsed, so it never holds one. An element that could not be read
 // is null; a number n stands for n elements in a row without a name (no rule matches an empty
 // name, so their tags are not sent). A missing scope is "page".
 //

@@ -16,8 +16,11 @@ TextWrite textWriteFor(QStringView inputType)
 {
     if (inputType.isEmpty())
         return TextWrite::Write;
-    const auto is = [inputType](QStringView type) { return inputType.compare(type, Qt::CaseInsensitive) == 0; };
-    for (const QStringView skipped : {u"checkbox", u"radio", u"submit", u"reset", u"button", u"image", u"file"}) {
+    const auto is = [inputType](QStringView type) {
+        return inputType.compare(type, Qt::CaseInsensitive) == 0;
+    };
+    for (const QStringView skipped :
+         {u"checkbox", u"radio", u"submit", u"reset", u"button", u"image", u"file"}) {
         if (is(skipped))
             return TextWrite::Skip;
     }
@@ -39,7 +42,7 @@ std::optional<QString> textFieldValue(QStringView name, const Product& product)
         value = product.regnowVendorId;
     if (contains(upper, u"REGNOWPRODUCTID"))
         value = product.regnowProductId;
-    for (const char16_t* keyword : {u"URL", u"PAD", u"XML", u"NOTES", u"PNAME", u"FILE"}) {
+    for (const QStringView keyword : {u"URL", u"PAD", u"XML", u"NOTES", u"PNAME", u"FILE"}) {
         if (contains(upper, keyword)) {
             value = product.padUrl;
             break;
@@ -53,12 +56,12 @@ bool isCategoryList(QStringView name)
     return contains(name.toString().toUpper(), u"CAT");
 }
 
-QList<qsizetype> categorySelection(const QStringList& optionTexts, QStringView keyword)
+QList<qsizetype> categorySelection(const QList<QStringView>& upperTexts, QStringView keyword)
 {
     const QString word = keyword.toString().toUpper();
     QList<qsizetype> positions;
-    for (qsizetype k = 0; k < optionTexts.size(); ++k) {
-        const QString text = optionTexts.at(k).toUpper();
+    for (qsizetype k = 0; k < upperTexts.size(); ++k) {
+        const QStringView text = upperTexts.at(k);
         if (!contains(text, word))
             continue;
         if (word == u"MATH" && contains(text, u"MATH &"))

@@ -4,7 +4,6 @@
 
 #include <QList>
 #include <QString>
-#include <QStringList>
 #include <QStringView>
 #include <optional>
 
@@ -46,9 +45,10 @@ bool isCategoryList(QStringView name);
 
 // Positions of the options of a category list to set selected, in list order: every option whose
 // text holds `keyword`, except that the keyword "MATH" passes over texts holding "MATH &" and the
-// keyword "CAD" over texts holding "ARCAD". Selecting them one after the other leaves a
-// single-choice list on the last of them and adds all of them to a multiple-choice list; nothing
-// is ever deselected, so an empty result keeps the page's selection.
-QList<qsizetype> categorySelection(const QStringList& optionTexts, QStringView keyword);
+// keyword "CAD" over texts holding "ARCAD". `upperTexts` are the option texts already upper-cased
+// (QString::toUpper), so that a caller holding them in one string upper-cases it once. Selecting
+// them one after the other leaves a single-choice list on the last of them and adds all of them to
+// a multiple-choice list; nothing is ever deselected, so an empty result keeps the page's selection.
+QList<qsizetype> categorySelection(const QList<QStringView>& upperTexts, QStringView keyword);
 
 } // namespace FillRules

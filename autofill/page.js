@@ -95,53 +95,49 @@ var formtideFill = (function () {
     }
 
     // The documents `roots` and every same-origin frame's document inside them, each in the order
-    // its frame element is met, with their elements in document order and upper-cased tag names
-    // (null when a tag cannot be read). Every document reached is watched from then on.
+    // its frame element is met: their elements in document order, one document after the other,
+    // with their upper-cased tag names (null when a tag cannot be read) and the position where each
+    // document starts. Every document reached is watched from then on.
     function collect(roots) {
         const docs = roots.slice();
-        const out = [];
+        const elements = [];
+        const tags = [];
+        const frameStarts = [];
         for (let d = 0; d < docs.length; ++d) {
             watch(docs[d]);
+            frameStarts.push(elements.length);
             const all = elementsByTag.call(docs[d], '*');
             const count = collectionLength.call(all);
-            const elements = new Array(count);
-            const tags = new Array(count);
             for (let i = 0; i < count; ++i) {
                 const element = collectionItem.call(all, i);
                 const tag = tagOf(element);
-                elements[i] = element;
-                tags[i] = tag;
+                elements.push(element);
+                tags.push(tag);
                 if (tag === 'IFRAME' || tag === 'FRAME') {
                     const inner = frameContent(element, tag);
                     if (inner)
                         docs.push(inner);
                 }
             }
-            out.push({elements, tags});
         }
-        return out;
+        return {elements, tags, frameStarts};
     }
 
-    // Lists `docs` (from collect()) as a snapshot of `scope`, keeps its elements and returns its
-    // JSON text; null when `onlyNamed` and no element has a name.
-    function take(scope, docs, onlyNamed) {
+    // Lists `page` (as collect() returns it) as a snapshot of `scope`, keeps its elements and
+    // returns its JSON text; null when `onlyNamed` and no element has a name.
+    function take(scope, page, onlyNamed) {
         const token = docId + '/' + (++snapshots) + '/' + randomWord();
-        const elements = [];
-        const tags = [];
+        const {elements, tags, frameStarts} = page;
         const names = new Map();
         const options = new Map();
-        const frameStarts = [];
         const result = [];
-        for (const doc of docs) {
-            frameStarts.push(elements.length);
+        for (let d = 0; d < frameStarts.length; ++d) {
+            const end = d + 1 < frameStarts.length ? frameStarts[d + 1] : elements.length;
             const row = [];
             let unnamed = 0; // elements without a name, given as one count
-            for (let i = 0; i < doc.elements.length; ++i) {
-                const element = doc.elements[i];
-                const tag = doc.tags[i];
-                const at = elements.length;
-                elements.push(element);
-                tags.push(tag);
+            for (let at = frameStarts[d]; at < end; ++at) {
+                const element = elements[at];
+                const tag = tags[at];
                 let entry = null;
                 if (tag === 'INPUT' || tag === 'TEXTAREA' || tag === 'SELECT')
                     seen.add(element);
@@ -157,10 +153,10 @@ var formtideFill = (function () {
                             const list = selectOptions.call(element);
                             const count = collectionLength.call(list);
                             const items = new Array(count);
-                            const texts = new Array(count);
+                            let texts = '';
                             for (let k = 0; k < count; ++k) {
                                 items[k] = collectionItem.call(list, k);
-                                texts[k] = optionText.call(items[k]);
+                                texts += '\n' + optionText.call(items[k]);
                             }
                             options.set(at, items);
                             entry = [tag, name, texts];
@@ -202,8 +198,8 @@ var formtideFill = (function () {
         return take('page', collect([document]), false);
     }
 
-    function offer(scope, docs) {
-        const json = take(scope, docs, true);
+    function offer(scope, page) {
+        const json = take(scope, page, true);
         if (json === null)
             return;
         if (bridge !== null && !bridge.pending)
@@ -368,15 +364,19 @@ var formtideFill = (function () {
         }
         if (byDoc.size === 0)
             return;
-        const docs = [];
+        const page = {elements: [], tags: [], frameStarts: []};
         for (const doc of collectDocuments()) {
-            const elements = byDoc.get(doc);
-            if (!elements)
+            const fieldsOfDoc = byDoc.get(doc);
+            if (!fieldsOfDoc)
                 continue;
-            elements.sort((a, b) => (comparePosition.call(a, b) & Node.DOCUMENT_POSITION_FOLLOWING ? -1 : 1));
-            docs.push({elements, tags: elements.map(tagOf)});
+            fieldsOfDoc.sort((a, b) => (comparePosition.call(a, b) & Node.DOCUMENT_POSITION_FOLLOWING ? -1 : 1));
+            page.frameStarts.push(page.elements.length);
+            for (const field of fieldsOfDoc) {
+                page.elements.push(field);
+                page.tags.push(tagOf(field));
+            }
         }
-        offer('added', docs);
+        offer('added', page);
     }
 
     // The top-level document and the same-origin frames' documents, in the order of collect().
@@ -424,12 +424,12 @@ var formtideFill = (function () {
     // SELECT element, in the order of the snapshot's documents.
     function dump() {
         const rows = [];
-        const docs = collect([document]);
-        for (let d = 0; d < docs.length; ++d) {
-            const doc = docs[d];
-            for (let i = 0; i < doc.elements.length; ++i) {
-                const element = doc.elements[i];
-                const tag = doc.tags[i];
+        const {elements, tags, frameStarts} = collect([document]);
+        for (let d = 0; d < frameStarts.length; ++d) {
+            const end = d + 1 < frameStarts.length ? frameStarts[d + 1] : elements.length;
+            for (let at = frameStarts[d]; at < end; ++at) {
+                const element = elements[at];
+                const tag = tags[at];
                 try {
                     const name = getAttribute.call(element, 'name') || '';
                     if (tag === 'INPUT') {
