@@ -38,13 +38,10 @@ private:
         const QString path = QString::fromUtf8(request.split(' ').value(1)).mid(1).section(u'?', 0, 0);
         m_requests.remove(socket);
         m_asked.append(path);
-        QByteArray body = m_pages.value(path);
-        bool found = m_pages.contains(path);
-        if (!found && !path.contains(QStringLiteral(".."))) {
-            QFile file(QDir(m_folder).filePath(path));
-            found = file.open(QIODevice::ReadOnly);
-            body = file.readAll();
-        }
+        QFile file(QDir(m_folder).filePath(path));
+        const bool found =
+            m_pages.contains(path) || (!path.contains(u"..") && file.open(QIODevice::ReadOnly));
+        const QByteArray body = m_pages.contains(path) ? m_pages.value(path) : file.readAll();
         socket->write((found ? "HTTP/1.0 200 OK\r\n" : "HTTP/1.0 404 Not Found\r\n") +
                       QByteArray("Content-Type: text/html; charset=utf-8\r\nContent-Length: ") +
                       QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);

@@ -4,6 +4,7 @@
 #include "autofill/FillPass.h"
 #include "autofill/WebEngineBrowser.h"
 #include "tests/LocalHttpServer.h"
+#include "tests/TestFiles.h"
 
 #include <QJsonDocument>
 #include <QScopeGuard>
@@ -37,14 +38,6 @@ bool waitUntil(const std::function<bool()>& ready, int timeoutMs = 20000)
     return ready();
 }
 
-// Expected fields as read_fields.js lists them, with PAD, VENDOR and PRODUCT for the product's values.
-QString fieldsOf(QString fields, const Product& product)
-{
-    return fields.replace("PAD", product.padUrl)
-        .replace("VENDOR", product.regnowVendorId)
-        .replace("PRODUCT", product.regnowProductId);
-}
-
 } // namespace
 
 class TestWebEngineFill : public QObject {
@@ -64,9 +57,8 @@ private:
     QVariant eval(const QString& script, quint32 world = kTestWorld);
     QString fields() { return eval(m_readFields).toString(); }
 
-    Product m_product;
     WebEngineBrowser m_browser;
-    FillPass m_pass{m_browser, m_product};
+    FillPass m_pass{m_browser, kProduct};
     QString m_readFields;
     LocalHttpServer m_server{kDataDir};
     LocalHttpServer m_otherOrigin{kDataDir};
@@ -103,14 +95,11 @@ QVariant TestWebEngineFill::eval(const QString& script, quint32 world)
 
 void TestWebEngineFill::initTestCase()
 {
-    QFile readFields(kDataDir + "/read_fields.js");
-    QFile frames(kDataDir + "/frames.html");
-    QVERIFY(readFields.open(QIODevice::ReadOnly) && frames.open(QIODevice::ReadOnly));
-    m_readFields = QString::fromUtf8(readFields.readAll());
+    m_readFields = QString::fromUtf8(readAll(kDataDir + "/read_fields.js"));
     QVERIFY(m_server.start() && m_otherOrigin.start());
-    m_server.setPage(
-        "frames.html",
-        frames.readAll().replace("CROSS_ORIGIN_FRAME", m_otherOrigin.url("frame_fields.html").toUtf8()));
+    m_server.setPage("frames.html",
+                     readAll(kDataDir + "/frames.html")
+                         .replace("CROSS_ORIGIN_FRAME", m_otherOrigin.url("frame_fields.html").toUtf8()));
     m_browser.view()->resize(800, 600);
     m_browser.view()->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_browser.view()));
@@ -118,116 +107,63 @@ void TestWebEngineFill::initTestCase()
 
 void TestWebEngineFill::fill_data()
 {
-    QTest::addColumn<QString>("page"); // a fixture, or "NAME.html BODY" for a page made here
-    QTest::addColumn<QString>(
-        "expected");                      // as read_fields.js lists them, once the passes over parts have run
-    QTest::addColumn<QString>("refused"); // by the load's pass: "name:reason ..." in document order
-    QTest::addColumn<QString>("check");   // a page-world expression, polled until it has a value,
-    QTest::addColumn<QString>("result");  // that must then read this
-    QTest::addColumn<Product>("product");
-    QTest::addColumn<QString>("then"); // a page-world script run after the load's pass
-    QTest::addColumn<int>("parts");    // passes over parts that must follow; -1: not counted
-    const auto row = [](const char* tag, const QString& page, const QString& expected,
-                        const QString& refused = {}, const QString& check = {}, const QString& result = {},
-                        const Product& product = kProduct, const QString& then = {}, int parts = -1) {
-        QTest::newRow(tag) << page << expected << refused << check << result << product << then << parts;
+    // formtide-fill's tests compare the values that every fixture ends with; these rows look at
+    // what only the program sees: reports, the page's own view, passes after the load's.
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("refused");  // by the load's pass: "name:reason ..." in document order
+    QTest::addColumn<QString>("check");    // a page-world expression, polled until it has a value,
+    QTest::addColumn<QString>("result");   // that must then read this
+    QTest::addColumn<QString>("then");     // a page-world script run after the load's pass
+    QTest::addColumn<int>("parts");        // passes over parts that must follow; -1: not counted
+    QTest::addColumn<QString>("expected"); // the fields (as read_fields.js lists them) by then
+    const auto row = [](const char* tag, const QString& page, const QString& refused,
+                        const QString& check = {}, const QString& result = {}, const QString& then = {},
+                        int parts = -1, const QString& expected = {}) {
+        QTest::newRow(tag) << page << refused << check << result << then << parts << expected;
     };
 
-    // The empty keyword (no product yet) selects every option that has text; every matching text
-    // field is emptied.
-    const QString form =
-        "upload_file= appname=PAD pad_url=PAD homepage_url=PAD email=author@example.com #nick=nick "
-        "RegNowVenderID=VENDOR regnowvendorid=PRODUCT regnowproductid=PRODUCT regnow=PRODUCT "
-        "xml_password=PAD padfile=PAD category=4 subcat_id=%1 genre=1 pad_url_list=0 notes=PAD "
-        "agree_url=yes submit_url=Send";
-    const QString skipped = "upload_file:NotTextField agree_url:NotTextField submit_url:NotTextField";
-    row("submission form", "submission.html", form.arg("0,1"), skipped);
-    row("submission form, no product yet", "submission.html", form.arg("0,1,2"), skipped, {}, {}, Product{});
-
-    // Text-like fields written; buttons, check boxes, radios and files untouched; the other types
-    // only when they keep the value. The page saw events only from the fields written.
-    const QString types =
-        "plain_url=PAD text_url=PAD search_url=PAD url=PAD tel_regnow=PRODUCT email_url=PAD "
-        "password_url=PAD hidden_url=PAD odd_url=PAD agree_url=yes lic_url=free lic_url=paid "
-        "submit_pad=Send reset_pad=Reset button_pad=Go image_pad=Img upload_file= file_count=3 "
-        "regnow_count=%1 range_url=7 color_url=#123456 date_url=2020-01-02 month_url=2020-01 "
-        "week_url=2020-W01 time_url=10:00 when_url=2020-01-02T10:00";
-    const QString notText =
+    row("submission form", "submission.html",
+        "upload_file:NotTextField agree_url:NotTextField submit_url:NotTextField");
+    // Buttons, check boxes, radios and files are never written, the other types only when they keep
+    // the value; the page saw events only from the fields written.
+    row("every input type", "types.html",
         "agree_url:NotTextField lic_url:NotTextField lic_url:NotTextField submit_pad:NotTextField "
-        "reset_pad:NotTextField button_pad:NotTextField image_pad:NotTextField "
-        "upload_file:NotTextField file_count:ValueNotKept ";
-    const QString notKept =
-        "range_url:ValueNotKept color_url:ValueNotKept date_url:ValueNotKept month_url:ValueNotKept "
-        "week_url:ValueNotKept time_url:ValueNotKept when_url:ValueNotKept";
-    const QString written =
-        "plain_url,text_url,search_url,url,tel_regnow,email_url,password_url,hidden_url,odd_url";
-    row("every input type", "types.html", types.arg(3), notText + "regnow_count:ValueNotKept " + notKept,
-        "events.join()", written);
-    row("every input type, numeric ID", "types.html", types.arg(42), notText + notKept, "events.join()",
-        written + ",regnow_count", {"Zipper", "ART", kProduct.padUrl, "V", "42"});
-
+        "reset_pad:NotTextField button_pad:NotTextField image_pad:NotTextField upload_file:NotTextField "
+        "file_count:ValueNotKept regnow_count:ValueNotKept range_url:ValueNotKept color_url:ValueNotKept "
+        "date_url:ValueNotKept month_url:ValueNotKept week_url:ValueNotKept time_url:ValueNotKept "
+        "when_url:ValueNotKept",
+        "events.join()",
+        "plain_url,text_url,search_url,url,tel_regnow,email_url,password_url,hidden_url,odd_url");
     // The page's own state saw the writes through its input and change listeners, and the events
     // bubbled to the document.
-    row("React-style listeners", "react.html", "pad_url=PAD category=1", {},
+    row("React-style listeners", "react.html", {},
         "JSON.stringify([formState, document.getElementById('preview').textContent])",
         QStringLiteral(R"([{"pad_url":"%1","category":"Screen Savers: Art"},"%1"])").arg(kProduct.padUrl));
-    row("clobbering page", "clobber.html",
-        "length=l tagName=t value=v pad_url=PAD getAttribute=g category=1 options= cat_options=0 name=n "
-        "profile=PAD");
-    // Frame 1 is the same-origin page, frame 2 the inline document; the cross-origin frame cannot be
-    // read from here, so the page asks it for its values.
-    row("frames", "frames.html", "pad_url=PAD 1:regnowvenderid=VENDOR 1:notes=PAD 2:category=1", {},
-        "window.crossValue ?? void askCross()", "frame|frame notes");
-    row("options in groups",
-        R"(optgroup.html <select name="category"><option>Games</option><optgroup label="Desktop">)"
-        R"(<option>Utilities</option><option>Screen Savers: Art</option></optgroup><option>Art</option></select>)",
-        "category=3");
-    // html, head and body, the input, the list and its options make up the rest.
-    const QString fields = R"(<input name="pad_url"><select name="category">)";
-    const QString art = "<option>Screen Savers: Art</option></select>";
-    const QString count = "document.getElementsByTagName('*').length";
-    row("32,769 elements", "large1.html " + QString("<b></b>").repeated(32763) + fields + art,
-        "pad_url=PAD category=0", {}, count, "32769");
-    row("list of 32,770 options",
-        "large2.html " + fields + QString("<option>Games</option>").repeated(32769) + art,
-        "pad_url=PAD category=32769", {}, count, "32775");
-    // Hostile pages: the fill goes on, and the page and the filler still answer afterwards.
-    row("scripts throw", "throw.html", "pad_url=PAD notes=PAD");
-    row("input events loop", "loop.html", "pad_url=PAD xml_url=PAD");
-
+    // The cross-origin frame cannot be read from here, so the page asks it for its values.
+    row("cross-origin frame untouched", "frames.html", {}, "window.crossValue ?? void askCross()",
+        "frame|frame notes");
     // After the load's pass: new documents in frames and fields added later are filled, what the
     // user changed meanwhile is kept, a static page costs no more passes.
     const QString edit = "document.querySelector('[name=pad_url]').value = 'mine';";
-    row("frame navigated by its script", "frame_steps.html", "pad_url=PAD 1:xml_url=PAD 1:email=", {}, {}, {},
-        kProduct, {}, 1);
-    row("frame reloads while the user edits", "frames.html",
-        "pad_url=mine 1:regnowvenderid=VENDOR 1:notes=PAD 2:category=1", {}, {}, {}, kProduct,
-        edit + "document.getElementById('same').contentWindow.location.reload()", 1);
-    row("form added after the load", "late.html", "pad_url=mine notes=PAD email= category=1", {}, {}, {},
-        kProduct, edit, 1);
-    row("category change rebuilds the sub-categories", "subcategory.html", "category=1 subcategory=2", {}, {},
-        {}, kProduct, {}, 1);
-    row("form rewritten by the fill", "rewrite.html", "pad_url=PAD notes=PAD", {}, {}, {}, kProduct, {}, 1);
-    row("static page", "page_a.html", "email=a pad_url=PAD", {}, {}, {}, kProduct, {}, 0);
+    row("frame reloads while the user edits", "frames.html", {}, {}, {},
+        edit + "document.getElementById('same').contentWindow.location.reload()", 1,
+        "pad_url=mine 1:regnowvenderid=VENDOR 1:notes=PAD 2:category=1");
+    row("form added after the load", "late.html", {}, {}, {}, edit, 1,
+        "pad_url=mine notes=PAD email= category=1");
+    row("static page", "page_a.html", {}, {}, {}, {}, 0, "email=a pad_url=PAD");
 }
 
 void TestWebEngineFill::fill()
 {
     QFETCH(QString, page);
-    QFETCH(QString, expected);
     QFETCH(QString, refused);
     QFETCH(QString, check);
     QFETCH(QString, result);
-    QFETCH(Product, product);
     QFETCH(QString, then);
     QFETCH(int, parts);
+    QFETCH(QString, expected);
 
-    const QString name = page.section(u' ', 0, 0);
-    if (name != page)
-        m_server.setPage(name,
-                         "<!DOCTYPE html><html><body>" + page.section(u' ', 1).toUtf8() + "</body></html>");
-    QVERIFY(load(m_server.url(name)));
-    m_product = product;
+    QVERIFY(load(m_server.url(page)));
     int partsRun = 0;
     const auto c = connect(&m_pass, &FillPass::finished, this, [&partsRun](const FillReport& r) {
         partsRun += r.scope != FillReport::Scope::Page && r.status == FillReport::Status::Applied;
@@ -245,16 +181,16 @@ void TestWebEngineFill::fill()
     eval(then, QWebEngineScript::MainWorld);
     if (parts == 0)
         QVERIFY(!QSignalSpy(&m_pass, &FillPass::finished).wait(700));
-    waitUntil([&] { return partsRun >= parts && fields() == fieldsOf(expected, product); });
-    QCOMPARE(fields(), fieldsOf(expected, product));
+    expected.replace("PAD", kProduct.padUrl).replace("VENDOR", kProduct.regnowVendorId);
+    waitUntil([&] { return partsRun >= parts && (expected.isEmpty() || fields() == expected); });
+    if (!expected.isEmpty())
+        QCOMPARE(fields(), expected);
     if (parts >= 0)
         QCOMPARE(partsRun, parts);
     if (!check.isEmpty()) {
         QVERIFY(waitUntil([&] { return eval(check, QWebEngineScript::MainWorld).isValid(); }));
         QCOMPARE(eval(check, QWebEngineScript::MainWorld).toString(), result);
     }
-    QCOMPARE(eval("1 + 1").toInt(), 2);
-    QVERIFY(fillPage());
 }
 
 void TestWebEngineFill::planNeverLandsOnAnotherPage_data()
@@ -272,16 +208,17 @@ void TestWebEngineFill::planNeverLandsOnAnotherPage()
     QFETCH(QString, shown);
     // Pages A and B both have a field named pad_url, at different positions.
     QVERIFY(load(m_server.url("page_a.html")));
-    m_product = kProduct;
-    QByteArray snapshot;
-    m_browser.snapshotPage([&snapshot](const QByteArray& s) { snapshot = s; });
-    QVERIFY(waitUntil([&] { return !snapshot.isEmpty(); }));
-    bool taken = false;
+    const auto takeSnapshot = [this] {
+        QByteArray snapshot;
+        m_browser.snapshotPage([&snapshot](const QByteArray& s) { snapshot = s; });
+        waitUntil([&] { return !snapshot.isEmpty(); });
+        return snapshot;
+    };
+    const QByteArray snapshot = takeSnapshot();
     if (then == u"load")
         QVERIFY(load(m_server.url("page_b.html")));
     else
-        m_browser.snapshotPage([&taken](const QByteArray&) { taken = true; });
-    QVERIFY(waitUntil([&] { return taken || then == u"load"; }));
+        takeSnapshot();
     const std::optional<FillPlan::Plan> plan = FillPlan::make(snapshot, kProduct);
     QVERIFY(plan);
     std::optional<QJsonObject> report;
