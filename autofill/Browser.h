@@ -42,7 +42,8 @@ public:
     virtual void snapshotPage(std::function<void(const QByteArray& snapshot)> done) = 0;
     // Applies `plan` to the elements kept for the snapshot it was made from and answers with the
     // page's report. A plan is not applied, and the answer reports it stale or superseded, when
-    // its page has been replaced, or when a snapshot of the whole page was taken after its own.
+    // its page has been replaced, when a snapshot of the whole page was taken after its own, or
+    // when many snapshots of parts were.
     virtual void applyPlan(const QJsonObject& plan, std::function<void(const QJsonObject& report)> done) = 0;
 
 Q_SIGNALS:
@@ -55,7 +56,7 @@ Q_SIGNALS:
     // finished loading (with its own same-origin frames; scope "frame"), or form fields that
     // appeared later, once the page has been quiet for a moment (scope "added"). Fields that a pass
     // has already seen, or that the user has edited, are never offered this way; a list whose
-    // options were rebuilt counts as unseen. A page that changes forever offers at most a few
-    // snapshots a second.
+    // options were rebuilt counts as unseen (a few times over). A page that changes forever offers
+    // at most a few snapshots a second.
     void partSnapshotTaken(const QByteArray& snapshot);
 };

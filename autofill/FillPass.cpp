@@ -43,10 +43,11 @@ void FillPass::snapshotTaken(quint64 pass, const QByteArray& snapshot)
         return;
     }
     const QJsonObject page = plan->page;
-    m_browser.applyPlan(page, [self = QPointer(this), pass, plan = std::move(*plan)](const QJsonObject& report) {
-        if (self && self->m_running && pass == self->m_pass)
-            self->finish(FillPlan::readReport(report, plan));
-    });
+    m_browser.applyPlan(page,
+                        [self = QPointer(this), pass, plan = std::move(*plan)](const QJsonObject& report) {
+                            if (self && self->m_running && pass == self->m_pass)
+                                self->finish(FillPlan::readReport(report, plan));
+                        });
 }
 
 void FillPass::fillPart(const QByteArray& snapshot)

@@ -34,8 +34,8 @@ struct FillReport {
 
     Status status = Status::NoDocument;
     Scope scope = Scope::Page;
-    qsizetype written = 0; // fields given a value
-    qsizetype lists = 0;   // lists given a selection
+    qsizetype written = 0;  // fields given a value
+    qsizetype lists = 0;    // lists given a selection
     QList<Refusal> refused; // in document order
 };
 
@@ -46,12 +46,12 @@ struct FillReport {
 // T names this snapshot, D the document it was taken of. "docs" holds the documents the pass
 // covers, the outermost first, then the same-origin frames' documents inside it; each lists its
 // elements in document order ("page", "frame"), or only the fields that appeared ("added").
-// An element with a name is ["TAG", "name"], its tag upper-cased; an INPUT whose type is not "text" is
-// ["INPUT", "name", "type"]; a list is ["SELECT", "name", "\noption text\noption text..."], every
-// option of the list (those inside an OPTGROUP included) in list order, each text after a line
-// feed: an option's text has its white space collapsed, so it never holds one. An element that could not be read
-// is null; a number n stands for n elements in a row without a name (no rule matches an empty
-// name, so their tags are not sent). A missing scope is "page".
+// An element with a name is ["TAG", "name"], its tag upper-cased; an INPUT whose type is not
+// "text" is ["INPUT", "name", "type"]; a list is ["SELECT", "name", "\noption text\noption text..."],
+// every option of the list (those inside an OPTGROUP included) in list order, each text after a
+// line feed: an option's text has its white space collapsed, so it never holds one. An element
+// that could not be read is null; a number n stands for n elements in a row without a name (no
+// rule matches an empty name, so their tags are not sent). A missing scope is "page".
 //
 // Plan (handed to the page script):
 //   {"token": T, "doc": D, "writes": [[i, "value"] or [i, "value", true] or [i, [k, ...]], ...]}

@@ -20,6 +20,9 @@ var formtideFill = (function () {
     const QUIET_MS = 300;
     const MAX_WAIT_MS = 1000;
     const KEPT_SNAPSHOTS = 16;
+    // A list whose options a page rebuilds every time a selection changes them would otherwise be
+    // filled again for as long as the page is open.
+    const MAX_REBUILDS = 3;
     const FIELD_SELECTOR = 'input,textarea,select';
 
     const own = (proto, name) => Object.getOwnPropertyDescriptor(proto, name);
@@ -66,6 +69,7 @@ var formtideFill = (function () {
     const seen = new WeakSet();    // fields that a snapshot has listed
     const edited = new WeakSet();  // fields that the user changed (trusted input or change events)
     const watched = new WeakSet(); // documents observed for frame loads, new fields and edits
+    const rebuilt = new WeakMap(); // list -> how often its options were rebuilt after a pass saw it
     let added = new Set();         // fields that appeared since the last "added" snapshot
     let firstAddedAt = 0;
     let lastChangeAt = 0;
@@ -298,9 +302,9 @@ var formtideFill = (function () {
             added.add(field);
     }
 
-    // Notes the fields that the records add, and a list whose options were rebuilt (which makes it
-    // unseen again); while fields are waiting, every change of the page puts the pass off, up to
-    // MAX_WAIT_MS after the first of them.
+    // Notes the fields that the records add, and a list whose options were rebuilt after a pass saw
+    // it (which makes it unseen again, MAX_REBUILDS times at most); while fields are waiting, every
+    // change of the page puts the pass off, up to MAX_WAIT_MS after the first of them.
     function pageChanged(records) {
         for (const record of records) {
             const nodes = recordAdded.call(record);
@@ -310,9 +314,13 @@ var formtideFill = (function () {
             let list = recordTarget.call(record);
             if (nodeTypeOf.call(list) === 1 && tagOf(list) === 'OPTGROUP')
                 list = parentOf.call(list);
-            if (list !== null && nodeTypeOf.call(list) === 1 && tagOf(list) === 'SELECT') {
-                seen.delete(list);
-                added.add(list);
+            if (list !== null && nodeTypeOf.call(list) === 1 && tagOf(list) === 'SELECT' && seen.has(list)) {
+                const rebuilds = (rebuilt.get(list) || 0) + 1;
+                rebuilt.set(list, rebuilds);
+                if (rebuilds <= MAX_REBUILDS) {
+                    seen.delete(list);
+                    added.add(list);
+                }
             }
             for (let i = 0; i < count; ++i) {
                 const node = nodeListItem.call(nodes, i);

@@ -165,7 +165,8 @@ private:
 
 // Loads `page`, runs the pass the program runs on a loaded page, and answers with the number of
 // passes over parts of the page that ran in the kBusyMs after the load.
-void countBusyPasses(WebEngineBrowser& browser, FillPass& pass, const QString& page, std::function<void(int)> done)
+void countBusyPasses(WebEngineBrowser& browser, FillPass& pass, const QString& page,
+                     std::function<void(int)> done)
 {
     auto passes = std::make_shared<int>(0);
     auto counting = std::make_shared<QMetaObject::Connection>();
@@ -200,8 +201,8 @@ int main(int argc, char* argv[])
     const QString form = dir.filePath(QStringLiteral("form100.html"));
     const QString large = dir.filePath(QStringLiteral("large.html"));
     const QString busy = dir.filePath(QStringLiteral("busy.html"));
-    for (const auto& [path, content] : {std::pair{form, hundredFieldForm()}, std::pair{large, largePage()},
-                                        std::pair{busy, busyPage()}}) {
+    for (const auto& [path, content] :
+         {std::pair{form, hundredFieldForm()}, std::pair{large, largePage()}, std::pair{busy, busyPage()}}) {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size()) {
             std::fprintf(stderr, "formtide-fillbench: cannot write %s\n", qPrintable(path));
