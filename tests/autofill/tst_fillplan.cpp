@@ -1,5 +1,5 @@
 // The fill rules as the plan applies them to snapshots (format: autofill/FillPlan.h). More of the
-// text-field rules run on a real page in tst_webenginefill.
+// text-field rules run on real pages in tst_formtidefill (submission.html).
 #include "autofill/FillPlan.h"
 
 #include <QJsonArray>

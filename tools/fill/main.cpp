@@ -243,7 +243,7 @@ int main(int argc, char* argv[])
             return;
         }
         if (report.scope != FillReport::Scope::Page)
-            return; // a frame that finished before the page
+            return; // a part of the page, filled before the page itself
         firstPassDone = true;
         if (report.status != FillReport::Status::Applied) {
             fail(report.status == FillReport::Status::TimedOut
