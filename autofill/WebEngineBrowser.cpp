@@ -11,6 +11,7 @@
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
+#include <optional>
 
 namespace {
 
@@ -22,6 +23,31 @@ public:
 protected:
     QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
 };
+
+// A profile that keeps cookies and site storage in `storageFolder` and nowhere else.
+QWebEngineProfile* persistentProfile(const QString& storageFolder)
+{
+    // Qt WebEngine first sets a disk profile up below the user's data folder, and leaves a settings
+    // file there, before it can be moved. While it is made, that folder points into the profile's
+    // own; the engine is started before, so that its helper processes see the user's environment.
+    QWebEngineProfile::defaultProfile();
+    const char* const dataHome = "XDG_DATA_HOME";
+    const std::optional<QByteArray> userDataHome =
+        qEnvironmentVariableIsSet(dataHome) ? std::optional(qgetenv(dataHome)) : std::nullopt;
+    qputenv(dataHome, QFile::encodeName(storageFolder + QStringLiteral("/Setup")));
+    auto* profile = new QWebEngineProfile(QStringLiteral("Formtide"));
+    profile->setPersistentStoragePath(storageFolder);
+    profile->setCachePath(storageFolder + QStringLiteral("/Cache"));
+    if (userDataHome)
+        qputenv(dataHome, *userDataHome);
+    else
+        qunsetenv(dataHome);
+    // Pages are fetched afresh each run; only what a site keeps about the user is worth keeping.
+    profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+    // Logins usually live in session cookies, which the user expects back after a restart.
+    profile->setPersistentCookiesPolicy(QWebEngineProfile::ForcePersistentCookies);
+    return profile;
+}
 
 QString resourceText(const QString& path)
 {
@@ -60,13 +86,7 @@ WebEngineBrowser::WebEngineBrowser(const QString& storageFolder, QObject* parent
     if (storageFolder.isEmpty()) {
         page = new SingleWindowPage(m_view);
     } else {
-        auto* profile = new QWebEngineProfile(QStringLiteral("Formtide"));
-        profile->setPersistentStoragePath(storageFolder);
-        profile->setCachePath(storageFolder + QStringLiteral("/Cache"));
-        // Pages are fetched afresh each run; only what a site keeps about the user is worth keeping.
-        profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
-        // Logins usually live in session cookies, which the user expects back after a restart.
-        profile->setPersistentCookiesPolicy(QWebEngineProfile::ForcePersistentCookies);
+        QWebEngineProfile* profile = persistentProfile(storageFolder);
         page = new SingleWindowPage(profile, m_view);
         // The page must go before its profile: as the page's child, the profile is deleted after it.
         profile->setParent(page);
