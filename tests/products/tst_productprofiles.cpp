@@ -76,11 +76,10 @@ void TestProductProfiles::listAndRealFileNames()
 }
 
 // The manager opens on the entry equal to the active product's name, else the first containing it
-// (letter case counts), else the first.
+// (letter case counts; tst_productdialogs opens on one), else the first.
 void TestProductProfiles::preselection()
 {
     QCOMPARE(ProductList::preselectedRow({u"AZip"_s, u"Zip"_s}, u"Zip"_s), 1);
-    QCOMPARE(ProductList::preselectedRow({u"AZip"_s, u"Zip2"_s}, u"Zip"_s), 0);
     QCOMPARE(ProductList::preselectedRow({u"A"_s, u"Zip"_s}, u"zip"_s), 0);
     QCOMPARE(ProductList::preselectedRow({}, u"Zip"_s), -1);
 }
