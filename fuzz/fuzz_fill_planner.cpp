@@ -18,25 +18,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const auto plan = FillPlan::make(snapshot, product);
     if (!plan)
         return 0;
-    double last = -1;
-    QList<double> written;
+    QList<double> written{-1};
     for (const QJsonValue write : plan->page[QStringLiteral("writes")].toArray()) {
-        const QJsonArray pair = write.toArray();
-        const double index = pair.at(0).toDouble(-1);
-        const bool onlyIfKept = pair.size() == 3 && pair.at(2) == QJsonValue(true) && pair.at(1).isString();
-        if ((pair.size() != 2 && !onlyIfKept) || index <= last)
+        const QJsonArray w = write.toArray();
+        const QJsonValue what = w.at(1);
+        const bool onlyIfKept = w.size() == 3 && w.at(2) == QJsonValue(true) && what.isString();
+        const QString value = what.toString();
+        const bool own = what.isArray() ||
+                         (what.isString() && (value == product.padUrl || value == product.regnowVendorId ||
+                                              value == product.regnowProductId));
+        if ((w.size() != 2 && !onlyIfKept) || w.at(0).toDouble(-1) <= written.last() || !own)
             std::abort();
-        written.append(index);
-        last = index;
-        const QJsonValue what = pair.at(1);
-        if (what.isString()) {
-            const QString value = what.toString();
-            if (value != product.padUrl && value != product.regnowVendorId &&
-                value != product.regnowProductId)
-                std::abort();
-        } else if (!what.isArray()) {
-            std::abort();
-        }
+        written.append(w.at(0).toDouble());
     }
     for (const auto& [at, refusal] : plan->skipped) {
         if (written.contains(double(at)))

@@ -29,18 +29,17 @@ public:
     const QStringList& requests() const { return m_asked; }
 
 private:
+    // Answers once the request's head has come whole; until then it waits in the socket.
     void answer(QTcpSocket* socket)
     {
-        QByteArray& request = m_requests[socket];
-        request += socket->readAll();
+        const QByteArray request = socket->peek(socket->bytesAvailable());
         if (!request.contains("\r\n\r\n"))
             return;
+        disconnect(socket, &QTcpSocket::readyRead, nullptr, nullptr);
         const QString path = QString::fromUtf8(request.split(' ').value(1)).mid(1).section(u'?', 0, 0);
-        m_requests.remove(socket);
         m_asked.append(path);
         QFile file(QDir(m_folder).filePath(path));
-        const bool found =
-            m_pages.contains(path) || (!path.contains(u"..") && file.open(QIODevice::ReadOnly));
+        const bool found = m_pages.contains(path) || file.open(QIODevice::ReadOnly);
         const QByteArray body = m_pages.contains(path) ? m_pages.value(path) : file.readAll();
         socket->write((found ? "HTTP/1.0 200 OK\r\n" : "HTTP/1.0 404 Not Found\r\n") +
                       QByteArray("Content-Type: text/html; charset=utf-8\r\nContent-Length: ") +
@@ -51,6 +50,5 @@ private:
 
     QString m_folder;
     QHash<QString, QByteArray> m_pages;
-    QHash<QTcpSocket*, QByteArray> m_requests;
     QStringList m_asked;
 };
