@@ -3,6 +3,8 @@
 #include "core/AppFolder.h"
 #include "tests/LocalHttpServer.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSignalSpy>
@@ -40,9 +42,23 @@ void TestBrowserProfile::cookieSurvivesNewBrowser()
         QVERIFY(loaded.wait(20000));
     }
     QVERIFY2(server.requests().contains(seen), qPrintable(server.requests().join(u' ')));
-    // Kept on disk in the application folder, not only in the memory of this process.
+    // Kept on disk in the application folder, not only in the memory of this process, and nothing
+    // of the browser's lands in the user's home folder.
     QVERIFY(QFileInfo::exists(storage + "/Cookies"));
+    QCOMPARE(
+        QDir(qEnvironmentVariable("HOME")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+        QStringList());
 }
 
-QTEST_MAIN(TestBrowserProfile)
+// A fresh home folder, set before Qt looks it up.
+int main(int argc, char* argv[])
+{
+    QTemporaryDir home;
+    qputenv("HOME", QFile::encodeName(home.path()));
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
+        qunsetenv(name);
+    QApplication app(argc, argv);
+    TestBrowserProfile test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_browserprofile.moc"
