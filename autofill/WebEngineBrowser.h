@@ -33,11 +33,10 @@ public:
 
     QWebEngineView* view() const { return m_view; }
 
+private:
     // The URL that navigate() loads for an address: an absolute path of an existing file is a
     // local file; anything else is read as a user would type it into an address bar.
     static QUrl urlForAddress(const QString& address);
-
-private:
     void startPendingLoad();
     void reported(const QByteArray& report);
     // A navigation began: every page-model call still waiting is answered as superseded.

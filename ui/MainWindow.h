@@ -60,14 +60,9 @@ public:
 
     Session& session() { return m_session; }
     QListWidget* siteList() const { return m_siteList; }
-    QProgressBar* progressBar() const { return m_progress; }
     QPushButton* nextButton() const { return m_next; }
     QPushButton* addLinksButton() const { return m_addLinks; }
     QWidget* browserWidget() const { return m_browserWidget; }
-    ProductManagerDialog* productManager() const { return m_productManager.get(); }
-    AddLinksDialog* addLinksDialog() const { return m_addLinksDialog.get(); }
-    AboutDialog* aboutBox() const { return m_about.get(); }
-    FillPass* fillPass() const { return m_fillPass.get(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -48,10 +48,6 @@ public:
     // the status line.
     void importPad();
 
-    // The catalogue position chosen in the category box, -1 when the box holds text of the user's
-    // own that is no entry's text.
-    int categoryIndex() const;
-
 Q_SIGNALS:
     // A profile was saved under `name`. `replacedName` is the listed name of the product that was
     // edited when the edit renamed it (its file is gone now), else empty.
@@ -61,6 +57,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The catalogue position chosen in the category box, -1 when the box holds text of the user's
+    // own that is no entry's text.
+    int categoryIndex() const;
     Product enteredProduct() const;
     // Shows `line` in the status line (hidden when empty), cut to fit with the whole line as tip.
     void showStatus(const QString& line);
