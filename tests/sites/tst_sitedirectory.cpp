@@ -54,6 +54,7 @@ private Q_SLOTS:
     void lookups_data();
     void lookups();
     void shippedFilesBesideTheProgram();
+    void cipherDepths();
 };
 
 // Both files share their line format: `content` is what either holds (null: neither exists). The
@@ -140,6 +141,21 @@ void TestSiteDirectory::shippedFilesBesideTheProgram()
                  qPrintable(name));
         found.append(address);
     }
+}
+
+// A depth of 0 means the default one and a depth above 254 means 254; the depth used is written
+// back, and an empty line leaves it as it was.
+void TestSiteDirectory::cipherDepths()
+{
+    for (const auto& [given, used] :
+         {std::pair{0, SiteAddressCipher::defaultDepth}, {300, 254}, {254, 254}}) {
+        std::int32_t depth = given;
+        QCOMPARE(SiteAddressCipher::decode(scramble("z", used), depth), QByteArray("z"));
+        QCOMPARE(depth, used);
+    }
+    std::int32_t depth = 0;
+    QCOMPARE(SiteAddressCipher::decode({}, depth), QByteArray());
+    QCOMPARE(depth, 0);
 }
 
 QTEST_APPLESS_MAIN(TestSiteDirectory)
