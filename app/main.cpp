@@ -18,8 +18,8 @@ int main(int argc, char* argv[])
 
     // The application folder holds the program's files and the user's: site logins travel with it.
     const QString appFolder = QCoreApplication::applicationDirPath();
-    MainWindow window(appFolder, std::make_unique<WebEngineBrowser>(
-                                     AppFolder::path(appFolder, AppFolder::browserFolder())));
+    MainWindow window(AppFolders::portable(appFolder), std::make_unique<WebEngineBrowser>(AppFolder::path(
+                                                           appFolder, AppFolder::browserFolder())));
     window.show();
     return QApplication::exec();
 }

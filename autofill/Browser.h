@@ -59,4 +59,7 @@ Q_SIGNALS:
     // options were rebuilt counts as unseen (a few times over). A page that changes forever offers
     // at most a few snapshots a second.
     void partSnapshotTaken(const QByteArray& snapshot);
+    // The user sent a form (a trusted submit event: a real click or key press, never the page's
+    // own script) of a document in which a pass wrote at least one field.
+    void filledFormSubmitted();
 };

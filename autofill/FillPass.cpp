@@ -4,8 +4,7 @@
 
 #include <QPointer>
 
-FillPass::FillPass(Browser& browser, const Product& product, QObject* parent)
-    : QObject(parent), m_browser(browser), m_product(product)
+FillPass::FillPass(Browser& browser, QObject* parent) : QObject(parent), m_browser(browser)
 {
     m_watchdog.setSingleShot(true);
     m_watchdog.setInterval(kWatchdog);
@@ -37,7 +36,7 @@ void FillPass::snapshotTaken(quint64 pass, const QByteArray& snapshot)
 {
     if (!m_running || pass != m_pass)
         return;
-    std::optional<FillPlan::Plan> plan = FillPlan::make(snapshot, m_product);
+    std::optional<FillPlan::Plan> plan = FillPlan::make(snapshot, m_product.value_or(Product{}));
     if (!plan) {
         finish(FillReport{}); // NoDocument
         return;
@@ -52,7 +51,7 @@ void FillPass::snapshotTaken(quint64 pass, const QByteArray& snapshot)
 
 void FillPass::fillPart(const QByteArray& snapshot)
 {
-    std::optional<FillPlan::Plan> plan = FillPlan::make(snapshot, m_product);
+    std::optional<FillPlan::Plan> plan = FillPlan::make(snapshot, m_product.value_or(Product{}));
     if (!plan)
         return; // the page script offers only what it could read; nothing to answer
     ++m_partsUnderWay;

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QTimer>
 #include <chrono>
+#include <optional>
 
 class Browser;
 
@@ -26,8 +27,10 @@ public:
     // How long a pass over the whole page waits for the page before it gives up.
     static constexpr std::chrono::milliseconds kWatchdog{15000};
 
-    // `product` is the active product; it is read afresh by every pass and must outlive this object.
-    FillPass(Browser& browser, const Product& product, QObject* parent = nullptr);
+    explicit FillPass(Browser& browser, QObject* parent = nullptr);
+
+    // The product whose values later passes write; nothing when no product is chosen.
+    void setProduct(std::optional<Product> product) { m_product = std::move(product); }
 
     // Starts a pass over the page shown now; the active product is read when the snapshot
     // arrives. A whole-page pass still under way ends at once as superseded and nothing of it
@@ -48,7 +51,7 @@ private:
     void finish(FillReport report);
 
     Browser& m_browser;
-    const Product& m_product;
+    std::optional<Product> m_product;
     QTimer m_watchdog;
     quint64 m_pass = 0;
     bool m_running = false;

@@ -217,7 +217,8 @@ int main(int argc, char* argv[])
                           QStringLiteral("http://example.com/pad.xml"), QStringLiteral("VENDOR-7"),
                           QStringLiteral("PRODUCT-9")};
     WebEngineBrowser browser;
-    FillPass pass(browser, product);
+    FillPass pass(browser);
+    pass.setProduct(product);
     browser.view()->resize(1024, 768);
     browser.view()->show();
     PageBench bench(browser, pass, QString::fromUtf8(script.readAll()), rounds);

@@ -31,10 +31,10 @@ int main(int argc, char* argv[])
         padok.write(scramble(QByteArray(host + path), SiteAddressCipher::fileDepth) + "\r\n");
     padok.close();
 
-    MainWindow window(folder.path(), std::make_unique<WebEngineBrowser>());
-    window.session().activeProduct = Product{QStringLiteral("Zipper"), QStringLiteral("COMPRESSION"),
-                                             QStringLiteral("http://www.zipper.example/pad/zipper.xml"),
-                                             QStringLiteral("28417"), QStringLiteral("28417-3")};
+    MainWindow window(AppFolders::portable(folder.path()), std::make_unique<WebEngineBrowser>());
+    window.setActiveProduct(Product{QStringLiteral("Zipper"), QStringLiteral("COMPRESSION"),
+                                    QStringLiteral("http://www.zipper.example/pad/zipper.xml"),
+                                    QStringLiteral("28417"), QStringLiteral("28417-3")});
     window.show();
     const int presses = app.arguments().contains(QStringLiteral("second")) ? 2 : 1;
     for (int press = 0; press < presses; ++press)

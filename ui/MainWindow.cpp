@@ -46,8 +46,8 @@ private:
     QListWidget& m_siteList;
 };
 
-MainWindow::MainWindow(QString appFolder, std::unique_ptr<Browser> browser, QWidget* parent)
-    : QMainWindow(parent), m_appFolder(std::move(appFolder)), m_browser(std::move(browser))
+MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWidget* parent)
+    : QMainWindow(parent), m_folders(std::move(folders)), m_browser(std::move(browser))
 {
     setWindowTitle(QStringLiteral("Formtide"));
     setObjectName(QStringLiteral("mainWindow"));
@@ -98,7 +98,7 @@ MainWindow::MainWindow(QString appFolder, std::unique_ptr<Browser> browser, QWid
     buildMenus();
 
     m_siteListAdapter = std::make_unique<ListAdapter>(*m_siteList);
-    m_fillPass = std::make_unique<FillPass>(*m_browser, m_session.activeProduct);
+    m_fillPass = std::make_unique<FillPass>(*m_browser);
 
     connect(m_next, &QPushButton::clicked, this, &MainWindow::goToNextSite);
     connect(m_addLinks, &QPushButton::clicked, this, &MainWindow::openAddLinks);
@@ -162,11 +162,11 @@ void MainWindow::loadSites()
 {
     // The help page is asked for first; the first entry's selection below finds no address yet,
     // so it leaves the help page loading.
-    m_browser->navigate(AppFolder::path(m_appFolder, AppFolder::helpPage()));
+    m_browser->navigate(AppFolder::path(m_folders.programFolder(), AppFolder::helpPage()));
     SiteDirectory::addBuiltInSites(*m_siteListAdapter);
     selectSite(0);
-    m_session.sites.loadSiteAddresses(m_appFolder);
-    m_session.sites.loadAddedLinks(m_appFolder, *m_siteListAdapter);
+    m_session.sites.loadSiteAddresses(m_folders.programFolder());
+    m_session.sites.loadAddedLinks(m_folders.dataFolder(), *m_siteListAdapter);
 }
 
 void MainWindow::layOutControls()
@@ -207,11 +207,11 @@ void MainWindow::goToNextSite()
 void MainWindow::openAddLinks()
 {
     if (!m_addLinksDialog)
-        m_addLinksDialog = std::make_unique<AddLinksDialog>(m_appFolder);
+        m_addLinksDialog = std::make_unique<AddLinksDialog>(m_folders.dataFolder());
     m_addLinksDialog->adjustSize();
     m_addLinksDialog->move(frameGeometry().center() - m_addLinksDialog->rect().center());
     m_addLinksDialog->exec();
-    m_session.sites.reloadSiteList(m_appFolder, *m_siteListAdapter);
+    m_session.sites.reloadSiteList(m_folders.dataFolder(), *m_siteListAdapter);
 }
 
 void MainWindow::showSelectedSite()
@@ -241,8 +241,16 @@ void MainWindow::onPageLoaded()
 void MainWindow::openProductManager()
 {
     if (!m_productManager)
-        m_productManager = std::make_unique<ProductManagerDialog>(m_appFolder, m_session.activeProduct);
+        m_productManager =
+            std::make_unique<ProductManagerDialog>(m_folders.dataFolder(), m_session.activeProduct);
     m_productManager->exec();
+    setActiveProduct(m_session.activeProduct);
+}
+
+void MainWindow::setActiveProduct(const Product& product)
+{
+    m_session.activeProduct = product;
+    m_fillPass->setProduct(product);
 }
 
 void MainWindow::openAbout()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/AppFolders.h"
 #include "ui/Session.h"
 #include "ui/Twips.h"
 
@@ -32,8 +33,8 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // Builds the window around `browser` (which it takes), shows the help page and loads the
-    // site list. `appFolder` is the folder of the data files.
-    MainWindow(QString appFolder, std::unique_ptr<Browser> browser, QWidget* parent = nullptr);
+    // site list. `folders` tells where the program's own files and the user's files are.
+    MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     static constexpr float DesignInnerWidth = 12030;
@@ -53,6 +54,8 @@ public:
     int selectedSiteRow() const;
 
     void openProductManager();
+    // Makes `product` the one the fill pass writes from now on.
+    void setActiveProduct(const Product& product);
     void openAbout();
 
     // A control's geometry in twips, relative to the inner area.
@@ -84,7 +87,7 @@ private:
     float snappedListHeight(float height) const;
     void onListItemClicked(QListWidgetItem* item);
 
-    QString m_appFolder;
+    AppFolders m_folders;
     Session m_session;
     std::unique_ptr<Browser> m_browser;
     std::unique_ptr<FillPass> m_fillPass;

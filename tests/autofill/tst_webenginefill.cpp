@@ -64,7 +64,7 @@ private:
     QString fields() { return eval(m_readFields, 7).toString(); }
 
     WebEngineBrowser m_browser;
-    FillPass m_pass{m_browser, kProduct};
+    FillPass m_pass{m_browser};
     const QString m_readFields = QString::fromUtf8(readAll(kDataDir + "/read_fields.js"));
     LocalHttpServer m_server{kDataDir};
     LocalHttpServer m_otherOrigin{kDataDir};
@@ -93,6 +93,7 @@ FillReport TestWebEngineFill::fillPage()
 
 void TestWebEngineFill::initTestCase()
 {
+    m_pass.setProduct(kProduct);
     QVERIFY(m_server.start() && m_otherOrigin.start());
     m_server.setPage("frames.html",
                      readAll(kDataDir + "/frames.html")

@@ -34,11 +34,11 @@ void TestSession::walkAndFill()
         view->page()->runJavaScript(readFields, 7, [&result](const QVariant& v) { result = v.toString(); });
         return QTest::qWaitFor([&] { return result.has_value(); }, 5000) ? *result : QString();
     };
-    MainWindow window(app.path(), std::move(browser));
+    MainWindow window(AppFolders::portable(app.path()), std::move(browser));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QTRY_COMPARE_WITH_TIMEOUT(view->url(), QUrl::fromLocalFile(app.filePath("formtidehelp.html")), 20000);
-    window.session().activeProduct = {"Zipper", "COMPRESSION", "http://zipper.example/pad.xml", "1", "1-5"};
+    window.setActiveProduct({"Zipper", "COMPRESSION", "http://zipper.example/pad.xml", "1", "1-5"});
 
     // "Next" past the built-in sites, which have no address here (the help page stays), to the link.
     for (int press = 1; press <= 10; ++press)

@@ -55,8 +55,8 @@ private:
             padok += scramble(site, SiteAddressCipher::fileDepth) + "\r\n";
         writeFile(m_dir.filePath(u"padok.txt"_s), padok);
         writeFile(m_dir.filePath(u"addedlinks.txt"_s), "http://my.example/5Awards-submit\r\n");
-        m_window =
-            std::make_unique<MainWindow>(folder, std::unique_ptr<Browser>(m_browser = new FakeBrowser));
+        m_window = std::make_unique<MainWindow>(AppFolders::portable(folder),
+                                                std::unique_ptr<Browser>(m_browser = new FakeBrowser));
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
         m_browser->calls.clear();
@@ -198,7 +198,7 @@ void TestMainWindow::everyWindowWritesOnlyWhatItSaves()
 {
     QTemporaryDir app;
 
-    MainWindow window(app.path(), std::make_unique<FakeBrowser>());
+    MainWindow window(AppFolders::portable(app.path()), std::make_unique<FakeBrowser>());
     window.show();
     whenShown<QDialog>([](QDialog& dialog) {
         QTest::keyClicks(dialog.findChild<QPlainTextEdit*>(u"linksEdit"_s), u"http://mine.example/"_s);

@@ -178,7 +178,8 @@ int main(int argc, char* argv[])
     }
 
     WebEngineBrowser browser;
-    FillPass pass(browser, activeProduct);
+    FillPass pass(browser);
+    pass.setProduct(activeProduct);
     QWebEngineView* view = browser.view();
     view->resize(1024, 768);
     view->show();
