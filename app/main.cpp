@@ -99,7 +99,7 @@ int main(int argc, char* argv[])
     prepareBrowserEngine();
     QApplication app(argc, argv);
     setApplicationNames();
-    QGuiApplication::setDesktopFileName(QStringLiteral("com.formtide.Formtide"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.formtide.formtide"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/formtide/formtide.png")));
     keepQtSettingsInMemory();
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Configure, build, install and unpacking a newer archive over an older folder refresh the shipped
 # files and leave the user's links and profiles byte for byte as they were.
-# Usage: keep-user-data.sh CMAKE CPACK SOURCE_DIR BUILD_DIR (a built tree; it is re-configured)
+# Usage: keep-user-data.sh CMAKE CPACK SOURCE_DIR BUILD_DIR (a built tree; it is only installed from)
 set -euo pipefail
 cmake=$1 cpack=$2 src=$3 build=$4
 tmp=$(mktemp -d)
@@ -29,12 +29,9 @@ seed "$tmp/fresh/bin"
 run "$cmake" "$tmp/fresh"
 check "$tmp/fresh/bin" "re-configuring a fresh build"
 
-run "$cmake" --install "$build" --prefix "$tmp/app"
 seed "$tmp/app"
-run "$cmake" "$build"
-run "$cmake" --build "$build" --target formtide
-run "$cmake" --install "$build" --prefix "$tmp/app"
-check "$tmp/app" "configure, build and install"
+run "$cmake" --install "$build" --component portable --prefix "$tmp/app"
+check "$tmp/app" "installing a portable folder"
 
 run "$cpack" -G TGZ --config "$build/CPackConfig.cmake" -B "$tmp/pack"
 archive=$(echo "$tmp"/pack/*.tar.gz)
