@@ -2,9 +2,10 @@
 
 #include <QString>
 
-// Files of the application folder (the folder that holds the executable). A data file's path is
-// the folder followed directly by its name, which begins with the separator; nothing is added or
-// removed between them.
+// Names of the program's files (the site addresses, the help page: AppFolders::programFolder()) and
+// of the user's (the added links, the profiles, the browser's storage: AppFolders::dataFolder()).
+// A file's path is its folder followed directly by its name, which begins with the separator;
+// nothing is added or removed between them.
 namespace AppFolder {
 
 inline QString siteAddressFile()
