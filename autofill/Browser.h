@@ -49,16 +49,22 @@ public:
 Q_SIGNALS:
     // Load progress, as (value, maximum).
     void loadProgress(int progress, int progressMax);
-    // The shown page has finished loading.
+    // The shown page has finished loading and has not begun a pass by itself: the owner runs one
+    // (FillPass::run()). A document in which the page model runs begins its own pass as it
+    // completes (see snapshotOffered) and never brings this signal; it comes for documents that the
+    // model cannot run in.
     void pageLoaded();
-    // The page took a snapshot of a part of itself that no pass has covered, and keeps its
-    // elements for applyPlan() as snapshotPage() does: the document of a same-origin frame that
-    // finished loading (with its own same-origin frames; scope "frame"), or form fields that
-    // appeared later, once the page has been quiet for a moment (scope "added"). Fields that a pass
-    // has already seen, or that the user has edited, are never offered this way; a list whose
-    // options were rebuilt counts as unseen (a few times over). A page that changes forever offers
-    // at most a few snapshots a second.
-    void partSnapshotTaken(const QByteArray& snapshot);
+    // The page took a snapshot by itself and keeps its elements for applyPlan() as snapshotPage()
+    // does, of:
+    // - the whole page, when its document's own load event fires (scope "page"; once per document,
+    //   earlier than the browser can tell that the page has finished loading);
+    // - the document of a same-origin frame that finished loading after that, with its own
+    //   same-origin frames (scope "frame"; a frame that loads before is part of the page's);
+    // - form fields that appeared later and that no pass has seen nor the user edited, once the
+    //   page has been quiet for a moment (scope "added"); a list whose options were rebuilt counts
+    //   as unseen (a few times over). A page that changes forever offers at most a few of these a
+    //   second.
+    void snapshotOffered(const QByteArray& snapshot);
     // The user sent a form of a document in which a pass wrote at least one field: a trusted submit
     // event that comes while a real click or key press is handled. A form that the page's own script
     // sends (submit(), requestSubmit(), a button's click(), a dispatched event) never brings it.

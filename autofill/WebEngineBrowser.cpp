@@ -72,6 +72,9 @@ QWebEngineScript pageModelScript()
 }
 
 const QString kSnapshotCall = QStringLiteral("formtideFill.snapshot()");
+// True when the page model runs in the shown document: its load pass has then begun, now at the
+// latest.
+const QString kLoadedCall = QStringLiteral("typeof formtideFill === 'object' && formtideFill.loaded()");
 
 // What a chain of only unusable addresses loads: the engine refuses port 1 itself, before any
 // name lookup, and shows its error page for it.
@@ -98,12 +101,12 @@ WebEngineBrowser::WebEngineBrowser(const QString& storageFolder, QObject* parent
     page->setWebChannel(channel, QWebEngineScript::ApplicationWorld);
 
     connect(m_bridge, &PageBridge::reported, this, &WebEngineBrowser::reported);
-    connect(m_bridge, &PageBridge::offered, this, &Browser::partSnapshotTaken);
+    connect(m_bridge, &PageBridge::offered, this, &Browser::snapshotOffered);
     connect(m_bridge, &PageBridge::formSubmitted, this, &Browser::filledFormSubmitted);
     connect(m_view, &QWebEngineView::loadStarted, this, &WebEngineBrowser::supersedePageCalls);
     connect(m_view, &QWebEngineView::loadProgress, this,
             [this](int progress) { Q_EMIT loadProgress(progress, 100); });
-    connect(m_view, &QWebEngineView::loadFinished, this, [this](bool) { Q_EMIT pageLoaded(); });
+    connect(m_view, &QWebEngineView::loadFinished, this, &WebEngineBrowser::loadFinished);
 }
 
 WebEngineBrowser::~WebEngineBrowser()
@@ -187,6 +190,17 @@ void WebEngineBrowser::reported(const QByteArray& report)
     const auto done = m_applies.take(object.value(u"token").toString());
     if (done)
         done(object);
+}
+
+void WebEngineBrowser::loadFinished()
+{
+    if (!m_view)
+        return;
+    m_view->page()->runJavaScript(kLoadedCall, QWebEngineScript::ApplicationWorld,
+                                  [self = QPointer(this)](const QVariant& modelRuns) {
+                                      if (self && !modelRuns.toBool())
+                                          Q_EMIT self->pageLoaded();
+                                  });
 }
 
 void WebEngineBrowser::supersedePageCalls()

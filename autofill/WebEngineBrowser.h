@@ -38,6 +38,9 @@ private:
     // local file; anything else is read as a user would type it into an address bar.
     static QUrl urlForAddress(const QString& address);
     void startPendingLoad();
+    // Qt's loadFinished comes well after the document's own load event, where the page model has
+    // begun the load pass already; only a document without the page model is left to the owner.
+    void loadFinished();
     void reported(const QByteArray& report);
     // A navigation began: every page-model call still waiting is answered as superseded.
     void supersedePageCalls();

@@ -4,9 +4,14 @@
 //
 // formtideFill.snapshot() reads the document and its same-origin frames' documents, keeps the
 // elements read, and returns the snapshot (scope "page") as a JSON string. The script also offers
-// snapshots by itself through bridge.offer(): of a same-origin frame's document each time one
-// finishes loading (scope "frame"), and of form fields that appear after a pass (scope "added"),
-// once the page has been quiet for QUIET_MS, or MAX_WAIT_MS after the first of them at the latest.
+// snapshots by itself through bridge.offer(): of the whole page when the document's own load event
+// fires (scope "page", the load pass; formtideFill.loaded() starts it at once if it has not begun),
+// of a same-origin frame's document each time one finishes loading after that (scope "frame"; one
+// that loads before is covered by the load pass), and of form fields that appear after a pass
+// (scope "added"), once the page has been quiet for QUIET_MS, or MAX_WAIT_MS after the first of
+// them at the latest. formtideFill.passes() counts the passes (snapshots of scope "page" or
+// "frame") that covered each document, in the order of the snapshot's documents.
+//
 // Plans arrive through bridge signal planReady and are applied to the elements kept for the
 // snapshot they name; the outcome goes back through bridge.report(). A trusted submit event (the
 // user's own click or key press) of a form in a document where a pass wrote a field is told through
@@ -71,6 +76,9 @@ var formtideFill = (function () {
     const edited = new WeakSet();  // fields that the user changed (trusted input or change events)
     const watched = new WeakSet(); // documents observed for frame loads, new fields and edits
     const filledDocs = new WeakSet(); // documents in which a pass wrote at least one field
+    const ours = new WeakMap();    // field -> the value a pass left in it, until the user edits it
+    const passes = new WeakMap();  // document -> passes that covered it
+    let loadPassStarted = false;
     const rebuilt = new WeakMap(); // list -> how often its options were rebuilt after a pass saw it
     let added = new Set();         // fields that appeared since the last "added" snapshot
     let firstAddedAt = 0;
@@ -127,7 +135,29 @@ var formtideFill = (function () {
                 }
             }
         }
-        return {elements, tags, frameStarts};
+        return {elements, tags, frameStarts, docs};
+    }
+
+    // What a text-like field holds, as the fill rules judge it, or null when it holds nothing.
+    function heldBy(element, tag) {
+        const value = (tag === 'INPUT' ? inputValue : textAreaValue).get.call(element);
+        if (value === '')
+            return null;
+        const held = {value};
+        const placeholder = getAttribute.call(element, 'placeholder');
+        if (placeholder)
+            held.placeholder = placeholder;
+        let handlers = '';
+        for (const handler of ['onfocus', 'onclick', 'onblur']) {
+            const text = getAttribute.call(element, handler);
+            if (text)
+                handlers += text + '\n';
+        }
+        if (handlers)
+            held.handlers = handlers;
+        if (ours.get(element) === value)
+            held.ours = true;
+        return held;
     }
 
     // Lists `page` (as collect() returns it) as a snapshot of `scope`, keeps its elements and
@@ -167,9 +197,13 @@ var formtideFill = (function () {
                             }
                             options.set(at, items);
                             entry = [tag, name, texts];
-                        } else if (tag === 'INPUT') {
-                            const type = inputType.call(element);
-                            entry = type === 'text' ? [tag, name] : [tag, name, type];
+                        } else if (tag === 'INPUT' || tag === 'TEXTAREA') {
+                            const type = tag === 'INPUT' ? inputType.call(element) : '';
+                            const held = heldBy(element, tag);
+                            if (held !== null)
+                                entry = [tag, name, type, held];
+                            else
+                                entry = type === 'text' || type === '' ? [tag, name] : [tag, name, type];
                         } else {
                             entry = [tag, name];
                         }
@@ -189,6 +223,10 @@ var formtideFill = (function () {
         }
         if (onlyNamed && names.size === 0)
             return null;
+        if (scope !== 'added') {
+            for (const doc of page.docs)
+                passes.set(doc, (passes.get(doc) || 0) + 1);
+        }
         if (scope === 'page')
             kept.clear();
         kept.set(token, {elements, tags, names, options, frameStarts});
@@ -205,8 +243,18 @@ var formtideFill = (function () {
         return take('page', collect([document]), false);
     }
 
-    function offer(scope, page) {
-        const json = take(scope, page, true);
+    // The load pass: once per document, when its load event fires or when the program asks first.
+    function loaded() {
+        if (!loadPassStarted) {
+            loadPassStarted = true;
+            connect();
+            offer('page', collect([document]), false);
+        }
+        return true;
+    }
+
+    function offer(scope, page, onlyNamed = true) {
+        const json = take(scope, page, onlyNamed);
         if (json === null)
             return;
         if (bridge !== null && !bridge.pending)
@@ -268,8 +316,10 @@ var formtideFill = (function () {
                             continue;
                         }
                         inputValue.set.call(element, write[1]);
+                        ours.set(element, inputValue.get.call(element));
                     } else if (tag === 'TEXTAREA') {
                         textAreaValue.set.call(element, write[1]);
+                        ours.set(element, textAreaValue.get.call(element));
                     } else {
                         throw new TypeError('no value');
                     }
@@ -288,6 +338,8 @@ var formtideFill = (function () {
     // A frame element in a watched document finished loading a document: a pass over that
     // document (and the same-origin frames inside it) only. Cross-origin documents are not reached.
     function frameLoaded(event) {
+        if (!loadPassStarted)
+            return;
         const element = eventTarget.call(event);
         const tag = tagOf(element);
         if (tag !== 'IFRAME' && tag !== 'FRAME')
@@ -298,8 +350,11 @@ var formtideFill = (function () {
     }
 
     function userEdited(event) {
-        if (event.isTrusted)
-            edited.add(eventTarget.call(event));
+        if (!event.isTrusted)
+            return;
+        const field = eventTarget.call(event);
+        edited.add(field);
+        ours.delete(field);
     }
 
     // The user sent a form when its submit event comes while a trusted click or key press is being
@@ -487,8 +542,17 @@ var formtideFill = (function () {
         return stringify(rows);
     }
 
+    // Passes of each document of the page, in the order of the snapshot's documents.
+    function passCounts() {
+        return collectDocuments().map((doc) => passes.get(doc) || 0);
+    }
+
     for (const doc of collectDocuments())
         watch(doc);
     connect();
-    return {snapshot, dump};
+    if (document.readyState === 'complete')
+        loaded();
+    else
+        addEventListener.call(window, 'load', loaded);
+    return {snapshot, loaded, dump, passes: passCounts};
 })();

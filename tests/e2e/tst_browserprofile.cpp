@@ -37,7 +37,7 @@ void TestBrowserProfile::cookieSurvivesNewBrowser()
     while (!server.requests().contains(seen) && waited.elapsed() < 10000) {
         QTest::qWait(200);
         WebEngineBrowser browser(storage);
-        QSignalSpy loaded(&browser, &Browser::pageLoaded);
+        QSignalSpy loaded(browser.view(), &QWebEngineView::loadFinished);
         browser.navigate(server.url("login.html"));
         QVERIFY(loaded.wait(20000));
     }
