@@ -17,6 +17,9 @@
 // user's own click or key press) of a form in a document where a pass wrote a field is told through
 // bridge.submitted(). formtideFill.dump() returns the form fields' current contents.
 //
+// Every field a pass wrote, and every list it selected in, carries a mark (inline declarations
+// marked important, which outrank every rule of the page's style sheets) until the user edits it.
+//
 // Everything is read and written through the DOM prototypes captured here, never through
 // properties of the objects themselves, so that named elements (an <img name="all">, an input
 // named "length") cannot stand in for the members used.
@@ -30,6 +33,8 @@ var formtideFill = (function () {
     // filled again for as long as the page is open.
     const MAX_REBUILDS = 3;
     const FIELD_SELECTOR = 'input,textarea,select';
+    // The mark of a filled field: the colours of a browser's own autofill, over any background image.
+    const MARK = [['background-color', '#e8f0fe'], ['background-image', 'none'], ['color', '#000000']];
 
     const own = (proto, name) => Object.getOwnPropertyDescriptor(proto, name);
     const tagNameOf = own(Element.prototype, 'tagName').get;
@@ -38,6 +43,14 @@ var formtideFill = (function () {
     const ownerDocumentOf = own(Node.prototype, 'ownerDocument').get;
     const isConnected = own(Node.prototype, 'isConnected').get;
     const cloneNode = Node.prototype.cloneNode;
+    const styleOf = own(HTMLElement.prototype, 'style').get;
+    const setProperty = CSSStyleDeclaration.prototype.setProperty;
+    const removeProperty = CSSStyleDeclaration.prototype.removeProperty;
+    const propertyValue = CSSStyleDeclaration.prototype.getPropertyValue;
+    const propertyPriority = CSSStyleDeclaration.prototype.getPropertyPriority;
+    const cssTextOf = own(CSSStyleDeclaration.prototype, 'cssText').get;
+    const hasAttribute = Element.prototype.hasAttribute;
+    const removeAttribute = Element.prototype.removeAttribute;
     const comparePosition = Node.prototype.compareDocumentPosition;
     const getAttribute = Element.prototype.getAttribute;
     const querySelectorAll = Element.prototype.querySelectorAll;
@@ -77,6 +90,7 @@ var formtideFill = (function () {
     const watched = new WeakSet(); // documents observed for frame loads, new fields and edits
     const filledDocs = new WeakSet(); // documents in which a pass wrote at least one field
     const ours = new WeakMap();    // field -> the value a pass left in it, until the user edits it
+    const marks = new WeakMap();   // marked field -> what its style attribute held before the mark
     const passes = new WeakMap();  // document -> passes that covered it
     let loadPassStarted = false;
     const rebuilt = new WeakMap(); // list -> how often its options were rebuilt after a pass saw it
@@ -270,6 +284,38 @@ var formtideFill = (function () {
         return frame;
     }
 
+    function mark(element) {
+        const style = styleOf.call(element);
+        if (!marks.has(element)) {
+            marks.set(element, {
+                hadStyle: hasAttribute.call(element, 'style'),
+                kept: MARK.map(([property]) =>
+                    [propertyValue.call(style, property), propertyPriority.call(style, property)]),
+            });
+        }
+        for (const [property, value] of MARK)
+            setProperty.call(style, property, value, 'important');
+    }
+
+    // Puts back the field's own declarations of the marked properties; the rest of its style
+    // attribute stays as it is now.
+    function unmark(element) {
+        const before = marks.get(element);
+        if (!before)
+            return;
+        marks.delete(element);
+        const style = styleOf.call(element);
+        MARK.forEach(([property], i) => {
+            const [value, priority] = before.kept[i];
+            if (value)
+                setProperty.call(style, property, value, priority);
+            else
+                removeProperty.call(style, property);
+        });
+        if (!before.hadStyle && cssTextOf.call(style) === '')
+            removeAttribute.call(element, 'style');
+    }
+
     function fire(element, type) {
         dispatchEvent.call(element, new Event(type, {bubbles: true, composed: true}));
     }
@@ -308,6 +354,7 @@ var formtideFill = (function () {
                         optionSelected.set.call(items[k], true);
                     fire(element, 'change');
                     filledDocs.add(ownerDocumentOf.call(element));
+                    mark(element);
                     ++lists;
                 } else {
                     if (tag === 'INPUT') {
@@ -326,6 +373,7 @@ var formtideFill = (function () {
                     fire(element, 'input');
                     fire(element, 'change');
                     filledDocs.add(ownerDocumentOf.call(element));
+                    mark(element);
                     ++written;
                 }
             } catch (e) {
@@ -355,6 +403,7 @@ var formtideFill = (function () {
         const field = eventTarget.call(event);
         edited.add(field);
         ours.delete(field);
+        unmark(field);
     }
 
     // The user sent a form when its submit event comes while a trusted click or key press is being

@@ -53,6 +53,7 @@ private Q_SLOTS:
     void navigateAndStop();
     void submitReported_data();
     void submitReported();
+    void marksAndFillAgain();
 
 private:
     std::optional<FillReport> load(const QString& address);
@@ -364,6 +365,47 @@ void TestWebEngineFill::submitReported()
     else
         QVERIFY(!submitted.wait(300));
     QCOMPARE(submitted.size(), int(reported));
+}
+
+// What the author sees of the passes on pre-filled fields: a mark on each field that a pass wrote,
+// one that the page's own !important rules do not hide; the user's edit takes it away; "Fill Again"
+// with another product rewrites what the passes wrote and marks it again; and the form sends what
+// its fields hold.
+void TestWebEngineFill::marksAndFillAgain()
+{
+    QVERIFY(load(m_server.url("prefilled.html")));
+    const auto look = [this](const QString& name) {
+        return eval(QStringLiteral("getComputedStyle(document.querySelector('[name=%1]')).backgroundColor")
+                        .arg(name))
+            .toString();
+    };
+    const QString plain = look("email");
+    QCOMPARE(look("download_url"), plain);
+    QVERIFY(look("pad_url") != plain);
+    QVERIFY(look("category") != plain);
+
+    // The user empties pad_url.
+    QVERIFY(userInput("[name=pad_url]",
+                      [&] { return eval("document.forms[0].pad_url.value").toString().isEmpty(); },
+                      {Qt::ControlModifier | Qt::Key_A, Qt::Key_Delete}));
+    QVERIFY(waitUntil([&] { return look("pad_url") == plain; }, 5000));
+
+    const auto restoreProduct = qScopeGuard([this] { m_pass.setProduct(kProduct); });
+    m_pass.setProduct(Product{"Other", "GAMES", "http://other.example/pad.xml", "V2", "P2"});
+    QCOMPARE(int(fillPage().status), int(FillReport::Status::Applied));
+    QCOMPARE(fields(),
+             "MAX_FILE_SIZE=262144 pad_hidden=Y pad_url=http://other.example/pad.xml "
+             "homepage_url=http://other.example/pad.xml download_url=http://files.example.org/zipper.zip "
+             "logo_url=http://other.example/pad.xml xml_file=http://other.example/pad.xml "
+             "filedesc=Zipper packs files. notes=http://other.example/pad.xml regnowvenderid=V2 email= "
+             "category=0");
+    QVERIFY(look("pad_url") != plain);
+    QVERIFY(look("regnowvenderid") != plain);
+
+    const QString data = eval("new URLSearchParams(new FormData(document.forms[0])) + '&send=1'").toString();
+    const qsizetype sent = m_server.requests().count("sent.html");
+    QVERIFY(userInput("#send", [&] { return m_server.requests().count("sent.html") > sent; }));
+    QCOMPARE(m_server.query("sent.html"), data);
 }
 
 QTEST_MAIN(TestWebEngineFill)
