@@ -1,6 +1,7 @@
 #include "autofill/WebEngineBrowser.h"
 
 #include "autofill/PageBridge.h"
+#include "autofill/PersistentCookies.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -11,7 +12,6 @@
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
-#include <optional>
 
 namespace {
 
@@ -24,28 +24,13 @@ protected:
     QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
 };
 
-// A profile that keeps cookies and site storage in `storageFolder` and nowhere else.
-QWebEngineProfile* persistentProfile(const QString& storageFolder)
+// A profile that keeps its cookies in `storageFolder` and writes nothing else anywhere. It is off the
+// record: a disk profile of Qt WebEngine 6.4 is first set up below the user's home folder, and
+// could only be kept out of it by changing the environment while the engine's threads run.
+QWebEngineProfile* cookieKeepingProfile(const QString& storageFolder)
 {
-    // Qt WebEngine first sets a disk profile up below the user's data folder, and leaves a settings
-    // file there, before it can be moved. While it is made, that folder points into the profile's
-    // own; the engine is started before, so that its helper processes see the user's environment.
-    QWebEngineProfile::defaultProfile();
-    const char* const dataHome = "XDG_DATA_HOME";
-    const std::optional<QByteArray> userDataHome =
-        qEnvironmentVariableIsSet(dataHome) ? std::optional(qgetenv(dataHome)) : std::nullopt;
-    qputenv(dataHome, QFile::encodeName(storageFolder + QStringLiteral("/Setup")));
-    auto* profile = new QWebEngineProfile(QStringLiteral("Formtide"));
-    profile->setPersistentStoragePath(storageFolder);
-    profile->setCachePath(storageFolder + QStringLiteral("/Cache"));
-    if (userDataHome)
-        qputenv(dataHome, *userDataHome);
-    else
-        qunsetenv(dataHome);
-    // Pages are fetched afresh each run; only what a site keeps about the user is worth keeping.
-    profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
-    // Logins usually live in session cookies, which the user expects back after a restart.
-    profile->setPersistentCookiesPolicy(QWebEngineProfile::ForcePersistentCookies);
+    auto* profile = new QWebEngineProfile;
+    new PersistentCookies(*profile->cookieStore(), storageFolder + QStringLiteral("/cookies.txt"), profile);
     return profile;
 }
 
@@ -89,7 +74,7 @@ WebEngineBrowser::WebEngineBrowser(const QString& storageFolder, QObject* parent
     if (storageFolder.isEmpty()) {
         page = new SingleWindowPage(m_view);
     } else {
-        QWebEngineProfile* profile = persistentProfile(storageFolder);
+        QWebEngineProfile* profile = cookieKeepingProfile(storageFolder);
         page = new SingleWindowPage(profile, m_view);
         // The page must go before its profile: as the page's child, the profile is deleted after it.
         profile->setParent(page);

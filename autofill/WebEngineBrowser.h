@@ -18,9 +18,10 @@ class WebEngineBrowser final : public Browser {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(WebEngineBrowser)
 public:
-    // With an empty `storageFolder` the browser keeps nothing: cookies and site storage end with it.
-    // Otherwise they are kept in that folder for the next browser made on it; the HTTP cache stays
-    // in memory.
+    // With an empty `storageFolder` the browser keeps nothing. Otherwise its cookies, session
+    // cookies included, are kept in that folder's "cookies.txt" (format: autofill/PersistentCookies.h)
+    // for the next browser made on it, and nothing else is written anywhere: site storage and the
+    // HTTP cache stay in memory.
     explicit WebEngineBrowser(const QString& storageFolder = QString(), QObject* parent = nullptr);
     ~WebEngineBrowser() override;
 
