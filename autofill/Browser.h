@@ -21,7 +21,8 @@ public:
     // stop() later in the same chain of handlers does not cancel it; when several addresses are
     // asked for in one chain, the last usable one is loaded. An address that cannot be made into a
     // URL is unusable: it never replaces a usable one, and a chain of only unusable addresses shows
-    // the engine's error page, which then finishes loading like any page.
+    // a page naming the last of them and what is wrong with it, which then finishes loading like
+    // any page. An address that cannot be reached shows the engine's error page, naming its host.
     virtual void navigate(const QString& address) = 0;
 
     // Abandons the load under way, but not a navigation asked for earlier in the same chain of

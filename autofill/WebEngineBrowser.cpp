@@ -61,10 +61,6 @@ const QString kSnapshotCall = QStringLiteral("formtideFill.snapshot()");
 // latest.
 const QString kLoadedCall = QStringLiteral("typeof formtideFill === 'object' && formtideFill.loaded()");
 
-// What a chain of only unusable addresses loads: the engine refuses port 1 itself, before any
-// name lookup, and shows its error page for it.
-const QUrl kUnusableAddressPage(QStringLiteral("http://unusable.invalid:1/"));
-
 } // namespace
 
 WebEngineBrowser::WebEngineBrowser(const QString& storageFolder, QObject* parent)
@@ -101,23 +97,43 @@ WebEngineBrowser::~WebEngineBrowser()
         delete m_view;
 }
 
-QUrl WebEngineBrowser::urlForAddress(const QString& address)
+WebEngineBrowser::Target WebEngineBrowser::targetFor(const QString& address)
 {
     const QFileInfo file(address);
     if (file.isAbsolute() && file.exists())
-        return QUrl::fromLocalFile(file.absoluteFilePath());
-    return QUrl::fromUserInput(address);
+        return {QUrl::fromLocalFile(file.absoluteFilePath()), {}};
+    // A whole address is taken as written; QUrl::fromUserInput() would make a broken one into
+    // some other address.
+    if (address.contains(u"://")) {
+        const QUrl url(address, QUrl::TolerantMode);
+        if (url.isValid() && (!url.host().isEmpty() || url.isLocalFile()))
+            return {url, {}};
+        const QString problem = url.errorString().section(u';', 0, 0);
+        return {{}, problem.isEmpty() ? tr("It names no host.") : problem};
+    }
+    const QUrl url = QUrl::fromUserInput(address);
+    if (url.isValid())
+        return {url, {}};
+    return {{}, tr("It is neither a web address nor the path of a file.")};
+}
+
+QString WebEngineBrowser::unusableAddressPage(const QString& address, const QString& problem)
+{
+    return QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>%1</title></head>"
+                          "<body><h1>%1</h1><p><code>%2</code></p><p>%3</p></body></html>")
+        .arg(tr("This address cannot be opened").toHtmlEscaped(), address.toHtmlEscaped(),
+             problem.toHtmlEscaped());
 }
 
 void WebEngineBrowser::navigate(const QString& address)
 {
     if (address.isEmpty())
         return;
-    const QUrl url = urlForAddress(address);
-    if (url.isValid())
-        m_pending = url;
-    else if (m_pending.isEmpty())
-        m_pending = kUnusableAddressPage;
+    Target target = targetFor(address);
+    if (target.url.isValid() || !m_pending.url.isValid()) {
+        m_pending = std::move(target);
+        m_pendingAddress = address;
+    }
     if (m_loadQueued)
         return;
     m_loadQueued = true;
@@ -129,9 +145,13 @@ void WebEngineBrowser::navigate(const QString& address)
 void WebEngineBrowser::startPendingLoad()
 {
     m_loadQueued = false;
-    if (m_view && !m_pending.isEmpty())
-        m_view->load(m_pending);
-    m_pending.clear();
+    const Target target = std::exchange(m_pending, {});
+    if (!m_view)
+        return;
+    if (target.url.isValid())
+        m_view->load(target.url);
+    else
+        m_view->setHtml(unusableAddressPage(m_pendingAddress, target.problem));
 }
 
 void WebEngineBrowser::stop()
