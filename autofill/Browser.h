@@ -57,8 +57,10 @@ Q_SIGNALS:
     void pageLoaded();
     // The page took a snapshot by itself and keeps its elements for applyPlan() as snapshotPage()
     // does, of:
-    // - the whole page, when its document's own load event fires (scope "page"; once per document,
-    //   earlier than the browser can tell that the page has finished loading);
+    // - the whole page, for the pass that lands as its document's own load event fires, earlier
+    //   than the browser can tell that the page has finished loading (scope "page"): taken as the
+    //   document's DOM is complete, and taken anew at the load event when the page changed
+    //   meanwhile, whose plan for the first one is then answered as stale;
     // - the document of a same-origin frame that finished loading after that, with its own
     //   same-origin frames (scope "frame"; a frame that loads before is part of the page's);
     // - form fields that appeared later and that no pass has seen nor the user edited, once the

@@ -43,14 +43,14 @@ QString resourceText(const QString& path)
 }
 
 // qwebchannel.js followed by the page model, run in the isolated world of every top-level
-// document once its DOM is parsed (before its load completes).
+// document as it is created, so that the channel is open by the time its DOM is parsed.
 QWebEngineScript pageModelScript()
 {
     QWebEngineScript script;
     script.setName(QStringLiteral("formtide-page-model"));
     script.setSourceCode(resourceText(QStringLiteral(":/qtwebchannel/qwebchannel.js")) + u'\n' +
                          resourceText(QStringLiteral(":/formtide/autofill/page.js")));
-    script.setInjectionPoint(QWebEngineScript::DocumentReady);
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
     script.setWorldId(QWebEngineScript::ApplicationWorld);
     script.setRunsOnSubFrames(false);
     return script;

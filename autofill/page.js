@@ -1,12 +1,13 @@
 // The page side of the fill pass. Injected into the application's isolated world of every
-// top-level document, after qwebchannel.js; the page's own scripts cannot see or change it.
+// top-level document as it is created, after qwebchannel.js; the page's own scripts cannot see or
+// change it.
 // Formats of snapshots, plans and reports: autofill/FillPlan.h.
 //
 // formtideFill.snapshot() reads the document and its same-origin frames' documents, keeps the
 // elements read, and returns the snapshot (scope "page") as a JSON string. The script also offers
-// snapshots by itself through bridge.offer(): of the whole page when the document's own load event
-// fires (scope "page", the load pass; formtideFill.loaded() starts it at once if it has not begun),
-// of a same-origin frame's document each time one finishes loading after that (scope "frame"; one
+// snapshots by itself through bridge.offer(): of the whole page for the load pass (scope "page",
+// see prepareLoadPass(); the plan lands as the document's load event fires, or as
+// formtideFill.loaded() asks first), of a same-origin frame's document each time one finishes loading after that (scope "frame"; one
 // that loads before is covered by the load pass), and of form fields that appear after a pass
 // (scope "added"), once the page has been quiet for QUIET_MS, or MAX_WAIT_MS after the first of
 // them at the latest. formtideFill.passes() counts the passes (snapshots of scope "page" or
@@ -92,7 +93,8 @@ var formtideFill = (function () {
     const ours = new WeakMap();    // field -> the value a pass left in it, until the user edits it
     const marks = new WeakMap();   // marked field -> what its style attribute held before the mark
     const passes = new WeakMap();  // document -> passes that covered it
-    let loadPassStarted = false;
+    let loadDone = false;          // the load event fired, or the program asked first
+    let early = null;              // the load pass's snapshot taken before the load event
     const rebuilt = new WeakMap(); // list -> how often its options were rebuilt after a pass saw it
     let added = new Set();         // fields that appeared since the last "added" snapshot
     let firstAddedAt = 0;
@@ -176,8 +178,9 @@ var formtideFill = (function () {
 
     // Lists `page` (as collect() returns it) as a snapshot of `scope`, keeps its elements and
     // returns its JSON text; null when `onlyNamed` and no element has a name.
-    function take(scope, page, onlyNamed) {
-        const token = docId + '/' + (++snapshots) + '/' + randomWord();
+    // `page` (as collect() returns it) as the snapshot lists its documents, with the names and the
+    // option elements that a plan made from it needs.
+    function describe(page) {
         const {elements, tags, frameStarts} = page;
         const names = new Map();
         const options = new Map();
@@ -235,46 +238,99 @@ var formtideFill = (function () {
                 row.push(unnamed);
             result.push(row);
         }
+        return {docs: result, names, options};
+    }
+
+    // Lists `page` (as collect() returns it) as a snapshot of `scope` and keeps its elements:
+    // {token, docs, json}, json being the snapshot's text; null when `onlyNamed` and no element has
+    // a name.
+    function take(scope, page, onlyNamed) {
+        const {docs, names, options} = describe(page);
         if (onlyNamed && names.size === 0)
             return null;
-        if (scope !== 'added') {
-            for (const doc of page.docs)
-                passes.set(doc, (passes.get(doc) || 0) + 1);
-        }
+        const token = docId + '/' + (++snapshots) + '/' + randomWord();
         if (scope === 'page')
             kept.clear();
-        kept.set(token, {elements, tags, names, options, frameStarts});
+        const {elements, tags, frameStarts} = page;
+        kept.set(token, {elements, tags, names, options, frameStarts, scope, docs: page.docs});
         for (const old of kept.keys()) {
             if (kept.size <= KEPT_SNAPSHOTS)
                 break;
             kept.delete(old);
         }
-        return stringify({token, doc: docId, scope, docs: result});
+        return {token, docs, json: stringify({token, doc: docId, scope, docs})};
     }
 
     function snapshot() {
         connect();
-        return take('page', collect([document]), false);
+        return take('page', collect([document]), false).json;
     }
 
-    // The load pass: once per document, when its load event fires or when the program asks first.
-    function loaded() {
-        if (!loadPassStarted) {
-            loadPassStarted = true;
-            connect();
-            offer('page', collect([document]), false);
-        }
-        return true;
-    }
-
-    function offer(scope, page, onlyNamed = true) {
-        const json = take(scope, page, onlyNamed);
-        if (json === null)
-            return;
+    function send(json) {
         if (bridge !== null && !bridge.pending)
             bridge.offer(json);
         else
             outbox.push(json);
+    }
+
+    function offer(scope, page) {
+        const taken = take(scope, page, true);
+        if (taken !== null)
+            send(taken.json);
+    }
+
+    // The load pass. Its snapshot is taken as the script starts, once the document's DOM is
+    // complete, and its plan is made while the page goes on loading. When the load event fires, the
+    // plan lands at once if the page's elements are still exactly those the snapshot read, and read
+    // the same; otherwise a snapshot is taken anew then. Either way every field is judged on what it
+    // holds as the document completes.
+    function prepareLoadPass() {
+        connect();
+        const page = collect([document]);
+        const taken = take('page', page, false);
+        early = {token: taken.token, docs: stringify(taken.docs), elements: page.elements, plan: null};
+        send(taken.json);
+    }
+
+    function unchangedSinceEarly() {
+        if (!kept.has(early.token))
+            return false; // a newer snapshot of the whole page was taken
+        const page = collect([document]);
+        const count = page.elements.length;
+        if (count !== early.elements.length)
+            return false;
+        for (let i = 0; i < count; ++i) {
+            if (page.elements[i] !== early.elements[i])
+                return false;
+        }
+        return stringify(describe(page).docs) === early.docs;
+    }
+
+    // Drops the early snapshot for a new one of the page as it is now; a plan held for it is
+    // answered as stale.
+    function retakeLoadPass() {
+        if (early.plan !== null)
+            bridge.report(stringify({token: early.token, status: 'stale'}));
+        early = null;
+        send(take('page', collect([document]), false).json);
+    }
+
+    // The document's load event, or the program asking first (formtideFill.loaded()).
+    function loaded() {
+        if (loadDone)
+            return true;
+        loadDone = true;
+        connect();
+        if (early === null) {
+            send(take('page', collect([document]), false).json);
+        } else if (!unchangedSinceEarly()) {
+            retakeLoadPass();
+        } else if (early.plan !== null) {
+            const plan = early.plan;
+            early = null;
+            apply(docId, plan);
+        }
+        return true;
     }
 
     function frameOf(starts, at) {
@@ -332,6 +388,17 @@ var formtideFill = (function () {
         if (!text)
             return; // ready() found nothing held
         const plan = parse(text);
+        if (early !== null && doc === docId && plan.token === early.token) {
+            if (!loadDone) {
+                early.plan = text;
+                return;
+            }
+            if (!unchangedSinceEarly()) {
+                retakeLoadPass();
+                return;
+            }
+            early = null;
+        }
         const current = doc === docId ? kept.get(plan.token) : undefined;
         if (!current) {
             bridge.report(stringify({token: plan.token, status: 'stale'}));
@@ -380,13 +447,17 @@ var formtideFill = (function () {
                 refuse(at, e && typeof e.name === 'string' ? e.name : 'Error');
             }
         }
+        if (current.scope !== 'added') {
+            for (const covered of current.docs)
+                passes.set(covered, (passes.get(covered) || 0) + 1);
+        }
         bridge.report(stringify({token: plan.token, status: 'applied', written, lists, refused}));
     }
 
     // A frame element in a watched document finished loading a document: a pass over that
     // document (and the same-origin frames inside it) only. Cross-origin documents are not reached.
     function frameLoaded(event) {
-        if (!loadPassStarted)
+        if (!loadDone)
             return;
         const element = eventTarget.call(event);
         const tag = tagOf(element);
@@ -596,12 +667,23 @@ var formtideFill = (function () {
         return collectDocuments().map((doc) => passes.get(doc) || 0);
     }
 
-    for (const doc of collectDocuments())
-        watch(doc);
+    // Injected as the document is created: the channel to the program opens while the page is
+    // parsed, and the page is read once its DOM is complete.
+    function start() {
+        for (const doc of collectDocuments())
+            watch(doc);
+        if (document.readyState === 'complete') {
+            loaded();
+        } else {
+            addEventListener.call(window, 'load', loaded);
+            prepareLoadPass();
+        }
+    }
+
     connect();
-    if (document.readyState === 'complete')
-        loaded();
+    if (document.readyState === 'loading')
+        addEventListener.call(document, 'DOMContentLoaded', start);
     else
-        addEventListener.call(window, 'load', loaded);
+        start();
     return {snapshot, loaded, dump, passes: passCounts};
 })();

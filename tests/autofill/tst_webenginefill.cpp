@@ -133,6 +133,11 @@ void TestWebEngineFill::initTestCase()
     m_server.setPage("plain.html",
                      "<form action=sent.html><input name=email><button id=send>Send</button></form>");
     m_server.setPage("sent.html", "sent");
+    m_server.setPage(
+        "script_prefill.html",
+        "<form><input name=pad_url><textarea name=notes></textarea><input name=regnow></form><script>"
+        "addEventListener('DOMContentLoaded', () => { document.forms[0].pad_url.value = 'ready'; });"
+        "addEventListener('load', () => { document.forms[0].notes.value = 'loaded'; });</script>");
     m_server.setPage("frames.html",
                      readAll(kDataDir + "/frames.html")
                          .replace("CROSS_ORIGIN_FRAME", m_otherOrigin.url("frame_fields.html").toUtf8()));
@@ -163,6 +168,11 @@ void TestWebEngineFill::fill_data()
            "filedesc=Zipper packs files. notes=PAD regnowvenderid=VENDOR email= category=1"
         << "[1]";
 
+    // What the page's own scripts put into fields before its load completes is the page's too.
+    QTest::newRow("filled by the page's scripts") << "script_prefill.html"
+                                                  << "PageValue: pad_url notes" << QString() << 0 << QString()
+                                                  << "pad_url=ready notes=loaded regnow=PRODUCT"
+                                                  << "[1]";
     // Buttons, check boxes, radios and files are never written, the other types only when they keep
     // the value, and a range or colour always holds one of the page's; the page saw events only from the
     // fields written. A static page costs no more passes.
@@ -223,7 +233,9 @@ void TestWebEngineFill::fill()
     eval(then);
     if (parts == 0)
         QVERIFY(!later.wait(700));
-    result.replace("PAD", kProduct.padUrl).replace("VENDOR", kProduct.regnowVendorId);
+    result.replace("PAD", kProduct.padUrl)
+        .replace("VENDOR", kProduct.regnowVendorId)
+        .replace("PRODUCT", kProduct.regnowProductId);
     const auto probe = [&] { return check.isEmpty() ? fields() : eval(check).toString(); };
     waitUntil([&] { return later.size() >= parts && probe() == result; });
     QCOMPARE(probe(), result);

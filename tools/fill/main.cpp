@@ -268,8 +268,10 @@ int main(int argc, char* argv[])
                 quiet.start(settleMs);
             return;
         }
-        if (report.scope != FillReport::Scope::Page)
-            return; // a part of the page, filled before the page itself
+        // A part of the page filled before the page itself, or a pass that a newer one replaced (the
+        // page changed before it completed, or went on to another page).
+        if (report.scope != FillReport::Scope::Page || report.status == FillReport::Status::Superseded)
+            return;
         firstPass = report;
         loadedAndFilled();
     });
