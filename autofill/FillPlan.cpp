@@ -32,10 +32,16 @@ FillReport::Scope scopeOf(const QString& scope)
     return FillReport::Scope::Page;
 }
 
-FillRules::HeldText heldText(const QJsonObject& held)
+// What a field's snapshot entry says it holds; nothing when it holds nothing.
+std::optional<FillRules::HeldText> heldText(const QJsonValue& held)
 {
-    return {held.value(u"value").toString(), held.value(u"placeholder").toString(),
-            held.value(u"handlers").toString(), held.value(u"ours").toBool()};
+    if (held == QJsonValue(true))
+        return FillRules::HeldText{{}, {}, {}, true};
+    if (!held.isObject())
+        return std::nullopt;
+    const QJsonObject object = held.toObject();
+    return FillRules::HeldText{object.value(u"value").toString(), object.value(u"placeholder").toString(),
+                               object.value(u"handlers").toString(), false};
 }
 
 } // namespace
@@ -91,9 +97,8 @@ std::optional<Plan> make(QByteArrayView snapshot, const std::optional<Product>& 
                 continue;
             const QString type = tag == u"INPUT" ? fields.at(2).toString() : QString();
             const FillRules::TextWrite write = FillRules::textWriteFor(type);
-            const QJsonValue held = fields.at(3);
-            if (write != FillRules::TextWrite::Skip && held.isObject() &&
-                !FillRules::isVacant(heldText(held.toObject()))) {
+            const std::optional<FillRules::HeldText> held = heldText(fields.at(3));
+            if (write != FillRules::TextWrite::Skip && held && !FillRules::isVacant(*held)) {
                 plan.skipped.append({at, {frame, name, QStringLiteral("PageValue")}});
                 continue;
             }

@@ -51,10 +51,10 @@ struct FillReport {
 // An element with a name is ["TAG", "name"], its tag upper-cased; an INPUT whose type is not
 // "text" is ["INPUT", "name", "type"]. An INPUT or TEXTAREA that holds a value is
 // ["INPUT", "name", "type", held] (its type given even when "text") or ["TEXTAREA", "name", "", held],
-// held being {"value": V, "placeholder": P, "handlers": H, "ours": true}: V what it holds as the
+// held being true when the field holds exactly what a pass wrote there and nobody changed it
+// since, and otherwise {"value": V, "placeholder": P, "handlers": H}: V what it holds as the
 // snapshot is taken, P its placeholder attribute, H its onfocus, onclick and onblur attributes,
-// each followed by a line feed, and "ours" when V is exactly what a pass wrote there and nobody
-// changed it since; all but "value" are left out when empty or false. A list is ["SELECT", "name", "\noption
+// each followed by a line feed; P and H are left out when empty. A list is ["SELECT", "name", "\noption
 // text\noption text..."], every option of the list (those inside an OPTGROUP included) in list order, each
 // text after a line feed: an option's text has its white space collapsed, so it never holds one. An element
 // that could not be read is null; a number n stands for n elements in a row without a name (no

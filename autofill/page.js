@@ -154,11 +154,14 @@ var formtideFill = (function () {
         return {elements, tags, frameStarts, docs};
     }
 
-    // What a text-like field holds, as the fill rules judge it, or null when it holds nothing.
+    // What a text-like field holds, as the fill rules judge it: null when nothing, true when what a
+    // pass left there.
     function heldBy(element, tag) {
         const value = (tag === 'INPUT' ? inputValue : textAreaValue).get.call(element);
         if (value === '')
             return null;
+        if (ours.get(element) === value)
+            return true;
         const held = {value};
         const placeholder = getAttribute.call(element, 'placeholder');
         if (placeholder)
@@ -171,13 +174,9 @@ var formtideFill = (function () {
         }
         if (handlers)
             held.handlers = handlers;
-        if (ours.get(element) === value)
-            held.ours = true;
         return held;
     }
 
-    // Lists `page` (as collect() returns it) as a snapshot of `scope`, keeps its elements and
-    // returns its JSON text; null when `onlyNamed` and no element has a name.
     // `page` (as collect() returns it) as the snapshot lists its documents, with the names and the
     // option elements that a plan made from it needs.
     function describe(page) {
@@ -342,6 +341,8 @@ var formtideFill = (function () {
 
     function mark(element) {
         const style = styleOf.call(element);
+        if (marks.has(element) && propertyPriority.call(style, MARK[0][0]) === 'important')
+            return; // marked already
         if (!marks.has(element)) {
             marks.set(element, {
                 hadStyle: hasAttribute.call(element, 'style'),

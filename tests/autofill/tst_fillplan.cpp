@@ -36,7 +36,7 @@ void TestFillPlan::plan_data()
         R"(["INPUT","xml","text",{"value":"www."}],)"
         R"(["TEXTAREA","notes","",{"value":"Notes","placeholder":"Notes"}],)"
         R"(["INPUT","padfile","text",{"value":"Enter pad url","handlers":"if (value=='Enter pad url') value=''\n"}],)"
-        R"(["INPUT","regnowvenderid","hidden",{"value":"VENDOR-1","ours":true}])",
+        R"(["INPUT","regnowvenderid","hidden",true])",
         R"([[2,"PAD"],[3,"PAD"],[4,"PAD"],[5,"PAD"],[6,"PAD"],[7,"VENDOR"]])");
     QTest::newRow("held by the page: kept")
         << QByteArray(
