@@ -7,11 +7,12 @@
 // elements read, and returns the snapshot (scope "page") as a JSON string. The script also offers
 // snapshots by itself through bridge.offer(): of the whole page for the load pass (scope "page",
 // see prepareLoadPass(); the plan lands as the document's load event fires, or as
-// formtideFill.loaded() asks first), of a same-origin frame's document each time one finishes loading after that (scope "frame"; one
-// that loads before is covered by the load pass), and of form fields that appear after a pass
-// (scope "added"), once the page has been quiet for QUIET_MS, or MAX_WAIT_MS after the first of
-// them at the latest. formtideFill.passes() counts the passes (snapshots of scope "page" or
-// "frame") that covered each document, in the order of the snapshot's documents.
+// formtideFill.loaded() asks first), of a same-origin frame's document each time one finishes
+// loading after that (scope "frame"; one that loads before is covered by the load pass), and of
+// form fields that appear after a pass (scope "added"), once the page has been quiet for
+// QUIET_MS, or MAX_WAIT_MS after the first of them at the latest. formtideFill.passes() counts
+// the passes of scope "page" or "frame" whose plans landed on each document, in the order of the
+// snapshot's documents.
 //
 // Plans arrive through bridge signal planReady and are applied to the elements kept for the
 // snapshot they name; the outcome goes back through bridge.report(). A trusted submit event (the

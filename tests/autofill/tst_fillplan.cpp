@@ -35,7 +35,8 @@ void TestFillPlan::plan_data()
         R"(["INPUT","pad_url","text",{"value":" \t"}],["INPUT","url","text",{"value":" HTTPS://www. "}],)"
         R"(["INPUT","xml","text",{"value":"www."}],)"
         R"(["TEXTAREA","notes","",{"value":"Notes","placeholder":"Notes"}],)"
-        R"(["INPUT","padfile","text",{"value":"Enter pad url","handlers":"if (value=='Enter pad url') value=''\n"}],)"
+        R"(["INPUT","padfile","text",{"value":"Enter pad url",)"
+        R"("handlers":"if (value=='Enter pad url') value=''\n"}],)"
         R"(["INPUT","regnowvenderid","hidden",true])",
         R"([[2,"PAD"],[3,"PAD"],[4,"PAD"],[5,"PAD"],[6,"PAD"],[7,"VENDOR"]])");
     QTest::newRow("held by the page: kept")
