@@ -21,7 +21,8 @@ public:
     // stop() later in the same chain of handlers does not cancel it; when several addresses are
     // asked for in one chain, the last usable one is loaded. An address that cannot be made into a
     // URL is unusable: it never replaces a usable one, and a chain of only unusable addresses shows
-    // the engine's error page, which then finishes loading like any page.
+    // a page naming the last of them and what is wrong with it, which then finishes loading like
+    // any page. An address that cannot be reached shows the engine's error page, naming its host.
     virtual void navigate(const QString& address) = 0;
 
     // Abandons the load under way, but not a navigation asked for earlier in the same chain of
@@ -49,17 +50,26 @@ public:
 Q_SIGNALS:
     // Load progress, as (value, maximum).
     void loadProgress(int progress, int progressMax);
-    // The shown page has finished loading.
+    // The shown page has finished loading and has not begun a pass by itself: the owner runs one
+    // (FillPass::run()). A document in which the page model runs begins its own pass as it
+    // completes (see snapshotOffered) and never brings this signal; it comes for documents that the
+    // model cannot run in.
     void pageLoaded();
-    // The page took a snapshot of a part of itself that no pass has covered, and keeps its
-    // elements for applyPlan() as snapshotPage() does: the document of a same-origin frame that
-    // finished loading (with its own same-origin frames; scope "frame"), or form fields that
-    // appeared later, once the page has been quiet for a moment (scope "added"). Fields that a pass
-    // has already seen, or that the user has edited, are never offered this way; a list whose
-    // options were rebuilt counts as unseen (a few times over). A page that changes forever offers
-    // at most a few snapshots a second.
-    void partSnapshotTaken(const QByteArray& snapshot);
-    // The user sent a form (a trusted submit event: a real click or key press, never the page's
-    // own script) of a document in which a pass wrote at least one field.
+    // The page took a snapshot by itself and keeps its elements for applyPlan() as snapshotPage()
+    // does, of:
+    // - the whole page, for the pass that lands as its document's own load event fires, earlier
+    //   than the browser can tell that the page has finished loading (scope "page"): taken as the
+    //   document's DOM is complete, and taken anew at the load event when the page changed
+    //   meanwhile, whose plan for the first one is then answered as stale;
+    // - the document of a same-origin frame that finished loading after that, with its own
+    //   same-origin frames (scope "frame"; a frame that loads before is part of the page's);
+    // - form fields that appeared later and that no pass has seen nor the user edited, once the
+    //   page has been quiet for a moment (scope "added"); a list whose options were rebuilt counts
+    //   as unseen (a few times over). A page that changes forever offers at most a few of these a
+    //   second.
+    void snapshotOffered(const QByteArray& snapshot);
+    // The user sent a form of a document in which a pass wrote at least one field: a trusted submit
+    // event that comes while a real click or key press is handled. A form that the page's own script
+    // sends (submit(), requestSubmit(), a button's click(), a dispatched event) never brings it.
     void filledFormSubmitted();
 };

@@ -4,6 +4,18 @@
 
 #include <QPointer>
 
+namespace {
+
+FillReport noProduct(FillReport::Scope scope)
+{
+    FillReport report;
+    report.status = FillReport::Status::NoProduct;
+    report.scope = scope;
+    return report;
+}
+
+} // namespace
+
 FillPass::FillPass(Browser& browser, QObject* parent) : QObject(parent), m_browser(browser)
 {
     m_watchdog.setSingleShot(true);
@@ -13,7 +25,7 @@ FillPass::FillPass(Browser& browser, QObject* parent) : QObject(parent), m_brows
         report.status = FillReport::Status::TimedOut;
         finish(report);
     });
-    connect(&m_browser, &Browser::partSnapshotTaken, this, &FillPass::fillPart);
+    connect(&m_browser, &Browser::snapshotOffered, this, &FillPass::fillOffered);
 }
 
 void FillPass::run()
@@ -36,9 +48,13 @@ void FillPass::snapshotTaken(quint64 pass, const QByteArray& snapshot)
 {
     if (!m_running || pass != m_pass)
         return;
-    std::optional<FillPlan::Plan> plan = FillPlan::make(snapshot, m_product.value_or(Product{}));
+    std::optional<FillPlan::Plan> plan = FillPlan::make(snapshot, m_product);
     if (!plan) {
         finish(FillReport{}); // NoDocument
+        return;
+    }
+    if (!m_product) {
+        finish(noProduct(plan->scope));
         return;
     }
     const QJsonObject page = plan->page;
@@ -49,17 +65,21 @@ void FillPass::snapshotTaken(quint64 pass, const QByteArray& snapshot)
                         });
 }
 
-void FillPass::fillPart(const QByteArray& snapshot)
+void FillPass::fillOffered(const QByteArray& snapshot)
 {
-    std::optional<FillPlan::Plan> plan = FillPlan::make(snapshot, m_product.value_or(Product{}));
+    std::optional<FillPlan::Plan> plan = FillPlan::make(snapshot, m_product);
     if (!plan)
         return; // the page script offers only what it could read; nothing to answer
-    ++m_partsUnderWay;
+    if (!m_product) {
+        Q_EMIT finished(noProduct(plan->scope));
+        return;
+    }
+    ++m_offeredUnderWay;
     const QJsonObject page = plan->page;
     m_browser.applyPlan(page, [self = QPointer(this), plan = std::move(*plan)](const QJsonObject& report) {
         if (!self)
             return;
-        --self->m_partsUnderWay;
+        --self->m_offeredUnderWay;
         Q_EMIT self->finished(FillPlan::readReport(report, plan));
     });
 }

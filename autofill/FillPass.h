@@ -15,11 +15,11 @@ class Browser;
 // Stays callback-driven throughout; it never waits for the page.
 //
 // Two kinds of pass run:
-// - run() covers the whole page shown now; the owner calls it when a page has finished loading
-//   and when the user asks to fill again;
-// - every part of the page that the browser offers through Browser::partSnapshotTaken (a
-//   same-origin frame's new document, fields that appeared after a pass) is filled as it comes,
-//   by this object on its own.
+// - run() covers the whole page shown now; the owner calls it when the browser's pageLoaded says
+//   that a page did not begin its own pass, and when the user asks to fill again;
+// - every snapshot that the browser offers by itself through Browser::snapshotOffered (a page
+//   whose document completed, a same-origin frame's new document, fields that appeared after a
+//   pass) is filled as it comes, by this object on its own.
 class FillPass final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FillPass)
@@ -29,7 +29,8 @@ public:
 
     explicit FillPass(Browser& browser, QObject* parent = nullptr);
 
-    // The product whose values later passes write; nothing when no product is chosen.
+    // The product whose values later passes write. With none, a pass still reads the page and
+    // reports NoProduct, but writes nothing: every field stays as the page has it.
     void setProduct(std::optional<Product> product) { m_product = std::move(product); }
 
     // Starts a pass over the page shown now; the active product is read when the snapshot
@@ -39,15 +40,15 @@ public:
     void run();
 
     // Whether a pass of either kind is under way.
-    bool isRunning() const { return m_running || m_partsUnderWay > 0; }
+    bool isRunning() const { return m_running || m_offeredUnderWay > 0; }
 
 Q_SIGNALS:
-    // Once for every pass, of either kind; report.scope tells which.
+    // Once for every pass, of either kind; report.scope tells what it covered.
     void finished(const FillReport& report);
 
 private:
     void snapshotTaken(quint64 pass, const QByteArray& snapshot);
-    void fillPart(const QByteArray& snapshot);
+    void fillOffered(const QByteArray& snapshot);
     void finish(FillReport report);
 
     Browser& m_browser;
@@ -55,5 +56,5 @@ private:
     QTimer m_watchdog;
     quint64 m_pass = 0;
     bool m_running = false;
-    int m_partsUnderWay = 0;
+    int m_offeredUnderWay = 0;
 };

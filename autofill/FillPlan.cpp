@@ -32,9 +32,21 @@ FillReport::Scope scopeOf(const QString& scope)
     return FillReport::Scope::Page;
 }
 
+// What a field's snapshot entry says it holds; nothing when it holds nothing.
+std::optional<FillRules::HeldText> heldText(const QJsonValue& held)
+{
+    if (held == QJsonValue(true))
+        return FillRules::HeldText{{}, {}, {}, true};
+    if (!held.isObject())
+        return std::nullopt;
+    const QJsonObject object = held.toObject();
+    return FillRules::HeldText{object.value(u"value").toString(), object.value(u"placeholder").toString(),
+                               object.value(u"handlers").toString(), false};
+}
+
 } // namespace
 
-std::optional<Plan> make(QByteArrayView snapshot, const Product& product)
+std::optional<Plan> make(QByteArrayView snapshot, const std::optional<Product>& product)
 {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(snapshot.toByteArray(), &error);
@@ -49,9 +61,10 @@ std::optional<Plan> make(QByteArrayView snapshot, const Product& product)
     Plan plan;
     plan.scope = scopeOf(root.value(u"scope").toString());
     QJsonArray writes;
+    const QJsonArray documents = product ? docs.toArray() : QJsonArray();
     qint64 position = 0;
     int frame = 0;
-    for (const QJsonValue& doc : docs.toArray()) {
+    for (const QJsonValue& doc : documents) {
         for (const QJsonValue& element : doc.toArray()) {
             if (element.isDouble()) {
                 position += std::max<qint64>(element.toInteger(), 0);
@@ -68,7 +81,7 @@ std::optional<Plan> make(QByteArrayView snapshot, const Product& product)
                     continue;
                 const QString options = fields.at(2).toString().toUpper();
                 const QList<qsizetype> positions =
-                    FillRules::categorySelection(optionTexts(options), product.categoryKeyword);
+                    FillRules::categorySelection(optionTexts(options), product->categoryKeyword);
                 if (positions.isEmpty())
                     continue;
                 QJsonArray selection;
@@ -79,11 +92,17 @@ std::optional<Plan> make(QByteArrayView snapshot, const Product& product)
             }
             if (!FillRules::isTextFieldTag(tag))
                 continue;
-            const std::optional<QString> value = FillRules::textFieldValue(name, product);
+            const std::optional<QString> value = FillRules::textFieldValue(name, *product);
             if (!value)
                 continue;
             const QString type = tag == u"INPUT" ? fields.at(2).toString() : QString();
-            switch (FillRules::textWriteFor(type)) {
+            const FillRules::TextWrite write = FillRules::textWriteFor(type);
+            const std::optional<FillRules::HeldText> held = heldText(fields.at(3));
+            if (write != FillRules::TextWrite::Skip && held && !FillRules::isVacant(*held)) {
+                plan.skipped.append({at, {frame, name, QStringLiteral("PageValue")}});
+                continue;
+            }
+            switch (write) {
             case FillRules::TextWrite::Write:
                 writes.append(QJsonArray{at, *value});
                 break;

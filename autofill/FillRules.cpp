@@ -51,6 +51,24 @@ std::optional<QString> textFieldValue(QStringView name, const Product& product)
     return value;
 }
 
+bool isVacant(const HeldText& held)
+{
+    if (held.ours)
+        return true;
+    QStringView rest = QStringView(held.value).trimmed();
+    for (const QStringView scheme : {u"http://", u"https://"}) {
+        if (rest.startsWith(scheme, Qt::CaseInsensitive)) {
+            rest = rest.sliced(scheme.size());
+            break;
+        }
+    }
+    if (rest.compare(u"www.", Qt::CaseInsensitive) == 0)
+        rest = {};
+    if (rest.isEmpty())
+        return true;
+    return held.value == held.placeholder || held.handlers.contains(held.value);
+}
+
 bool isCategoryList(QStringView name)
 {
     return contains(name.toString().toUpper(), u"CAT");

@@ -40,6 +40,22 @@ TextWrite textWriteFor(QStringView inputType);
 // is written); it is written even when it is empty.
 std::optional<QString> textFieldValue(QStringView name, const Product& product);
 
+// What a text-like field holds as a pass begins, as the page reports it.
+struct HeldText {
+    QString value;
+    QString placeholder; // its placeholder attribute
+    QString handlers;    // its onfocus, onclick and onblur attributes, one after the other
+    bool ours = false;   // the value is exactly what a pass wrote there, and nobody changed it since
+};
+
+// Whether a field holding `held` holds nothing of the page's own, and so may take a value: it is
+// empty or only white space; a bare address start ("http://", "https://www.", "www.", any case,
+// blanks around it ignored); exactly its own placeholder; a hint that its own inline handlers clear
+// (the value appears in them, as in value="Enter pad url" onfocus="if (value == 'Enter pad url')
+// value = ''"); or a value that a pass wrote and nobody changed since. Anything else is the page's:
+// a hidden upload limit or flag, an address or description that the site filled in.
+bool isVacant(const HeldText& held);
+
 // A list whose name holds "CAT" is a category list; any other list is left untouched.
 bool isCategoryList(QStringView name);
 

@@ -1,6 +1,7 @@
 #include "autofill/WebEngineBrowser.h"
 
 #include "autofill/PageBridge.h"
+#include "autofill/PersistentCookies.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -11,7 +12,6 @@
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
-#include <optional>
 
 namespace {
 
@@ -24,28 +24,13 @@ protected:
     QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
 };
 
-// A profile that keeps cookies and site storage in `storageFolder` and nowhere else.
-QWebEngineProfile* persistentProfile(const QString& storageFolder)
+// A profile that keeps its cookies in `storageFolder` and writes nothing else anywhere. It is off the
+// record: a disk profile of Qt WebEngine 6.4 is first set up below the user's home folder, and
+// could only be kept out of it by changing the environment while the engine's threads run.
+QWebEngineProfile* cookieKeepingProfile(const QString& storageFolder)
 {
-    // Qt WebEngine first sets a disk profile up below the user's data folder, and leaves a settings
-    // file there, before it can be moved. While it is made, that folder points into the profile's
-    // own; the engine is started before, so that its helper processes see the user's environment.
-    QWebEngineProfile::defaultProfile();
-    const char* const dataHome = "XDG_DATA_HOME";
-    const std::optional<QByteArray> userDataHome =
-        qEnvironmentVariableIsSet(dataHome) ? std::optional(qgetenv(dataHome)) : std::nullopt;
-    qputenv(dataHome, QFile::encodeName(storageFolder + QStringLiteral("/Setup")));
-    auto* profile = new QWebEngineProfile(QStringLiteral("Formtide"));
-    profile->setPersistentStoragePath(storageFolder);
-    profile->setCachePath(storageFolder + QStringLiteral("/Cache"));
-    if (userDataHome)
-        qputenv(dataHome, *userDataHome);
-    else
-        qunsetenv(dataHome);
-    // Pages are fetched afresh each run; only what a site keeps about the user is worth keeping.
-    profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
-    // Logins usually live in session cookies, which the user expects back after a restart.
-    profile->setPersistentCookiesPolicy(QWebEngineProfile::ForcePersistentCookies);
+    auto* profile = new QWebEngineProfile;
+    new PersistentCookies(*profile->cookieStore(), storageFolder + QStringLiteral("/cookies.txt"), profile);
     return profile;
 }
 
@@ -58,24 +43,23 @@ QString resourceText(const QString& path)
 }
 
 // qwebchannel.js followed by the page model, run in the isolated world of every top-level
-// document once its DOM is parsed (before its load completes).
+// document as it is created, so that the channel is open by the time its DOM is parsed.
 QWebEngineScript pageModelScript()
 {
     QWebEngineScript script;
     script.setName(QStringLiteral("formtide-page-model"));
     script.setSourceCode(resourceText(QStringLiteral(":/qtwebchannel/qwebchannel.js")) + u'\n' +
                          resourceText(QStringLiteral(":/formtide/autofill/page.js")));
-    script.setInjectionPoint(QWebEngineScript::DocumentReady);
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
     script.setWorldId(QWebEngineScript::ApplicationWorld);
     script.setRunsOnSubFrames(false);
     return script;
 }
 
 const QString kSnapshotCall = QStringLiteral("formtideFill.snapshot()");
-
-// What a chain of only unusable addresses loads: the engine refuses port 1 itself, before any
-// name lookup, and shows its error page for it.
-const QUrl kUnusableAddressPage(QStringLiteral("http://unusable.invalid:1/"));
+// True when the page model runs in the shown document: its load pass has then begun, now at the
+// latest.
+const QString kLoadedCall = QStringLiteral("typeof formtideFill === 'object' && formtideFill.loaded()");
 
 } // namespace
 
@@ -86,7 +70,7 @@ WebEngineBrowser::WebEngineBrowser(const QString& storageFolder, QObject* parent
     if (storageFolder.isEmpty()) {
         page = new SingleWindowPage(m_view);
     } else {
-        QWebEngineProfile* profile = persistentProfile(storageFolder);
+        QWebEngineProfile* profile = cookieKeepingProfile(storageFolder);
         page = new SingleWindowPage(profile, m_view);
         // The page must go before its profile: as the page's child, the profile is deleted after it.
         profile->setParent(page);
@@ -98,11 +82,12 @@ WebEngineBrowser::WebEngineBrowser(const QString& storageFolder, QObject* parent
     page->setWebChannel(channel, QWebEngineScript::ApplicationWorld);
 
     connect(m_bridge, &PageBridge::reported, this, &WebEngineBrowser::reported);
-    connect(m_bridge, &PageBridge::offered, this, &Browser::partSnapshotTaken);
+    connect(m_bridge, &PageBridge::offered, this, &Browser::snapshotOffered);
+    connect(m_bridge, &PageBridge::formSubmitted, this, &Browser::filledFormSubmitted);
     connect(m_view, &QWebEngineView::loadStarted, this, &WebEngineBrowser::supersedePageCalls);
     connect(m_view, &QWebEngineView::loadProgress, this,
             [this](int progress) { Q_EMIT loadProgress(progress, 100); });
-    connect(m_view, &QWebEngineView::loadFinished, this, [this](bool) { Q_EMIT pageLoaded(); });
+    connect(m_view, &QWebEngineView::loadFinished, this, &WebEngineBrowser::loadFinished);
 }
 
 WebEngineBrowser::~WebEngineBrowser()
@@ -112,23 +97,43 @@ WebEngineBrowser::~WebEngineBrowser()
         delete m_view;
 }
 
-QUrl WebEngineBrowser::urlForAddress(const QString& address)
+WebEngineBrowser::Target WebEngineBrowser::targetFor(const QString& address)
 {
     const QFileInfo file(address);
     if (file.isAbsolute() && file.exists())
-        return QUrl::fromLocalFile(file.absoluteFilePath());
-    return QUrl::fromUserInput(address);
+        return {QUrl::fromLocalFile(file.absoluteFilePath()), {}};
+    // A whole address is taken as written; QUrl::fromUserInput() would make a broken one into
+    // some other address.
+    if (address.contains(u"://")) {
+        const QUrl url(address, QUrl::TolerantMode);
+        if (url.isValid() && (!url.host().isEmpty() || url.isLocalFile()))
+            return {url, {}};
+        const QString problem = url.errorString().section(u';', 0, 0);
+        return {{}, problem.isEmpty() ? tr("It names no host.") : problem};
+    }
+    const QUrl url = QUrl::fromUserInput(address);
+    if (url.isValid())
+        return {url, {}};
+    return {{}, tr("It is neither a web address nor the path of a file.")};
+}
+
+QString WebEngineBrowser::unusableAddressPage(const QString& address, const QString& problem)
+{
+    return QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>%1</title></head>"
+                          "<body><h1>%1</h1><p><code>%2</code></p><p>%3</p></body></html>")
+        .arg(tr("This address cannot be opened").toHtmlEscaped(), address.toHtmlEscaped(),
+             problem.toHtmlEscaped());
 }
 
 void WebEngineBrowser::navigate(const QString& address)
 {
     if (address.isEmpty())
         return;
-    const QUrl url = urlForAddress(address);
-    if (url.isValid())
-        m_pending = url;
-    else if (m_pending.isEmpty())
-        m_pending = kUnusableAddressPage;
+    Target target = targetFor(address);
+    if (target.url.isValid() || !m_pending.url.isValid()) {
+        m_pending = std::move(target);
+        m_pendingAddress = address;
+    }
     if (m_loadQueued)
         return;
     m_loadQueued = true;
@@ -140,9 +145,13 @@ void WebEngineBrowser::navigate(const QString& address)
 void WebEngineBrowser::startPendingLoad()
 {
     m_loadQueued = false;
-    if (m_view && !m_pending.isEmpty())
-        m_view->load(m_pending);
-    m_pending.clear();
+    const Target target = std::exchange(m_pending, {});
+    if (!m_view)
+        return;
+    if (target.url.isValid())
+        m_view->load(target.url);
+    else
+        m_view->setHtml(unusableAddressPage(m_pendingAddress, target.problem));
 }
 
 void WebEngineBrowser::stop()
@@ -186,6 +195,17 @@ void WebEngineBrowser::reported(const QByteArray& report)
     const auto done = m_applies.take(object.value(u"token").toString());
     if (done)
         done(object);
+}
+
+void WebEngineBrowser::loadFinished()
+{
+    if (!m_view)
+        return;
+    m_view->page()->runJavaScript(kLoadedCall, QWebEngineScript::ApplicationWorld,
+                                  [self = QPointer(this)](const QVariant& modelRuns) {
+                                      if (self && !modelRuns.toBool())
+                                          Q_EMIT self->pageLoaded();
+                                  });
 }
 
 void WebEngineBrowser::supersedePageCalls()

@@ -18,9 +18,10 @@ class WebEngineBrowser final : public Browser {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(WebEngineBrowser)
 public:
-    // With an empty `storageFolder` the browser keeps nothing: cookies and site storage end with it.
-    // Otherwise they are kept in that folder for the next browser made on it; the HTTP cache stays
-    // in memory.
+    // With an empty `storageFolder` the browser keeps nothing. Otherwise its cookies, session
+    // cookies included, are kept in that folder's "cookies.txt" (format: autofill/PersistentCookies.h)
+    // for the next browser made on it, and nothing else is written anywhere: site storage and the
+    // HTTP cache stay in memory.
     explicit WebEngineBrowser(const QString& storageFolder = QString(), QObject* parent = nullptr);
     ~WebEngineBrowser() override;
 
@@ -34,17 +35,29 @@ public:
     QWebEngineView* view() const { return m_view; }
 
 private:
-    // The URL that navigate() loads for an address: an absolute path of an existing file is a
-    // local file; anything else is read as a user would type it into an address bar.
-    static QUrl urlForAddress(const QString& address);
+    // What navigate() loads for an address: an absolute path of an existing file is a local file, an
+    // address with "://" is taken as written, anything else is read as a user would type it into
+    // an address bar. An address that cannot be made into a URL has no URL, but a problem: what is
+    // wrong with it, in a sentence.
+    struct Target {
+        QUrl url;
+        QString problem;
+    };
+    static Target targetFor(const QString& address);
+    // A page naming `address` and `problem`, both as text.
+    static QString unusableAddressPage(const QString& address, const QString& problem);
     void startPendingLoad();
+    // Qt's loadFinished comes well after the document's own load event, where the page model has
+    // begun the load pass already; only a document without the page model is left to the owner.
+    void loadFinished();
     void reported(const QByteArray& report);
     // A navigation began: every page-model call still waiting is answered as superseded.
     void supersedePageCalls();
 
     QPointer<QWebEngineView> m_view;
     PageBridge* m_bridge = nullptr;
-    QUrl m_pending;
+    Target m_pending;         // the last usable address asked for, or else the last unusable one
+    QString m_pendingAddress; // as it was given
     bool m_loadQueued = false;
 
     quint64 m_lastSnapshot = 0;

@@ -1,15 +1,26 @@
 // The page side of the fill pass. Injected into the application's isolated world of every
-// top-level document, after qwebchannel.js; the page's own scripts cannot see or change it.
+// top-level document as it is created, after qwebchannel.js; the page's own scripts cannot see or
+// change it.
 // Formats of snapshots, plans and reports: autofill/FillPlan.h.
 //
 // formtideFill.snapshot() reads the document and its same-origin frames' documents, keeps the
 // elements read, and returns the snapshot (scope "page") as a JSON string. The script also offers
-// snapshots by itself through bridge.offer(): of a same-origin frame's document each time one
-// finishes loading (scope "frame"), and of form fields that appear after a pass (scope "added"),
-// once the page has been quiet for QUIET_MS, or MAX_WAIT_MS after the first of them at the latest.
+// snapshots by itself through bridge.offer(): of the whole page for the load pass (scope "page",
+// see prepareLoadPass(); the plan lands as the document's load event fires, or as
+// formtideFill.loaded() asks first), of a same-origin frame's document each time one finishes
+// loading after that (scope "frame"; one that loads before is covered by the load pass), and of
+// form fields that appear after a pass (scope "added"), once the page has been quiet for
+// QUIET_MS, or MAX_WAIT_MS after the first of them at the latest. formtideFill.passes() counts
+// the passes of scope "page" or "frame" whose plans landed on each document, in the order of the
+// snapshot's documents.
+//
 // Plans arrive through bridge signal planReady and are applied to the elements kept for the
-// snapshot they name; the outcome goes back through bridge.report(). formtideFill.dump() returns
-// the form fields' current contents.
+// snapshot they name; the outcome goes back through bridge.report(). A trusted submit event (the
+// user's own click or key press) of a form in a document where a pass wrote a field is told through
+// bridge.submitted(). formtideFill.dump() returns the form fields' current contents.
+//
+// Every field a pass wrote, and every list it selected in, carries a mark (inline declarations
+// marked important, which outrank every rule of the page's style sheets) until the user edits it.
 //
 // Everything is read and written through the DOM prototypes captured here, never through
 // properties of the objects themselves, so that named elements (an <img name="all">, an input
@@ -24,6 +35,8 @@ var formtideFill = (function () {
     // filled again for as long as the page is open.
     const MAX_REBUILDS = 3;
     const FIELD_SELECTOR = 'input,textarea,select';
+    // The mark of a filled field: the colours of a browser's own autofill, over any background image.
+    const MARK = [['background-color', '#e8f0fe'], ['background-image', 'none'], ['color', '#000000']];
 
     const own = (proto, name) => Object.getOwnPropertyDescriptor(proto, name);
     const tagNameOf = own(Element.prototype, 'tagName').get;
@@ -32,6 +45,14 @@ var formtideFill = (function () {
     const ownerDocumentOf = own(Node.prototype, 'ownerDocument').get;
     const isConnected = own(Node.prototype, 'isConnected').get;
     const cloneNode = Node.prototype.cloneNode;
+    const styleOf = own(HTMLElement.prototype, 'style').get;
+    const setProperty = CSSStyleDeclaration.prototype.setProperty;
+    const removeProperty = CSSStyleDeclaration.prototype.removeProperty;
+    const propertyValue = CSSStyleDeclaration.prototype.getPropertyValue;
+    const propertyPriority = CSSStyleDeclaration.prototype.getPropertyPriority;
+    const cssTextOf = own(CSSStyleDeclaration.prototype, 'cssText').get;
+    const hasAttribute = Element.prototype.hasAttribute;
+    const removeAttribute = Element.prototype.removeAttribute;
     const comparePosition = Node.prototype.compareDocumentPosition;
     const getAttribute = Element.prototype.getAttribute;
     const querySelectorAll = Element.prototype.querySelectorAll;
@@ -69,11 +90,18 @@ var formtideFill = (function () {
     const seen = new WeakSet();    // fields that a snapshot has listed
     const edited = new WeakSet();  // fields that the user changed (trusted input or change events)
     const watched = new WeakSet(); // documents observed for frame loads, new fields and edits
+    const filledDocs = new WeakSet(); // documents in which a pass wrote at least one field
+    const ours = new WeakMap();    // field -> the value a pass left in it, until the user edits it
+    const marks = new WeakMap();   // marked field -> what its style attribute held before the mark
+    const passes = new WeakMap();  // document -> passes that covered it
+    let loadDone = false;          // the load event fired, or the program asked first
+    let early = null;              // the load pass's snapshot taken before the load event
     const rebuilt = new WeakMap(); // list -> how often its options were rebuilt after a pass saw it
     let added = new Set();         // fields that appeared since the last "added" snapshot
     let firstAddedAt = 0;
     let lastChangeAt = 0;
     let addedTimer = 0;
+    let userActing = false;        // a trusted click or key press is being handled
     let bridge = null;
     const outbox = [];             // offers made before the channel was up
 
@@ -124,13 +152,35 @@ var formtideFill = (function () {
                 }
             }
         }
-        return {elements, tags, frameStarts};
+        return {elements, tags, frameStarts, docs};
     }
 
-    // Lists `page` (as collect() returns it) as a snapshot of `scope`, keeps its elements and
-    // returns its JSON text; null when `onlyNamed` and no element has a name.
-    function take(scope, page, onlyNamed) {
-        const token = docId + '/' + (++snapshots) + '/' + randomWord();
+    // What a text-like field holds, as the fill rules judge it: null when nothing, true when what a
+    // pass left there.
+    function heldBy(element, tag) {
+        const value = (tag === 'INPUT' ? inputValue : textAreaValue).get.call(element);
+        if (value === '')
+            return null;
+        if (ours.get(element) === value)
+            return true;
+        const held = {value};
+        const placeholder = getAttribute.call(element, 'placeholder');
+        if (placeholder)
+            held.placeholder = placeholder;
+        let handlers = '';
+        for (const handler of ['onfocus', 'onclick', 'onblur']) {
+            const text = getAttribute.call(element, handler);
+            if (text)
+                handlers += text + '\n';
+        }
+        if (handlers)
+            held.handlers = handlers;
+        return held;
+    }
+
+    // `page` (as collect() returns it) as the snapshot lists its documents, with the names and the
+    // option elements that a plan made from it needs.
+    function describe(page) {
         const {elements, tags, frameStarts} = page;
         const names = new Map();
         const options = new Map();
@@ -164,9 +214,13 @@ var formtideFill = (function () {
                             }
                             options.set(at, items);
                             entry = [tag, name, texts];
-                        } else if (tag === 'INPUT') {
-                            const type = inputType.call(element);
-                            entry = type === 'text' ? [tag, name] : [tag, name, type];
+                        } else if (tag === 'INPUT' || tag === 'TEXTAREA') {
+                            const type = tag === 'INPUT' ? inputType.call(element) : '';
+                            const held = heldBy(element, tag);
+                            if (held !== null)
+                                entry = [tag, name, type, held];
+                            else
+                                entry = type === 'text' || type === '' ? [tag, name] : [tag, name, type];
                         } else {
                             entry = [tag, name];
                         }
@@ -184,32 +238,99 @@ var formtideFill = (function () {
                 row.push(unnamed);
             result.push(row);
         }
+        return {docs: result, names, options};
+    }
+
+    // Lists `page` (as collect() returns it) as a snapshot of `scope` and keeps its elements:
+    // {token, docs, json}, json being the snapshot's text; null when `onlyNamed` and no element has
+    // a name.
+    function take(scope, page, onlyNamed) {
+        const {docs, names, options} = describe(page);
         if (onlyNamed && names.size === 0)
             return null;
+        const token = docId + '/' + (++snapshots) + '/' + randomWord();
         if (scope === 'page')
             kept.clear();
-        kept.set(token, {elements, tags, names, options, frameStarts});
+        const {elements, tags, frameStarts} = page;
+        kept.set(token, {elements, tags, names, options, frameStarts, scope, docs: page.docs});
         for (const old of kept.keys()) {
             if (kept.size <= KEPT_SNAPSHOTS)
                 break;
             kept.delete(old);
         }
-        return stringify({token, doc: docId, scope, docs: result});
+        return {token, docs, json: stringify({token, doc: docId, scope, docs})};
     }
 
     function snapshot() {
         connect();
-        return take('page', collect([document]), false);
+        return take('page', collect([document]), false).json;
     }
 
-    function offer(scope, page) {
-        const json = take(scope, page, true);
-        if (json === null)
-            return;
+    function send(json) {
         if (bridge !== null && !bridge.pending)
             bridge.offer(json);
         else
             outbox.push(json);
+    }
+
+    function offer(scope, page) {
+        const taken = take(scope, page, true);
+        if (taken !== null)
+            send(taken.json);
+    }
+
+    // The load pass. Its snapshot is taken as the script starts, once the document's DOM is
+    // complete, and its plan is made while the page goes on loading. When the load event fires, the
+    // plan lands at once if the page's elements are still exactly those the snapshot read, and read
+    // the same; otherwise a snapshot is taken anew then. Either way every field is judged on what it
+    // holds as the document completes.
+    function prepareLoadPass() {
+        connect();
+        const page = collect([document]);
+        const taken = take('page', page, false);
+        early = {token: taken.token, docs: stringify(taken.docs), elements: page.elements, plan: null};
+        send(taken.json);
+    }
+
+    function unchangedSinceEarly() {
+        if (!kept.has(early.token))
+            return false; // a newer snapshot of the whole page was taken
+        const page = collect([document]);
+        const count = page.elements.length;
+        if (count !== early.elements.length)
+            return false;
+        for (let i = 0; i < count; ++i) {
+            if (page.elements[i] !== early.elements[i])
+                return false;
+        }
+        return stringify(describe(page).docs) === early.docs;
+    }
+
+    // Drops the early snapshot for a new one of the page as it is now; a plan held for it is
+    // answered as stale.
+    function retakeLoadPass() {
+        if (early.plan !== null)
+            bridge.report(stringify({token: early.token, status: 'stale'}));
+        early = null;
+        send(take('page', collect([document]), false).json);
+    }
+
+    // The document's load event, or the program asking first (formtideFill.loaded()).
+    function loaded() {
+        if (loadDone)
+            return true;
+        loadDone = true;
+        connect();
+        if (early === null) {
+            send(take('page', collect([document]), false).json);
+        } else if (!unchangedSinceEarly()) {
+            retakeLoadPass();
+        } else if (early.plan !== null) {
+            const plan = early.plan;
+            early = null;
+            apply(docId, plan);
+        }
+        return true;
     }
 
     function frameOf(starts, at) {
@@ -217,6 +338,40 @@ var formtideFill = (function () {
         while (frame + 1 < starts.length && starts[frame + 1] <= at)
             ++frame;
         return frame;
+    }
+
+    function mark(element) {
+        const style = styleOf.call(element);
+        if (marks.has(element) && propertyPriority.call(style, MARK[0][0]) === 'important')
+            return; // marked already
+        if (!marks.has(element)) {
+            marks.set(element, {
+                hadStyle: hasAttribute.call(element, 'style'),
+                kept: MARK.map(([property]) =>
+                    [propertyValue.call(style, property), propertyPriority.call(style, property)]),
+            });
+        }
+        for (const [property, value] of MARK)
+            setProperty.call(style, property, value, 'important');
+    }
+
+    // Puts back the field's own declarations of the marked properties; the rest of its style
+    // attribute stays as it is now.
+    function unmark(element) {
+        const before = marks.get(element);
+        if (!before)
+            return;
+        marks.delete(element);
+        const style = styleOf.call(element);
+        MARK.forEach(([property], i) => {
+            const [value, priority] = before.kept[i];
+            if (value)
+                setProperty.call(style, property, value, priority);
+            else
+                removeProperty.call(style, property);
+        });
+        if (!before.hadStyle && cssTextOf.call(style) === '')
+            removeAttribute.call(element, 'style');
     }
 
     function fire(element, type) {
@@ -235,6 +390,17 @@ var formtideFill = (function () {
         if (!text)
             return; // ready() found nothing held
         const plan = parse(text);
+        if (early !== null && doc === docId && plan.token === early.token) {
+            if (!loadDone) {
+                early.plan = text;
+                return;
+            }
+            if (!unchangedSinceEarly()) {
+                retakeLoadPass();
+                return;
+            }
+            early = null;
+        }
         const current = doc === docId ? kept.get(plan.token) : undefined;
         if (!current) {
             bridge.report(stringify({token: plan.token, status: 'stale'}));
@@ -256,6 +422,8 @@ var formtideFill = (function () {
                     for (const k of write[1])
                         optionSelected.set.call(items[k], true);
                     fire(element, 'change');
+                    filledDocs.add(ownerDocumentOf.call(element));
+                    mark(element);
                     ++lists;
                 } else {
                     if (tag === 'INPUT') {
@@ -264,18 +432,26 @@ var formtideFill = (function () {
                             continue;
                         }
                         inputValue.set.call(element, write[1]);
+                        ours.set(element, inputValue.get.call(element));
                     } else if (tag === 'TEXTAREA') {
                         textAreaValue.set.call(element, write[1]);
+                        ours.set(element, textAreaValue.get.call(element));
                     } else {
                         throw new TypeError('no value');
                     }
                     fire(element, 'input');
                     fire(element, 'change');
+                    filledDocs.add(ownerDocumentOf.call(element));
+                    mark(element);
                     ++written;
                 }
             } catch (e) {
                 refuse(at, e && typeof e.name === 'string' ? e.name : 'Error');
             }
+        }
+        if (current.scope !== 'added') {
+            for (const covered of current.docs)
+                passes.set(covered, (passes.get(covered) || 0) + 1);
         }
         bridge.report(stringify({token: plan.token, status: 'applied', written, lists, refused}));
     }
@@ -283,6 +459,8 @@ var formtideFill = (function () {
     // A frame element in a watched document finished loading a document: a pass over that
     // document (and the same-origin frames inside it) only. Cross-origin documents are not reached.
     function frameLoaded(event) {
+        if (!loadDone)
+            return;
         const element = eventTarget.call(event);
         const tag = tagOf(element);
         if (tag !== 'IFRAME' && tag !== 'FRAME')
@@ -293,8 +471,29 @@ var formtideFill = (function () {
     }
 
     function userEdited(event) {
-        if (event.isTrusted)
-            edited.add(eventTarget.call(event));
+        if (!event.isTrusted)
+            return;
+        const field = eventTarget.call(event);
+        edited.add(field);
+        ours.delete(field);
+        unmark(field);
+    }
+
+    // The user sent a form when its submit event comes while a trusted click or key press is being
+    // handled: form.submit() fires no event, a dispatched one is untrusted, and requestSubmit() or
+    // a button's click() give trusted ones, so trust alone does not tell the user from the page.
+    function userActed(event) {
+        if (!event.isTrusted || userActing)
+            return;
+        userActing = true;
+        setTimeout(() => { userActing = false; }, 0);
+    }
+
+    function formSent(event) {
+        if (!event.isTrusted || !userActing || bridge === null || bridge.pending)
+            return;
+        if (filledDocs.has(ownerDocumentOf.call(eventTarget.call(event))))
+            bridge.submitted();
     }
 
     function fieldAdded(field) {
@@ -410,6 +609,9 @@ var formtideFill = (function () {
         addEventListener.call(doc, 'load', frameLoaded, true);
         addEventListener.call(doc, 'input', userEdited, true);
         addEventListener.call(doc, 'change', userEdited, true);
+        for (const type of ['click', 'keydown', 'keypress'])
+            addEventListener.call(doc, type, userActed, true);
+        addEventListener.call(doc, 'submit', formSent, true);
     }
 
     // Connects to the program once the channel's transport is there. The program sends a plan
@@ -462,8 +664,28 @@ var formtideFill = (function () {
         return stringify(rows);
     }
 
-    for (const doc of collectDocuments())
-        watch(doc);
+    // Passes of each document of the page, in the order of the snapshot's documents.
+    function passCounts() {
+        return collectDocuments().map((doc) => passes.get(doc) || 0);
+    }
+
+    // Injected as the document is created: the channel to the program opens while the page is
+    // parsed, and the page is read once its DOM is complete.
+    function start() {
+        for (const doc of collectDocuments())
+            watch(doc);
+        if (document.readyState === 'complete') {
+            loaded();
+        } else {
+            addEventListener.call(window, 'load', loaded);
+            prepareLoadPass();
+        }
+    }
+
     connect();
-    return {snapshot, dump};
+    if (document.readyState === 'loading')
+        addEventListener.call(document, 'DOMContentLoaded', start);
+    else
+        start();
+    return {snapshot, loaded, dump, passes: passCounts};
 })();

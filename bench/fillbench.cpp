@@ -1,18 +1,29 @@
 // formtide-fillbench [ROUNDS]
 //
-// Times the program's fill pass (snapshot, plan and apply, until the page's report is back)
+// First times what the author waits for: from a page's own load event to its fields being written,
+// read in the page itself. The program's browser (its pass starts by itself as the document
+// completes) is compared with a bare QWebEngineView that writes one field with one script once Qt
+// says loadFinished, page by page, alternating, on ROUNDS submission pages, each on a site of its
+// own (served from 127.0.0.1). On the first set each page shows a banner that the server sends
+// after kBannerMs, as download sites' pages hold banners, counters and advertisements: the page's
+// load event waits for it, its DOM is complete before. Prints both medians and "ratio_load=R.RR"
+// (program median / bare median), then the same for pages that load nothing but themselves,
+// "ratio_load_plain=R.RR".
+//
+// Then times the program's fill pass (snapshot, plan and apply, until the page's report is back)
 // against a single in-page script that does the same reads and writes (baseline.js), on a
 // 100-field form and on a page of 32,769 elements. Both run in the page's isolated world on the
 // same loaded page, alternating, after a warm-up round (100 rounds unless ROUNDS says otherwise:
 // fewer give medians that move with the machine's load). Build it with CMAKE_BUILD_TYPE=Release for
 // figures of the program as it ships; a Debug build's C++ is slower, the page's scripts are not.
 // Prints the medians in milliseconds and "ratio_100=X.XX ratio_32k=Y.YY" (pass median / script
-// median). Then loads a page that replaces its form field every 0 ms for 10 s, runs the pass the
-// program runs on a loaded page, and prints, last, "busy_passes_per_second=Z.Z": the passes that
-// the page's changes caused in those 10 s.
+// median). Then loads a page that replaces its form field every 0 ms for 10 s and prints, last,
+// "busy_passes_per_second=Z.Z": the passes over parts of it that the page's changes caused in the
+// 10 s after its load.
 
 #include "autofill/FillPass.h"
 #include "autofill/WebEngineBrowser.h"
+#include "tests/LocalHttpServer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -26,6 +37,13 @@
 #include <functional>
 
 namespace {
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const qsizetype n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
 
 QByteArray hundredFieldForm()
 {
@@ -59,6 +77,130 @@ QByteArray hundredFieldForm()
     return html + "</form></body></html>";
 }
 
+constexpr int kBannerMs = 120;
+
+// A submission page numbered `n` that notes, in its own world, when its load event fired and when a
+// field was first written (the first input event); with `banner`, it shows an image that the
+// server sends late.
+QByteArray submissionPage(int n, bool banner)
+{
+    QByteArray html = "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Submit #" +
+                      QByteArray::number(n) +
+                      "</title><style>label{display:block;margin:4px}</style><script>"
+                      "addEventListener('load', () => { window.loadAt = performance.now(); });"
+                      "document.addEventListener('input', () => {"
+                      "  if (window.writtenAt === undefined) window.writtenAt = performance.now(); }, true);"
+                      "</script></head><body>" +
+                      (banner ? QByteArray("<img src=\"/banner.gif\" alt=\"\">") : QByteArray()) +
+                      "<h1>Submit your software</h1><form method=\"post\">";
+    for (const char* name : {"program_name", "pad_url", "homepage_url", "email", "notes", "regnowvenderid"})
+        html += "<label>" + QByteArray(name) + " <input name=\"" + name + "\"></label>";
+    html += "<select name=\"category\"><option>Games</option><option>Screen Savers: Art</option>"
+            "<option>Utilities</option></select><textarea name=\"description\"></textarea>"
+            "<input type=\"submit\" value=\"Send\"></form>";
+    for (int p = 0; p < 20; ++p)
+        html += "<p>Paragraph " + QByteArray::number(p) + " of the site's rules for authors.</p>";
+    return html + "</body></html>";
+}
+
+// Times, page by page, from the page's load event to its first written field: the program's
+// browser, then the bare view, each on the same page.
+class LoadBench final : public QObject {
+public:
+    // The first `warmUp` pages are loaded but not counted.
+    LoadBench(WebEngineBrowser& browser, FillPass& pass, QWebEngineView& bare, QStringList pages, int warmUp)
+        : m_browser(browser), m_pass(pass), m_bare(bare), m_pages(std::move(pages)), m_warmUp(warmUp)
+    {
+        connect(&m_pass, &FillPass::finished, this, [this](const FillReport& report) {
+            if (m_waitingForPass && report.scope == FillReport::Scope::Page) {
+                m_waitingForPass = false;
+                m_ok = m_ok && report.status == FillReport::Status::Applied;
+                programFilled();
+            }
+        });
+        connect(m_browser.view(), &QWebEngineView::loadFinished, this, [this](bool) {
+            m_waitingForLoad = false;
+            programFilled();
+        });
+        connect(&m_bare, &QWebEngineView::loadFinished, this, [this](bool) {
+            if (!m_bareLoading)
+                return;
+            m_bareLoading = false;
+            // One field, one script, as soon as Qt says the page has loaded.
+            m_bare.page()->runJavaScript(
+                QStringLiteral("(() => { const f = document.querySelector('[name=pad_url]');"
+                               "f.value = 'http://example.com/pad.xml';"
+                               "f.dispatchEvent(new Event('input', {bubbles: true})); })()"),
+                QWebEngineScript::ApplicationWorld,
+                [this](const QVariant&) { readDelay(m_bare, m_bareTimes, [this] { nextPage(); }); });
+        });
+    }
+
+    void start(std::function<void()> done)
+    {
+        m_done = std::move(done);
+        nextPage();
+    }
+    double programMedian() const { return median(m_programTimes.mid(m_warmUp)); }
+    double bareMedian() const { return median(m_bareTimes.mid(m_warmUp)); }
+    qsizetype pages() const { return m_programTimes.size() - m_warmUp; }
+    bool ok() const { return m_ok && m_programTimes.size() == m_bareTimes.size(); }
+
+private:
+    void nextPage()
+    {
+        if (m_next >= m_pages.size()) {
+            m_done();
+            return;
+        }
+        m_programLoading = true;
+        m_waitingForPass = true;
+        m_waitingForLoad = true;
+        m_browser.navigate(m_pages.at(m_next));
+    }
+
+    void programFilled()
+    {
+        if (!m_programLoading || m_waitingForPass || m_waitingForLoad)
+            return;
+        m_programLoading = false;
+        readDelay(*m_browser.view(), m_programTimes, [this] {
+            m_bareLoading = true;
+            m_bare.load(QUrl(m_pages.at(m_next++)));
+        });
+    }
+
+    void readDelay(QWebEngineView& view, QList<double>& into, std::function<void()> then)
+    {
+        view.page()->runJavaScript(QStringLiteral("window.writtenAt - window.loadAt"),
+                                   QWebEngineScript::MainWorld,
+                                   [&into, then = std::move(then), this](const QVariant& ms) {
+                                       bool isNumber = false;
+                                       const double value = ms.toDouble(&isNumber);
+                                       if (isNumber)
+                                           into.append(value);
+                                       else
+                                           m_ok = false;
+                                       then();
+                                   });
+    }
+
+    WebEngineBrowser& m_browser;
+    FillPass& m_pass;
+    QWebEngineView& m_bare;
+    QStringList m_pages;
+    int m_warmUp;
+    qsizetype m_next = 0;
+    bool m_programLoading = false;
+    bool m_waitingForPass = false;
+    bool m_waitingForLoad = false;
+    bool m_bareLoading = false;
+    bool m_ok = true;
+    QList<double> m_programTimes;
+    QList<double> m_bareTimes;
+    std::function<void()> m_done;
+};
+
 // A page that puts a new field in place of its form's field every 0 ms, for kBusyMs.
 constexpr int kBusyMs = 10000;
 QByteArray busyPage()
@@ -83,16 +225,11 @@ QByteArray largePage()
     return html + "</body></html>";
 }
 
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const qsizetype n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 // Runs the rounds on one page, one step at a time from the event loop.
 class PageBench final : public QObject {
 public:
+    static constexpr int kSettleMs = 1000;
+
     PageBench(WebEngineBrowser& browser, FillPass& pass, QString baseline, int rounds)
         : m_browser(browser), m_pass(pass), m_baseline(std::move(baseline)), m_rounds(rounds)
     {
@@ -111,10 +248,11 @@ public:
         m_passTimes.clear();
         m_scriptTimes.clear();
         m_step = 0;
+        // The page's own load pass runs first; the rounds start once it is surely over.
         auto once = std::make_shared<QMetaObject::Connection>();
         *once = connect(m_browser.view(), &QWebEngineView::loadFinished, this, [this, once](bool) {
             disconnect(*once);
-            next();
+            QTimer::singleShot(kSettleMs, this, [this] { next(); });
         });
         m_browser.navigate(file);
     }
@@ -163,8 +301,8 @@ private:
     std::function<void()> m_done;
 };
 
-// Loads `page`, runs the pass the program runs on a loaded page, and answers with the number of
-// passes over parts of the page that ran in the kBusyMs after the load.
+// Loads `page` and answers with the number of passes over parts of the page that ran in the
+// kBusyMs after the load.
 void countBusyPasses(WebEngineBrowser& browser, FillPass& pass, const QString& page,
                      std::function<void(int)> done)
 {
@@ -177,7 +315,6 @@ void countBusyPasses(WebEngineBrowser& browser, FillPass& pass, const QString& p
     auto loaded = std::make_shared<QMetaObject::Connection>();
     *loaded = QObject::connect(browser.view(), &QWebEngineView::loadFinished, &pass, [=, &pass](bool) {
         QObject::disconnect(*loaded);
-        pass.run();
         QTimer::singleShot(kBusyMs, &pass, [=] {
             QObject::disconnect(*counting);
             done(*passes);
@@ -194,8 +331,13 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 100;
+    // Every name below formtide.test is this machine, so that each page can be a site of its own.
+    // The engine reads its switches from this variable (quoted like a shell's words) before it reads
+    // the program's arguments.
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") +
+                                              " \"--host-resolver-rules=MAP *.formtide.test 127.0.0.1\"");
+    QApplication app(argc, argv);
 
     QTemporaryDir dir;
     const QString form = dir.filePath(QStringLiteral("form100.html"));
@@ -219,8 +361,35 @@ int main(int argc, char* argv[])
     WebEngineBrowser browser;
     FillPass pass(browser);
     pass.setProduct(product);
+    // As the main window does: a page that began no pass of its own gets one.
+    QObject::connect(&browser, &Browser::pageLoaded, &pass, &FillPass::run);
     browser.view()->resize(1024, 768);
     browser.view()->show();
+    QWebEngineView bare;
+    bare.resize(1024, 768);
+    bare.show();
+
+    LocalHttpServer server{QString()};
+    if (!server.start())
+        return 2;
+    server.setDelay(QStringLiteral("banner.gif"), kBannerMs);
+    // Both views first load a few pages that are not timed, so that neither pays for starting up.
+    constexpr int warmUp = 3;
+    const auto pagesOf = [&](const QString& kind, bool banner) {
+        QStringList pages;
+        for (int n = -warmUp; n < rounds; ++n) {
+            const QString path = QStringLiteral("%1%2.html").arg(kind).arg(n);
+            server.setPage(path, submissionPage(n, banner));
+            pages.append(QStringLiteral("http://%1%2.formtide.test:%3/%4")
+                             .arg(kind)
+                             .arg(n + warmUp)
+                             .arg(server.serverPort())
+                             .arg(path));
+        }
+        return pages;
+    };
+    LoadBench bannerLoad(browser, pass, bare, pagesOf(QStringLiteral("banner"), true), warmUp);
+    LoadBench plainLoad(browser, pass, bare, pagesOf(QStringLiteral("plain"), false), warmUp);
     PageBench bench(browser, pass, QString::fromUtf8(script.readAll()), rounds);
 
     double ratio100 = 0;
@@ -230,15 +399,30 @@ int main(int argc, char* argv[])
         std::printf("%-14s fill pass median %8.2f ms   in-page script median %8.2f ms   (%d rounds)\n", label,
                     bench.passMedian(), bench.scriptMedian(), rounds);
     };
-    bench.start(form, [&] {
-        report("100 fields", ratio100);
-        bench.start(large, [&] {
-            report("32,769 elems", ratio32k);
-            std::printf("ratio_100=%.2f ratio_32k=%.2f\n", ratio100, ratio32k);
+    const auto timeLoads = [&](LoadBench& load, const char* label, const char* ratio,
+                               std::function<void()> then) {
+        load.start([&load, label, ratio, then] {
+            std::printf("%-14s load -> filled: program median %7.2f ms   bare view, script on loadFinished "
+                        "median %7.2f ms   (%lld pages)\n",
+                        label, load.programMedian(), load.bareMedian(), static_cast<long long>(load.pages()));
+            std::printf("%s=%.2f\n", ratio, load.programMedian() / load.bareMedian());
             std::fflush(stdout);
-            countBusyPasses(browser, pass, busy, [&](int passes) {
-                std::printf("busy_passes_per_second=%.1f\n", passes * 1000.0 / kBusyMs);
-                QCoreApplication::exit(bench.ok() ? 0 : 1);
+            then();
+        });
+    };
+    timeLoads(bannerLoad, "with a banner", "ratio_load", [&] {
+        timeLoads(plainLoad, "plain pages", "ratio_load_plain", [&] {
+            bench.start(form, [&] {
+                report("100 fields", ratio100);
+                bench.start(large, [&] {
+                    report("32,769 elems", ratio32k);
+                    std::printf("ratio_100=%.2f ratio_32k=%.2f\n", ratio100, ratio32k);
+                    std::fflush(stdout);
+                    countBusyPasses(browser, pass, busy, [&](int passes) {
+                        std::printf("busy_passes_per_second=%.1f\n", passes * 1000.0 / kBusyMs);
+                        QCoreApplication::exit(bench.ok() && bannerLoad.ok() && plainLoad.ok() ? 0 : 1);
+                    });
+                });
             });
         });
     });

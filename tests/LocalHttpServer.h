@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 // Serves files of one folder over HTTP/1.0 on 127.0.0.1, so that tests get real origins: two
 // servers (two ports) are two origins. Pages added with setPage() are served from memory.
@@ -25,8 +26,12 @@ public:
         return QStringLiteral("http://127.0.0.1:%1/%2").arg(serverPort()).arg(path);
     }
     void setPage(const QString& path, const QByteArray& content) { m_pages.insert(path, content); }
+    // Answers every request for `path` only after `ms` milliseconds, as a slow server would.
+    void setDelay(const QString& path, int ms) { m_delays.insert(path, ms); }
     // Every path asked for, in order, without its leading "/".
     const QStringList& requests() const { return m_asked; }
+    // The query string of the latest request for `path` (a form sent by GET), without its "?".
+    QString query(const QString& path) const { return m_queries.value(path); }
 
 private:
     // Answers once the request's head has come whole; until then it waits in the socket.
@@ -36,19 +41,30 @@ private:
         if (!request.contains("\r\n\r\n"))
             return;
         disconnect(socket, &QTcpSocket::readyRead, nullptr, nullptr);
-        const QString path = QString::fromUtf8(request.split(' ').value(1)).mid(1).section(u'?', 0, 0);
+        const QString target = QString::fromUtf8(request.split(' ').value(1)).mid(1);
+        const QString path = target.section(u'?', 0, 0);
         m_asked.append(path);
+        m_queries.insert(path, target.section(u'?', 1));
         QFile file(QDir(m_folder).filePath(path));
         const bool found = m_pages.contains(path) || file.open(QIODevice::ReadOnly);
         const QByteArray body = m_pages.contains(path) ? m_pages.value(path) : file.readAll();
-        socket->write((found ? "HTTP/1.0 200 OK\r\n" : "HTTP/1.0 404 Not Found\r\n") +
-                      QByteArray("Content-Type: text/html; charset=utf-8\r\nContent-Length: ") +
-                      QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
-        socket->disconnectFromHost();
+        const QByteArray response = (found ? "HTTP/1.0 200 OK\r\n" : "HTTP/1.0 404 Not Found\r\n") +
+                                    QByteArray("Content-Type: text/html; charset=utf-8\r\nContent-Length: ") +
+                                    QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+        const auto send = [socket, response] {
+            socket->write(response);
+            socket->disconnectFromHost();
+        };
+        if (m_delays.contains(path))
+            QTimer::singleShot(m_delays.value(path), socket, send);
+        else
+            send();
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
     }
 
     QString m_folder;
     QHash<QString, QByteArray> m_pages;
+    QHash<QString, int> m_delays;
     QStringList m_asked;
+    QHash<QString, QString> m_queries;
 };

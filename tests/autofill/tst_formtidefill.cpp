@@ -28,17 +28,20 @@ void TestFormtideFill::run_data()
     // Pages filled from a product, printed as NAME.out holds them; with --settle, passes over frames'
     // new documents and over fields added later have run. tool_profile.txt holds a quote and a
     // Windows-1252 letter in the vendor ID; tool_pad.xml is a PAD file whose category the editor
-    // would save as "Screen Savers: Art".
+    // would save as "Screen Savers: Art". Without a product every field stays as the page has it.
     const auto filled = [](const char* name, const QStringList& options = {},
                            const QString& product = "tool_profile.txt") {
-        QTest::newRow(name) << options + QStringList{"--product", kData + product,
-                                                     kData + QString::fromLatin1(name).section(u'.', 0, 0) +
-                                                         ".html"}
+        const QStringList productOption =
+            product.isEmpty() ? QStringList() : QStringList{"--product", kData + product};
+        QTest::newRow(name) << options + productOption +
+                                   QStringList{kData + QString::fromLatin1(name).section(u'.', 0, 0) +
+                                               ".html"}
                             << 0 << readAll(kData + name + ".out") << QString();
     };
     for (const char* page :
-         {"submission", "types", "clobber", "throw", "loop", "optgroup", "frames", "react"})
+         {"submission", "prefilled", "types", "clobber", "throw", "loop", "optgroup", "frames", "react"})
         filled(page);
+    filled("prefilled.none", {}, QString());
     filled("types.numeric", {}, "numeric_profile.txt");
     filled("tool_form", {}, "tool_pad.xml");
     // late.html shows its second step 500 ms after the load.

@@ -1,9 +1,10 @@
 // formtide-fill [--product FILE] [--settle MS] PAGE
 //
 // Loads PAGE headless in the program's browser setup, makes FILE the active product (without
-// --product the active product is empty, as at start-up): a product profile file, or a PAD file,
-// which gives the profile the product information editor would save from it, waits for the load
-// and for the fill pass that the program runs on a completed page, then prints one JSON object per
+// --product no product is chosen, as at start-up, and every field stays as the page has it): a
+// product profile file, or a PAD file, which gives the profile the product information editor
+// would save from it. Waits for the load and for the fill pass that the program runs on a
+// completed page, then prints one JSON object per
 // line for every INPUT, TEXTAREA and SELECT element, the top-level document's first and then each
 // filled frame's, each in document order:
 //   {"frame":0,"tag":"input","type":"text","name":"pad_url","value":"http://..."}
@@ -121,7 +122,8 @@ int main(int argc, char* argv[])
     const QCommandLineOption product(
         QStringLiteral("product"),
         QStringLiteral("Profile file (five quoted lines), or the product's PAD file, to fill from; "
-                       "without it every value is empty, as at start-up."),
+                       "without it no product is chosen, as at start-up, and every field stays as "
+                       "the page has it."),
         QStringLiteral("FILE"));
     parser.addOption(product);
     const QCommandLineOption settle(
@@ -157,7 +159,7 @@ int main(int argc, char* argv[])
         printError(QStringLiteral("not a file path or an http, https or file URL: %1").arg(pages.first()));
         return kFailure;
     }
-    Product activeProduct;
+    std::optional<Product> activeProduct;
     if (parser.isSet(product)) {
         QFile file(parser.value(product));
         if (!file.open(QIODevice::ReadOnly)) {
@@ -188,23 +190,18 @@ int main(int argc, char* argv[])
         printError(message);
         QCoreApplication::exit(kFailure);
     };
+    // The first pass over the whole page (its own load pass, or one run here for a page that did
+    // not begin one) and the end of the load may come in either order; both are awaited.
+    bool loaded = false;
+    std::optional<FillReport> firstPass;
     QTimer loadLimit;
     loadLimit.setSingleShot(true);
-    QObject::connect(&loadLimit, &QTimer::timeout, &app,
-                     [&] { fail(QStringLiteral("the page did not finish loading")); });
-
-    bool loaded = false;
-    QObject::connect(view, &QWebEngineView::loadFinished, &app, [&](bool ok) {
-        if (loaded)
-            return;
-        loaded = true;
-        loadLimit.stop();
-        if (!ok) {
-            fail(QStringLiteral("cannot load %1").arg(url->toDisplayString()));
-            return;
-        }
-        pass.run();
+    QObject::connect(&loadLimit, &QTimer::timeout, &app, [&] {
+        fail(loaded ? QStringLiteral("the page did not answer the fill pass")
+                    : QStringLiteral("the page did not finish loading"));
     });
+    QObject::connect(&browser, &Browser::pageLoaded, &pass, &FillPass::run);
+
     QTimer quiet;
     QTimer settleLimit;
     auto printFields = [&] {
@@ -236,18 +233,13 @@ int main(int argc, char* argv[])
     });
     QObject::connect(&settleLimit, &QTimer::timeout, &app, printFields);
 
-    bool firstPassDone = false;
-    QObject::connect(&pass, &FillPass::finished, &app, [&](const FillReport& report) {
-        if (firstPassDone) {
-            if (settleLimit.isActive())
-                quiet.start(settleMs);
+    auto loadedAndFilled = [&] {
+        if (!loaded || !firstPass)
             return;
-        }
-        if (report.scope != FillReport::Scope::Page)
-            return; // a part of the page, filled before the page itself
-        firstPassDone = true;
-        if (report.status != FillReport::Status::Applied) {
-            fail(report.status == FillReport::Status::TimedOut
+        loadLimit.stop();
+        if (firstPass->status != FillReport::Status::Applied &&
+            firstPass->status != FillReport::Status::NoProduct) {
+            fail(firstPass->status == FillReport::Status::TimedOut
                      ? QStringLiteral("the page did not answer the fill pass")
                      : QStringLiteral("the page could not be filled"));
             return;
@@ -258,6 +250,30 @@ int main(int argc, char* argv[])
         }
         quiet.start(settleMs);
         settleLimit.start(kSettleLimitMs);
+    };
+    QObject::connect(view, &QWebEngineView::loadFinished, &app, [&](bool ok) {
+        if (loaded)
+            return;
+        loaded = true;
+        if (!ok) {
+            loadLimit.stop();
+            fail(QStringLiteral("cannot load %1").arg(url->toDisplayString()));
+            return;
+        }
+        loadedAndFilled();
+    });
+    QObject::connect(&pass, &FillPass::finished, &app, [&](const FillReport& report) {
+        if (firstPass) {
+            if (settleLimit.isActive())
+                quiet.start(settleMs);
+            return;
+        }
+        // A part of the page filled before the page itself, or a pass that a newer one replaced (the
+        // page changed before it completed, or went on to another page).
+        if (report.scope != FillReport::Scope::Page || report.status == FillReport::Status::Superseded)
+            return;
+        firstPass = report;
+        loadedAndFilled();
     });
 
     loadLimit.start(kLoadLimitMs);
