@@ -21,30 +21,15 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QUrl>
+#include <algorithm>
 #include <cmath>
 
-// The site list as the site directory fills it: every entry carries a check box.
-class MainWindow::ListAdapter final : public SiteList {
-public:
-    explicit ListAdapter(QListWidget& list) : m_siteList(list) {}
+namespace {
 
-    void addItem(const QString& text) override
-    {
-        auto* item = new QListWidgetItem(text);
-        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        item->setCheckState(Qt::Unchecked);
-        m_siteList.addItem(item);
-    }
+// Where a site-list entry keeps the address it opens.
+constexpr int kAddressRole = Qt::UserRole;
 
-    void clear() override
-    {
-        const QSignalBlocker blocker(&m_siteList);
-        m_siteList.clear();
-    }
-
-private:
-    QListWidget& m_siteList;
-};
+} // namespace
 
 MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWidget* parent)
     : QMainWindow(parent), m_folders(std::move(folders)), m_browser(std::move(browser))
@@ -97,15 +82,12 @@ MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWi
 
     buildMenus();
 
-    m_siteListAdapter = std::make_unique<ListAdapter>(*m_siteList);
     m_fillPass = std::make_unique<FillPass>(*m_browser);
 
     connect(m_next, &QPushButton::clicked, this, &MainWindow::goToNextSite);
     connect(m_addLinks, &QPushButton::clicked, this, &MainWindow::openAddLinks);
-    connect(m_siteList, &QListWidget::itemSelectionChanged, this, [this] {
-        if (selectedSiteRow() >= 0)
-            showSelectedSite();
-    });
+    // The user's own changes of the selection; the program selects with the list's signals blocked.
+    connect(m_siteList, &QListWidget::itemSelectionChanged, this, &MainWindow::showSelectedSite);
     connect(m_siteList, &QListWidget::itemClicked, this, &MainWindow::onListItemClicked);
     m_siteList->viewport()->installEventFilter(this);
     m_inner->installEventFilter(this);
@@ -160,13 +142,27 @@ void MainWindow::buildMenus()
 
 void MainWindow::loadSites()
 {
-    // The help page is asked for first; the first entry's selection below finds no address yet,
-    // so it leaves the help page loading.
+    // The help page stays while the first entry is selected: the walk starts from there.
     m_browser->navigate(AppFolder::path(m_folders.programFolder(), AppFolder::helpPage()));
-    SiteDirectory::addBuiltInSites(*m_siteListAdapter);
-    selectSite(0);
     m_session.sites.loadSiteAddresses(m_folders.programFolder());
-    m_session.sites.loadAddedLinks(m_folders.dataFolder(), *m_siteListAdapter);
+    m_session.sites.loadAddedLinks(m_folders.dataFolder());
+    showSiteEntries();
+    const QSignalBlocker blocker(m_siteList);
+    m_siteList->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+}
+
+void MainWindow::showSiteEntries()
+{
+    // Rebuilt whole: no entry is selected afterwards, and no site is shown for that.
+    const QSignalBlocker blocker(m_siteList);
+    m_siteList->clear();
+    for (const SiteDirectory::Entry& entry : m_session.sites.entries()) {
+        auto* item = new QListWidgetItem(entry.text);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+        item->setData(kAddressRole, entry.address);
+        m_siteList->addItem(item);
+    }
 }
 
 void MainWindow::layOutControls()
@@ -195,13 +191,6 @@ void MainWindow::goToNextSite()
         return;
     ++m_session.currentSiteIndex;
     selectSite(m_session.currentSiteIndex);
-    // An entry that is one of the user's links loads that link, after the site-address lookup
-    // that the selection ran; an empty address leaves that lookup's page loading.
-    const int row = selectedSiteRow();
-    const QString text = row >= 0 ? m_siteList->item(row)->text() : QString();
-    const QString link = m_session.sites.findAddedLink(text).value_or(QString());
-    m_browser->stop();
-    m_browser->navigate(link);
 }
 
 void MainWindow::openAddLinks()
@@ -211,16 +200,18 @@ void MainWindow::openAddLinks()
     m_addLinksDialog->adjustSize();
     m_addLinksDialog->move(frameGeometry().center() - m_addLinksDialog->rect().center());
     m_addLinksDialog->exec();
-    m_session.sites.reloadSiteList(m_folders.dataFolder(), *m_siteListAdapter);
+    m_session.sites.loadAddedLinks(m_folders.dataFolder());
+    showSiteEntries();
+    // The file may have been shortened meanwhile: the walk goes on from inside the list.
+    m_session.currentSiteIndex = std::min(m_session.currentSiteIndex, m_siteList->count() - 1);
 }
 
 void MainWindow::showSelectedSite()
 {
     const int row = selectedSiteRow();
-    const QString text = row >= 0 ? m_siteList->item(row)->text() : QString();
-    const QString address = m_session.sites.findSiteAddress(text).value_or(QString());
-    m_browser->stop();
-    m_browser->navigate(address);
+    const QString address = row >= 0 ? m_siteList->item(row)->data(kAddressRole).toString() : QString();
+    if (!address.isEmpty())
+        m_browser->navigate(address);
 }
 
 void MainWindow::onLoadProgress(int progress, int progressMax)
@@ -264,12 +255,11 @@ void MainWindow::selectSite(int row)
 {
     if (row < 0 || row >= m_siteList->count())
         return;
-    if (selectedSiteRow() == row) {
-        showSelectedSite();
-        return;
+    {
+        const QSignalBlocker blocker(m_siteList);
+        m_siteList->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
     }
-    // Selecting emits itemSelectionChanged at once, which shows the site.
-    m_siteList->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+    showSelectedSite();
 }
 
 int MainWindow::selectedSiteRow() const

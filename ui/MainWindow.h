@@ -45,8 +45,8 @@ public:
     void goToNextSite();
     // "Add Links": lets the user append links, then rebuilds the site list however the dialog closed.
     void openAddLinks();
-    // Loads the site of the selected entry: its address from the site-address file, or nothing
-    // for an entry that no address contains.
+    // Loads the address the selected entry opens (see SiteDirectory::Entry); nothing for an entry
+    // without one.
     void showSelectedSite();
     // Selects entry `row` and shows its site before returning, also when it was selected already.
     void selectSite(int row);
@@ -71,10 +71,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    class ListAdapter;
-
     void buildMenus();
     void loadSites();
+    // Fills the site list with the directory's entries.
+    void showSiteEntries();
     // The resize rule: the browser takes what the list column leaves; too small a window keeps
     // the last layout.
     void layOutControls();
@@ -91,7 +91,6 @@ private:
     Session m_session;
     std::unique_ptr<Browser> m_browser;
     std::unique_ptr<FillPass> m_fillPass;
-    std::unique_ptr<ListAdapter> m_siteListAdapter;
     QWidget* m_inner = nullptr;
     QPointer<QWidget> m_browserWidget;
     QListWidget* m_siteList = nullptr;

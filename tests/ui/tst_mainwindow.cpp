@@ -59,7 +59,9 @@ private:
                                                 std::unique_ptr<Browser>(m_browser = new FakeBrowser));
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        m_browser->calls.clear();
+        // The help page stays while the first entry is selected.
+        QCOMPARE(takeCalls(), QStringList{u"navigate(" + folder + u"/formtidehelp.html)"});
+        QCOMPARE(m_window->selectedSiteRow(), 0);
     }
     QStringList takeCalls() { return std::exchange(m_browser->calls, {}); }
     QTemporaryDir m_dir;
@@ -67,10 +69,11 @@ private:
     FakeBrowser* m_browser = nullptr;
 };
 
-// Entry 2 is selected. "Next" moves the walk on, shows the next entry's site and then loads the
-// added link holding its text. Real clicks leave the walk: a click on an entry shows its site, also
-// when it is the selected one; a click on a check box only ticks it; Ctrl+click on the selected
-// entry keeps it selected and loads no other site.
+// Entry 2 is selected. "Next" moves the walk on and loads the next entry's address, a built-in
+// name's site or an added link, with one navigation. Real clicks leave the walk: a click on an entry
+// loads its address, also when it is the selected one, and an entry without one loads nothing; a
+// click on a check box only ticks it; Ctrl+click on the selected entry keeps it selected and loads
+// no other site.
 void TestMainWindow::walkAndClicks_data()
 {
     QTest::addColumn<QString>("action");
@@ -81,14 +84,16 @@ void TestMainWindow::walkAndClicks_data()
     const QString site2 = u"navigate(http://2archive.net/s)"_s;
     const QString site6 = u"navigate(http://www.5Awards.com/s)"_s;
     const QString link = u"navigate(http://my.example/5Awards-submit)"_s;
-    QTest::newRow("Next onto an entry a link holds")
-        << "Next" << 5 << QStringList{"Stop", site6, "Stop", link} << 6 << 6;
+    QTest::newRow("Next onto a name a link holds: its site") << "Next" << 5 << QStringList{site6} << 6 << 6;
+    QTest::newRow("Next onto the added link") << "Next" << 9 << QStringList{link} << 10 << 10;
     QTest::newRow("Next on the last entry") << "Next" << 10 << QStringList{} << 10 << 2;
-    QTest::newRow("another entry") << "text" << 6 << QStringList{"Stop", site6} << 0 << 6;
-    QTest::newRow("the selected entry") << "text" << 2 << QStringList{"Stop", site2} << 0 << 2;
+    QTest::newRow("another entry") << "text" << 6 << QStringList{site6} << 0 << 6;
+    QTest::newRow("the added link") << "text" << 10 << QStringList{link} << 0 << 10;
+    QTest::newRow("an entry without an address") << "text" << 0 << QStringList{} << 0 << 0;
+    QTest::newRow("the selected entry") << "text" << 2 << QStringList{site2} << 0 << 2;
     QTest::newRow("check box of the selected entry") << "check box" << 2 << QStringList{} << 0 << 2;
     // Showing the clicked site again may happen or not.
-    QTest::newRow("Ctrl on the selected entry") << "Ctrl" << 2 << QStringList{"Stop", site2} << 0 << 2;
+    QTest::newRow("Ctrl on the selected entry") << "Ctrl" << 2 << QStringList{site2} << 0 << 2;
 }
 
 void TestMainWindow::walkAndClicks()
@@ -137,7 +142,8 @@ void TestMainWindow::resizeRule()
 
 // "OK" appends the text as typed, in Windows-1252 with CR LF line ends; a refused save keeps the
 // dialog open with the text and says why in one line. The folder gains nothing else, and the list
-// is rebuilt from the file however the dialog closed.
+// is rebuilt from the file however the dialog closed; a walk on the last entry of a list that got
+// shorter goes on from the new last entry.
 void TestMainWindow::addLinks_data()
 {
     QTest::addColumn<QByteArray>("before"); // null: no file
@@ -170,6 +176,7 @@ void TestMainWindow::addLinks()
     QFile::remove(m_dir.filePath(u"addedlinks.txt"_s));
     if (!before.isNull())
         writeFile(m_dir.filePath(u"addedlinks.txt"_s), before);
+    m_window->session().currentSiteIndex = 10;
     QString message;
     whenShown<QDialog>([&](QDialog& dialog) {
         auto* text = dialog.findChild<QPlainTextEdit*>(u"linksEdit"_s);
@@ -188,6 +195,7 @@ void TestMainWindow::addLinks()
     QCOMPARE(tree(m_dir.path()).keys(), (QStringList{u"addedlinks.txt"_s, u"padok.txt"_s}));
     const int links = tag == u"folder missing" ? 0 : int(Windows1252::splitLines(after).size());
     QCOMPARE(m_window->siteList()->count(), 10 + links);
+    QCOMPARE(m_window->session().currentSiteIndex, std::min(10, 9 + links));
     QCOMPARE(takeCalls(), QStringList{});
 }
 
