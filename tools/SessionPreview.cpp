@@ -2,6 +2,7 @@
 // and the first site's submission page (served from 127.0.0.1) filled.
 
 #include "autofill/WebEngineBrowser.h"
+#include "products/ProductProfiles.h"
 #include "sites/SiteAddressCipher.h"
 #include "tests/LocalHttpServer.h"
 #include "tools/Scramble.h"
@@ -31,10 +32,17 @@ int main(int argc, char* argv[])
         padok.write(scramble(QByteArray(host + path), SiteAddressCipher::fileDepth) + "\r\n");
     padok.close();
 
+    // "Zipper" was the product chosen last time, so it is active from the start.
+    const Product zipper{QStringLiteral("Zipper"), QStringLiteral("COMPRESSION"),
+                         QStringLiteral("http://www.zipper.example/pad/zipper.xml"), QStringLiteral("28417"),
+                         QStringLiteral("28417-3")};
+    QFile last(folder.filePath(QStringLiteral("lastproduct.txt")));
+    if (!ProductProfiles::save(folder.path(), zipper).isEmpty() || !last.open(QIODevice::WriteOnly) ||
+        last.write("Zipper\r\n") != 8)
+        return 1;
+    last.close();
+
     MainWindow window(AppFolders::portable(folder.path()), std::make_unique<WebEngineBrowser>());
-    window.setActiveProduct(Product{QStringLiteral("Zipper"), QStringLiteral("COMPRESSION"),
-                                    QStringLiteral("http://www.zipper.example/pad/zipper.xml"),
-                                    QStringLiteral("28417"), QStringLiteral("28417-3")});
     window.show();
     const int presses = app.arguments().contains(QStringLiteral("second")) ? 2 : 1;
     for (int press = 0; press < presses; ++press)

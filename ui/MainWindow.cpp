@@ -3,6 +3,7 @@
 #include "autofill/Browser.h"
 #include "autofill/FillPass.h"
 #include "core/AppFolder.h"
+#include "products/ProductProfiles.h"
 #include "ui/AboutDialog.h"
 #include "ui/AddLinksDialog.h"
 #include "ui/KeptSelectionList.h"
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QUrl>
 #include <algorithm>
 #include <cmath>
@@ -32,9 +34,10 @@ constexpr int kAddressRole = Qt::UserRole;
 } // namespace
 
 MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWidget* parent)
-    : QMainWindow(parent), m_folders(std::move(folders)), m_browser(std::move(browser))
+    : QMainWindow(parent), m_folders(std::move(folders)), m_progressStore(m_folders.dataFolder()),
+      m_browser(std::move(browser))
 {
-    setWindowTitle(QStringLiteral("Formtide"));
+    setWindowTitle(tr("Formtide"));
     setObjectName(QStringLiteral("mainWindow"));
 
     m_inner = new QWidget(this);
@@ -95,9 +98,17 @@ MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWi
     connect(m_browser.get(), &Browser::loadProgress, this, &MainWindow::onLoadProgress);
     connect(m_browser.get(), &Browser::pageLoaded, this, &MainWindow::onPageLoaded);
 
-    resize(Twips::toPixels(DesignInnerWidth),
-           Twips::toPixels(DesignInnerHeight) + menuBar()->sizeHint().height());
+    // Failed saves are told here, without stopping the user.
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
+    resize(Twips::toPixels(DesignInnerWidth), Twips::toPixels(DesignInnerHeight) +
+                                                  menuBar()->sizeHint().height() +
+                                                  statusBar()->sizeHint().height());
     loadSites();
+
+    if (const std::optional<QString> name = m_progressStore.rememberedProduct()) {
+        if (const std::optional<Product> stored = ProductProfiles::read(m_folders.dataFolder(), *name))
+            setActiveProduct(ActiveProduct{*name, *stored});
+    }
 }
 
 MainWindow::~MainWindow()
@@ -231,17 +242,50 @@ void MainWindow::onPageLoaded()
 
 void MainWindow::openProductManager()
 {
-    if (!m_productManager)
-        m_productManager =
-            std::make_unique<ProductManagerDialog>(m_folders.dataFolder(), m_session.activeProduct);
+    if (!m_productManager) {
+        m_productManager = std::make_unique<ProductManagerDialog>(m_folders.dataFolder());
+        connect(m_productManager.get(), &ProductManagerDialog::productChosen, this,
+                &MainWindow::chooseProduct);
+        connect(m_productManager.get(), &ProductManagerDialog::productRenamed, this,
+                &MainWindow::onProductRenamed);
+    }
+    m_productManager->setActiveProductName(m_activeProduct ? m_activeProduct->name : QString());
     m_productManager->exec();
-    setActiveProduct(m_session.activeProduct);
 }
 
-void MainWindow::setActiveProduct(const Product& product)
+void MainWindow::chooseProduct(const QString& name, const Product& product)
 {
-    m_session.activeProduct = product;
-    m_fillPass->setProduct(product);
+    setActiveProduct(ActiveProduct{name, product});
+    reportSave(m_progressStore.rememberProduct(name),
+               tr("%1 could not be remembered as the product for the next start").arg(name));
+}
+
+void MainWindow::onProductRenamed(const QString& oldName, const QString& newName)
+{
+    reportSave(m_progressStore.renameProduct(oldName, newName),
+               tr("The marks of %1 could not be carried over to %2").arg(oldName, newName));
+    // The active product keeps the values it was chosen with until it is chosen again; only its
+    // name, under which its marks and the record of the last product are kept, follows the profile.
+    if (m_activeProduct && m_activeProduct->name == oldName) {
+        m_activeProduct->name = newName;
+        setActiveProduct(m_activeProduct);
+        reportSave(m_progressStore.rememberProduct(newName),
+                   tr("%1 could not be remembered as the product for the next start").arg(newName));
+    }
+}
+
+void MainWindow::setActiveProduct(std::optional<ActiveProduct> product)
+{
+    m_activeProduct = std::move(product);
+    m_fillPass->setProduct(m_activeProduct ? std::optional(m_activeProduct->values) : std::nullopt);
+    setWindowTitle(m_activeProduct ? tr("Formtide - %1").arg(m_activeProduct->name) : tr("Formtide"));
+    m_progressStore.setProduct(m_activeProduct ? std::optional(m_activeProduct->name) : std::nullopt);
+}
+
+void MainWindow::reportSave(const ProgressStore::SaveResult& result, const QString& what)
+{
+    if (!result.ok())
+        statusBar()->showMessage(tr("%1: %2").arg(what, result.detail));
 }
 
 void MainWindow::openAbout()

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/AppFolders.h"
+#include "core/Product.h"
+#include "sites/ProgressStore.h"
 #include "ui/Session.h"
 #include "ui/Twips.h"
 
@@ -9,6 +11,7 @@
 #include <QPointer>
 #include <QRectF>
 #include <memory>
+#include <optional>
 
 class Browser;
 class FillPass;
@@ -23,9 +26,12 @@ class QPushButton;
 
 // The main window. The user walks the download sites with "Next": each press selects the next
 // entry of the site list and loads its submission page in the browser on the left, and every page
-// that finishes loading is filled from the active product. A click on an entry shows that site
-// without moving the walk on; the check boxes are the user's own notes. "Add Links" adds sites of
-// the user's own, "Software > Select..." chooses the active product.
+// that finishes loading is filled from the active product. A click on an entry loads it without
+// moving the walk on. "Add Links" adds sites of the user's own.
+//
+// The window is the one owner of the active product: "Software > Select..." reports the chosen one,
+// and the fill pass, the title and the check marks take it from here. The product chosen last is
+// active again at the next start when its profile is still there, read from that profile.
 //
 // Geometry is kept in twips (1/1440 inch), as single-precision values, and each control's twips
 // rectangle is the one the layout reads back. On screen: Twips::rect (1/15 of a logical pixel).
@@ -54,8 +60,6 @@ public:
     int selectedSiteRow() const;
 
     void openProductManager();
-    // Makes `product` the one the fill pass writes from now on.
-    void setActiveProduct(const Product& product);
     void openAbout();
 
     // A control's geometry in twips, relative to the inner area.
@@ -71,6 +75,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The active product, by the name the product list shows it under.
+    struct ActiveProduct {
+        QString name;
+        Product values;
+    };
+
     void buildMenus();
     void loadSites();
     // Fills the site list with the directory's entries.
@@ -86,9 +96,17 @@ private:
     // The height a list box really takes when asked for `height` twips: whole rows only.
     float snappedListHeight(float height) const;
     void onListItemClicked(QListWidgetItem* item);
+    // The one place where the active product changes; none writes nothing into the pages.
+    void setActiveProduct(std::optional<ActiveProduct> product);
+    void chooseProduct(const QString& name, const Product& product);
+    void onProductRenamed(const QString& oldName, const QString& newName);
+    // Shows a failed save in the status bar, as `what` followed by the reason.
+    void reportSave(const ProgressStore::SaveResult& result, const QString& what);
 
     AppFolders m_folders;
     Session m_session;
+    ProgressStore m_progressStore;
+    std::optional<ActiveProduct> m_activeProduct;
     std::unique_ptr<Browser> m_browser;
     std::unique_ptr<FillPass> m_fillPass;
     QWidget* m_inner = nullptr;

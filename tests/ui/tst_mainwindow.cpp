@@ -201,7 +201,7 @@ void TestMainWindow::addLinks()
 
 // One pass through every window, Import PAD through Qt's own file dialog included, with the home
 // folder and the application folder both fresh: the program writes the profile and the links it
-// saved, and nothing else in either folder (Qt's file dialog keeps its history in memory only).
+// saved and the product chosen, and nothing else in either folder (Qt's file dialog keeps its history in memory only).
 void TestMainWindow::everyWindowWritesOnlyWhatItSaves()
 {
     QTemporaryDir app;
@@ -241,7 +241,7 @@ void TestMainWindow::everyWindowWritesOnlyWhatItSaves()
 
     // The home folder is the whole program's: nothing any test here did may show up in it.
     QCOMPARE(tree(qEnvironmentVariable("HOME")).keys().join(u", "), QString());
-    QCOMPARE(tree(app.path()).keys().join(u", "), u"Info, Info/Tidy Zip.txt, addedlinks.txt"_s);
+    QCOMPARE(tree(app.path()).keys().join(u", "), u"Info, Info/Tidy Zip.txt, addedlinks.txt, lastproduct.txt"_s);
 }
 
 // The home folder must be a fresh one before Qt looks it up, and Qt's settings are kept in memory
