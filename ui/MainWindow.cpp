@@ -15,6 +15,7 @@
 #include <QEvent>
 #include <QLayout>
 #include <QListWidget>
+#include <QLocale>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QProgressBar>
@@ -30,6 +31,12 @@ namespace {
 
 // Where a site-list entry keeps the address it opens.
 constexpr int kAddressRole = Qt::UserRole;
+
+// "6 Dec 2026", in English like the rest of the window.
+QString shownDay(QDate day)
+{
+    return QLocale::c().toString(day, QStringLiteral("d MMM yyyy"));
+}
 
 } // namespace
 
@@ -92,11 +99,13 @@ MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWi
     // The user's own changes of the selection; the program selects with the list's signals blocked.
     connect(m_siteList, &QListWidget::itemSelectionChanged, this, &MainWindow::showSelectedSite);
     connect(m_siteList, &QListWidget::itemClicked, this, &MainWindow::onListItemClicked);
+    connect(m_siteList, &QListWidget::itemChanged, this, &MainWindow::onSiteItemChanged);
     m_siteList->viewport()->installEventFilter(this);
     m_inner->installEventFilter(this);
 
     connect(m_browser.get(), &Browser::loadProgress, this, &MainWindow::onLoadProgress);
     connect(m_browser.get(), &Browser::pageLoaded, this, &MainWindow::onPageLoaded);
+    connect(m_browser.get(), &Browser::filledFormSubmitted, this, &MainWindow::onFilledFormSubmitted);
 
     // Failed saves are told here, without stopping the user.
     statusBar()->setObjectName(QStringLiteral("statusBar"));
@@ -174,6 +183,7 @@ void MainWindow::showSiteEntries()
         item->setData(kAddressRole, entry.address);
         m_siteList->addItem(item);
     }
+    showMarks();
 }
 
 void MainWindow::layOutControls()
@@ -256,36 +266,88 @@ void MainWindow::openProductManager()
 void MainWindow::chooseProduct(const QString& name, const Product& product)
 {
     setActiveProduct(ActiveProduct{name, product});
-    reportSave(m_progressStore.rememberProduct(name),
-               tr("%1 could not be remembered as the product for the next start").arg(name));
+    rememberActiveProduct();
 }
 
 void MainWindow::onProductRenamed(const QString& oldName, const QString& newName)
 {
-    reportSave(m_progressStore.renameProduct(oldName, newName),
-               tr("The marks of %1 could not be carried over to %2").arg(oldName, newName));
+    if (const ProgressStore::SaveResult saved = m_progressStore.renameProduct(oldName, newName); !saved.ok())
+        statusBar()->showMessage(
+            tr("The marks of %1 could not be carried over to %2 (%3); they stay under %1.")
+                .arg(oldName, newName, saved.detail));
     // The active product keeps the values it was chosen with until it is chosen again; only its
     // name, under which its marks and the record of the last product are kept, follows the profile.
     if (m_activeProduct && m_activeProduct->name == oldName) {
         m_activeProduct->name = newName;
-        setActiveProduct(m_activeProduct);
-        reportSave(m_progressStore.rememberProduct(newName),
-                   tr("%1 could not be remembered as the product for the next start").arg(newName));
+        showActiveProductName();
+        rememberActiveProduct();
     }
+    showMarks();
+}
+
+void MainWindow::rememberActiveProduct()
+{
+    const QString& name = m_activeProduct->name;
+    if (const ProgressStore::SaveResult saved = m_progressStore.rememberProduct(name); !saved.ok())
+        statusBar()->showMessage(
+            tr("%1 could not be remembered for the next start (%2).").arg(name, saved.detail));
 }
 
 void MainWindow::setActiveProduct(std::optional<ActiveProduct> product)
 {
     m_activeProduct = std::move(product);
     m_fillPass->setProduct(m_activeProduct ? std::optional(m_activeProduct->values) : std::nullopt);
-    setWindowTitle(m_activeProduct ? tr("Formtide - %1").arg(m_activeProduct->name) : tr("Formtide"));
+    showActiveProductName();
     m_progressStore.setProduct(m_activeProduct ? std::optional(m_activeProduct->name) : std::nullopt);
+    showMarks();
 }
 
-void MainWindow::reportSave(const ProgressStore::SaveResult& result, const QString& what)
+void MainWindow::showActiveProductName()
 {
-    if (!result.ok())
-        statusBar()->showMessage(tr("%1: %2").arg(what, result.detail));
+    setWindowTitle(m_activeProduct ? tr("Formtide - %1").arg(m_activeProduct->name) : tr("Formtide"));
+}
+
+void MainWindow::showMarks()
+{
+    const QSignalBlocker blocker(m_siteList);
+    for (int row = 0; row < m_siteList->count(); ++row) {
+        QListWidgetItem* item = m_siteList->item(row);
+        const std::optional<QDate> day = m_progressStore.markedOn(item->text());
+        item->setCheckState(day ? Qt::Checked : Qt::Unchecked);
+        if (!day)
+            item->setToolTip(QString());
+        else if (m_activeProduct)
+            item->setToolTip(tr("Done for %1 on %2").arg(m_activeProduct->name, shownDay(*day)));
+        else
+            item->setToolTip(tr("Done on %1, for this run only: no product is chosen").arg(shownDay(*day)));
+    }
+}
+
+void MainWindow::markSite(const QString& entry, bool done)
+{
+    const ProgressStore::SaveResult saved =
+        m_progressStore.setMark(entry, done ? std::optional(QDate::currentDate()) : std::nullopt);
+    showMarks();
+    if (saved.ok())
+        statusBar()->clearMessage();
+    else
+        statusBar()->showMessage(tr("The marks for %1 could not be saved (%2). The list keeps them, and the "
+                                    "next change saves them all.")
+                                     .arg(m_progressStore.product().value_or(QString()), saved.detail));
+}
+
+void MainWindow::onSiteItemChanged(QListWidgetItem* item)
+{
+    const bool ticked = item->checkState() == Qt::Checked;
+    if (ticked != m_progressStore.markedOn(item->text()).has_value())
+        markSite(item->text(), ticked);
+}
+
+void MainWindow::onFilledFormSubmitted()
+{
+    const int row = selectedSiteRow();
+    if (row >= 0)
+        markSite(m_siteList->item(row)->text(), true);
 }
 
 void MainWindow::openAbout()

@@ -33,6 +33,11 @@ class QPushButton;
 // and the fill pass, the title and the check marks take it from here. The product chosen last is
 // active again at the next start when its profile is still there, read from that profile.
 //
+// The check marks are the active product's progress (ProgressStore): ticking or unticking an entry,
+// or sending a form that a pass filled, marks or clears the selected entry for that product, dated,
+// and saves at once; every entry with the same text shares the mark. Without a product, marks last
+// for the run. A save that fails is told in the status bar and the list keeps its marks.
+//
 // Geometry is kept in twips (1/1440 inch), as single-precision values, and each control's twips
 // rectangle is the one the layout reads back. On screen: Twips::rect (1/15 of a logical pixel).
 class MainWindow : public QMainWindow {
@@ -98,10 +103,17 @@ private:
     void onListItemClicked(QListWidgetItem* item);
     // The one place where the active product changes; none writes nothing into the pages.
     void setActiveProduct(std::optional<ActiveProduct> product);
+    void showActiveProductName();
+    // Sets every entry's check mark and its tooltip from the active product's marks.
+    void showMarks();
+    // Marks `entry` done today, or clears its mark, for the active product.
+    void markSite(const QString& entry, bool done);
+    void onSiteItemChanged(QListWidgetItem* item);
+    void onFilledFormSubmitted();
     void chooseProduct(const QString& name, const Product& product);
     void onProductRenamed(const QString& oldName, const QString& newName);
-    // Shows a failed save in the status bar, as `what` followed by the reason.
-    void reportSave(const ProgressStore::SaveResult& result, const QString& what);
+    // Records the active product as the one chosen last.
+    void rememberActiveProduct();
 
     AppFolders m_folders;
     Session m_session;

@@ -1,5 +1,6 @@
 #include "autofill/Browser.h"
 #include "core/Windows1252.h"
+#include "products/ProductProfiles.h"
 #include "sites/SiteAddressCipher.h"
 #include "tests/TestFiles.h"
 #include "tests/ui/DialogDriver.h"
@@ -16,6 +17,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QStatusBar>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTemporaryDir>
@@ -34,6 +36,47 @@ struct FakeBrowser final : Browser {
     QPointer<QWidget> page = new QWidget; // the window takes it
 };
 
+namespace {
+
+// Where the check box of entry `row` is on the list's viewport.
+QPoint checkBox(QListWidget* list, int row)
+{
+    QStyleOptionViewItem option;
+    option.initFrom(list);
+    option.rect = list->visualItemRect(list->item(row));
+    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    return list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list).center();
+}
+
+// The rows whose entries are ticked, "-" for none.
+QString ticked(QListWidget* list)
+{
+    QStringList rows;
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->checkState() == Qt::Checked)
+            rows.append(QString::number(row));
+    }
+    return rows.isEmpty() ? u"-"_s : rows.join(u' ');
+}
+
+// Runs `step` in the product manager opened through "Software > Select...".
+void inProductManager(MainWindow& window, std::function<void(ProductManagerDialog&)> step)
+{
+    whenShown<ProductManagerDialog>(std::move(step));
+    window.findChild<QAction*>(u"selectProductAction"_s)->trigger();
+}
+
+// A real click on the product manager's entry `name`.
+void clickProduct(ProductManagerDialog& manager, const QString& name)
+{
+    QListWidget* list = manager.productList();
+    const QList<QListWidgetItem*> found = list->findItems(name, Qt::MatchExactly);
+    QVERIFY(!found.isEmpty());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
+}
+
+} // namespace
+
 class TestMainWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -45,6 +88,7 @@ private Q_SLOTS:
     void addLinks_data();
     void addLinks();
     void everyWindowWritesOnlyWhatItSaves();
+    void marksFollowTheProduct();
 
 private:
     // Sites 2 and 6 have addresses; the one added link (entry 10) holds site 6's name.
@@ -108,14 +152,10 @@ void TestMainWindow::walkAndClicks()
         m_window->session().currentSiteIndex = row;
         QTest::mouseClick(m_window->nextButton(), Qt::LeftButton);
     } else {
-        QStyleOptionViewItem option;
-        option.initFrom(list);
-        option.rect = list->visualItemRect(list->item(row));
-        option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
-        const QRect box = list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
+        const QPoint box = checkBox(list, row);
         QTest::mouseClick(list->viewport(), Qt::LeftButton,
                           action == u"Ctrl" ? Qt::ControlModifier : Qt::NoModifier,
-                          action == u"check box" ? box.center() : box.center() + QPoint(40, 0));
+                          action == u"check box" ? box : box + QPoint(40, 0));
         QCOMPARE(list->item(row)->checkState(), action == u"check box" ? Qt::Checked : Qt::Unchecked);
     }
     QStringList made = takeCalls();
@@ -201,7 +241,8 @@ void TestMainWindow::addLinks()
 
 // One pass through every window, Import PAD through Qt's own file dialog included, with the home
 // folder and the application folder both fresh: the program writes the profile and the links it
-// saved and the product chosen, and nothing else in either folder (Qt's file dialog keeps its history in memory only).
+// saved and the product chosen, and nothing else in either folder (Qt's file dialog keeps its history in
+// memory only).
 void TestMainWindow::everyWindowWritesOnlyWhatItSaves()
 {
     QTemporaryDir app;
@@ -241,7 +282,98 @@ void TestMainWindow::everyWindowWritesOnlyWhatItSaves()
 
     // The home folder is the whole program's: nothing any test here did may show up in it.
     QCOMPARE(tree(qEnvironmentVariable("HOME")).keys().join(u", "), QString());
-    QCOMPARE(tree(app.path()).keys().join(u", "), u"Info, Info/Tidy Zip.txt, addedlinks.txt, lastproduct.txt"_s);
+    QCOMPARE(tree(app.path()).keys().join(u", "),
+             u"Info, Info/Tidy Zip.txt, addedlinks.txt, lastproduct.txt"_s);
+}
+
+// Each product keeps its own marks, through real clicks: they are saved at once, kept over "Add
+// Links", a rename, a deletion and a restart, and a sent form that a pass filled ticks the selected
+// entry. A damaged marks file reads as no marks; a save that fails is told in the status bar while
+// the list keeps its marks, and the next save that can write saves them all.
+void TestMainWindow::marksFollowTheProduct()
+{
+    QTemporaryDir dir;
+    for (const QString& name : {u"A"_s, u"B"_s})
+        QCOMPARE(ProductProfiles::save(dir.path(), {name, {}, u"http://"_s, {}, {}}), QString());
+    QVERIFY(QDir(dir.path()).mkdir(u"Progress"_s));
+    writeFile(dir.filePath(u"Progress/B.txt"_s), QByteArray("\x89PNG\r\n\0\xff", 8));
+    open(dir.path());
+    QListWidget* list = m_window->siteList();
+    const auto choose = [&](const QString& name) {
+        inProductManager(*m_window, [&](ProductManagerDialog& manager) {
+            clickProduct(manager, name);
+            click(manager, "okButton");
+        });
+    };
+    const auto tick = [&](int row) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, checkBox(list, row));
+    };
+    const QString today = QLocale::c().toString(QDate::currentDate(), u"d MMM yyyy"_s);
+
+    QCOMPARE(m_window->windowTitle(), u"Formtide"_s);
+    choose(u"A"_s);
+    QCOMPARE(m_window->windowTitle(), u"Formtide - A"_s);
+    tick(1);
+    tick(9);
+    tick(3);
+    tick(3);
+    QCOMPARE(ticked(list), u"1 9"_s);
+    QCOMPARE(list->item(1)->toolTip(), u"Done for A on "_s + today);
+    choose(u"B"_s);
+    QCOMPARE(ticked(list), u"-"_s);
+    tick(2);
+    m_window->selectSite(6);
+    Q_EMIT m_browser->filledFormSubmitted();
+    QCOMPARE(ticked(list), u"2 6"_s);
+    choose(u"A"_s);
+    QCOMPARE(ticked(list), u"1 9"_s);
+    whenShown<QDialog>([](QDialog& dialog) { click(dialog, "cancelButton"); });
+    QTest::mouseClick(m_window->addLinksButton(), Qt::LeftButton);
+    QCOMPARE(ticked(list), u"1 9"_s);
+
+    // Renamed in the editor, A keeps its marks and stays active under its new name.
+    inProductManager(*m_window, [&](ProductManagerDialog& manager) {
+        whenShown<ProductEditorDialog>([](ProductEditorDialog& editor) {
+            auto* name = editor.findChild<QLineEdit*>(u"nameEdit"_s);
+            name->selectAll();
+            QTest::keyClicks(name, u"A2"_s);
+            click(editor, "okButton");
+        });
+        clickProduct(manager, u"A"_s);
+        click(manager, "editButton");
+        click(manager, "cancelButton");
+    });
+    QCOMPARE(m_window->windowTitle(), u"Formtide - A2"_s);
+    QCOMPARE(ticked(list), u"1 9"_s);
+
+    blockFolder(dir.filePath(u"Progress"_s));
+    tick(4);
+    QVERIFY2(m_window->statusBar()->currentMessage().startsWith(u"The marks for A2 could not be saved"_s),
+             qPrintable(m_window->statusBar()->currentMessage()));
+    QCOMPARE(ticked(list), u"1 4 9"_s);
+    unblockFolder(dir.filePath(u"Progress"_s));
+    tick(5);
+    QCOMPARE(m_window->statusBar()->currentMessage(), QString());
+
+    // A new window on the folder: the product chosen last is active with its marks.
+    m_window.reset();
+    open(dir.path());
+    list = m_window->siteList();
+    QCOMPARE(m_window->windowTitle(), u"Formtide - A2"_s);
+    QCOMPARE(ticked(list), u"1 4 5 9"_s);
+
+    // Deleted, A2's marks stay on disk and come back with a product of that name.
+    inProductManager(*m_window, [&](ProductManagerDialog& manager) {
+        clickProduct(manager, u"A2"_s);
+        click(manager, "deleteButton");
+        clickProduct(manager, u"B"_s);
+        click(manager, "okButton");
+    });
+    QCOMPARE(ticked(list), u"2 6"_s);
+    QCOMPARE(ProductProfiles::save(dir.path(), {u"A2"_s, {}, {}, {}, {}}), QString());
+    choose(u"A2"_s);
+    QCOMPARE(ticked(list), u"1 4 5 9"_s);
+    QCOMPARE(tree(dir.filePath(u"Progress"_s)).keys(), (QStringList{u"A2.txt"_s, u"B.txt"_s}));
 }
 
 // The home folder must be a fresh one before Qt looks it up, and Qt's settings are kept in memory
