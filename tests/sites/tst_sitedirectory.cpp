@@ -54,7 +54,6 @@ private Q_SLOTS:
     void loaders();
     void lookups_data();
     void lookups();
-    void entryAddresses();
     void shippedFilesBesideTheProgram();
     void cipherDepths();
 };
@@ -118,22 +117,6 @@ void TestSiteDirectory::lookups()
     load(sites, addedLink ? Lines{} : stored, addedLink ? stored.join("\r\n") : "");
     QTEST((addedLink ? sites.findAddedLink(entry) : sites.findSiteAddress(entry)).value_or(u"-"_s),
           "expected");
-}
-
-// Each entry opens one address, found when the list is built: a built-in name its own site, also
-// when an added link holds the name; an added link itself, or the earlier link it is part of; an
-// empty line the first link. A name without an address opens nothing.
-void TestSiteDirectory::entryAddresses()
-{
-    SiteDirectory sites;
-    load(sites, {"www.5Awards.com/s"}, "http://my.example/5Awards/x\r\nhttp://my.example/5Awards\r\n\r\n");
-    QStringList addresses;
-    for (const SiteDirectory::Entry& entry : sites.entries())
-        addresses.append(entry.address);
-    QCOMPARE(addresses.mid(6, 1) + addresses.mid(10),
-             (QStringList{u"http://www.5Awards.com/s"_s, u"http://my.example/5Awards/x"_s,
-                          u"http://my.example/5Awards/x"_s, u"http://my.example/5Awards/x"_s}));
-    QCOMPARE(addresses.first(6), QStringList(6));
 }
 
 // The build puts the program's own files beside it (that it adds none of the user's is tst_install's).

@@ -59,20 +59,22 @@ QString ticked(QListWidget* list)
     return rows.isEmpty() ? u"-"_s : rows.join(u' ');
 }
 
-// Runs `step` in the product manager opened through "Software > Select...".
-void inProductManager(MainWindow& window, std::function<void(ProductManagerDialog&)> step)
+// In the product manager opened by "Software > Select...", clicks each entry named in `clicks`, or
+// each button (a name ending in "Button").
+void manage(MainWindow& window, const QStringList& clicks)
 {
-    whenShown<ProductManagerDialog>(std::move(step));
+    whenShown<ProductManagerDialog>([clicks](ProductManagerDialog& manager) {
+        QListWidget* list = manager.productList();
+        for (const QString& name : clicks) {
+            if (name.endsWith(u"Button"))
+                click(manager, qPrintable(name));
+            else
+                QTest::mouseClick(
+                    list->viewport(), Qt::LeftButton, {},
+                    list->visualItemRect(list->findItems(name, Qt::MatchExactly).value(0)).center());
+        }
+    });
     window.findChild<QAction*>(u"selectProductAction"_s)->trigger();
-}
-
-// A real click on the product manager's entry `name`.
-void clickProduct(ProductManagerDialog& manager, const QString& name)
-{
-    QListWidget* list = manager.productList();
-    const QList<QListWidgetItem*> found = list->findItems(name, Qt::MatchExactly);
-    QVERIFY(!found.isEmpty());
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
 }
 
 } // namespace
@@ -294,86 +296,63 @@ void TestMainWindow::marksFollowTheProduct()
 {
     QTemporaryDir dir;
     for (const QString& name : {u"A"_s, u"B"_s})
-        QCOMPARE(ProductProfiles::save(dir.path(), {name, {}, u"http://"_s, {}, {}}), QString());
+        QCOMPARE(ProductProfiles::save(dir.path(), {name, {}, {}, {}, {}}), QString());
     QVERIFY(QDir(dir.path()).mkdir(u"Progress"_s));
-    writeFile(dir.filePath(u"Progress/B.txt"_s), QByteArray("\x89PNG\r\n\0\xff", 8));
+    writeFile(dir.filePath(u"Progress/B.txt"_s), "\x89PNG\r\n\xff");
     open(dir.path());
     QListWidget* list = m_window->siteList();
-    const auto choose = [&](const QString& name) {
-        inProductManager(*m_window, [&](ProductManagerDialog& manager) {
-            clickProduct(manager, name);
-            click(manager, "okButton");
-        });
-    };
     const auto tick = [&](int row) {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, checkBox(list, row));
     };
-    const QString today = QLocale::c().toString(QDate::currentDate(), u"d MMM yyyy"_s);
 
     QCOMPARE(m_window->windowTitle(), u"Formtide"_s);
-    choose(u"A"_s);
+    manage(*m_window, {u"A"_s, u"okButton"_s});
     QCOMPARE(m_window->windowTitle(), u"Formtide - A"_s);
-    tick(1);
-    tick(9);
-    tick(3);
-    tick(3);
+    for (int row : {1, 9, 3, 3})
+        tick(row);
     QCOMPARE(ticked(list), u"1 9"_s);
-    QCOMPARE(list->item(1)->toolTip(), u"Done for A on "_s + today);
-    choose(u"B"_s);
+    QCOMPARE(list->item(1)->toolTip(),
+             u"Done for A on "_s + QLocale::c().toString(QDate::currentDate(), u"d MMM yyyy"_s));
+    manage(*m_window, {u"B"_s, u"okButton"_s});
     QCOMPARE(ticked(list), u"-"_s);
     tick(2);
     m_window->selectSite(6);
     Q_EMIT m_browser->filledFormSubmitted();
     QCOMPARE(ticked(list), u"2 6"_s);
-    choose(u"A"_s);
-    QCOMPARE(ticked(list), u"1 9"_s);
+    manage(*m_window, {u"A"_s, u"okButton"_s});
     whenShown<QDialog>([](QDialog& dialog) { click(dialog, "cancelButton"); });
     QTest::mouseClick(m_window->addLinksButton(), Qt::LeftButton);
     QCOMPARE(ticked(list), u"1 9"_s);
 
     // Renamed in the editor, A keeps its marks and stays active under its new name.
-    inProductManager(*m_window, [&](ProductManagerDialog& manager) {
-        whenShown<ProductEditorDialog>([](ProductEditorDialog& editor) {
-            auto* name = editor.findChild<QLineEdit*>(u"nameEdit"_s);
-            name->selectAll();
-            QTest::keyClicks(name, u"A2"_s);
-            click(editor, "okButton");
-        });
-        clickProduct(manager, u"A"_s);
-        click(manager, "editButton");
-        click(manager, "cancelButton");
+    whenShown<ProductEditorDialog>([](ProductEditorDialog& editor) {
+        QTest::keyClicks(editor.findChild<QLineEdit*>(u"nameEdit"_s), u"2"_s);
+        click(editor, "okButton");
     });
+    manage(*m_window, {u"A"_s, u"editButton"_s, u"cancelButton"_s});
     QCOMPARE(m_window->windowTitle(), u"Formtide - A2"_s);
     QCOMPARE(ticked(list), u"1 9"_s);
 
     blockFolder(dir.filePath(u"Progress"_s));
     tick(4);
-    QVERIFY2(m_window->statusBar()->currentMessage().startsWith(u"The marks for A2 could not be saved"_s),
-             qPrintable(m_window->statusBar()->currentMessage()));
+    QVERIFY(m_window->statusBar()->currentMessage().startsWith(u"The marks for A2 could not be saved"_s));
     QCOMPARE(ticked(list), u"1 4 9"_s);
     unblockFolder(dir.filePath(u"Progress"_s));
     tick(5);
     QCOMPARE(m_window->statusBar()->currentMessage(), QString());
 
-    // A new window on the folder: the product chosen last is active with its marks.
-    m_window.reset();
+    // A new window on the folder: the product chosen last is active, with its marks.
     open(dir.path());
     list = m_window->siteList();
     QCOMPARE(m_window->windowTitle(), u"Formtide - A2"_s);
     QCOMPARE(ticked(list), u"1 4 5 9"_s);
 
-    // Deleted, A2's marks stay on disk and come back with a product of that name.
-    inProductManager(*m_window, [&](ProductManagerDialog& manager) {
-        clickProduct(manager, u"A2"_s);
-        click(manager, "deleteButton");
-        clickProduct(manager, u"B"_s);
-        click(manager, "okButton");
-    });
+    // Deleted, A2 leaves its marks on disk; they are back with a product of that name.
+    manage(*m_window, {u"A2"_s, u"deleteButton"_s, u"B"_s, u"okButton"_s});
     QCOMPARE(ticked(list), u"2 6"_s);
     QCOMPARE(ProductProfiles::save(dir.path(), {u"A2"_s, {}, {}, {}, {}}), QString());
-    choose(u"A2"_s);
+    manage(*m_window, {u"A2"_s, u"okButton"_s});
     QCOMPARE(ticked(list), u"1 4 5 9"_s);
-    QCOMPARE(tree(dir.filePath(u"Progress"_s)).keys(), (QStringList{u"A2.txt"_s, u"B.txt"_s}));
 }
 
 // The home folder must be a fresh one before Qt looks it up, and Qt's settings are kept in memory
