@@ -59,7 +59,8 @@ Q_SIGNALS:
     // options were rebuilt counts as unseen (a few times over). A page that changes forever offers
     // at most a few snapshots a second.
     void partSnapshotTaken(const QByteArray& snapshot);
-    // The user sent a form (a trusted submit event: a real click or key press, never the page's
-    // own script) of a document in which a pass wrote at least one field.
+    // The user sent a form of a document in which a pass wrote at least one field: a trusted submit
+    // event that comes while a real click or key press is handled. A form that the page's own script
+    // sends (submit(), requestSubmit(), a button's click(), a dispatched event) never brings it.
     void filledFormSubmitted();
 };

@@ -8,7 +8,8 @@
 // The program's end of the web channel to the page script (autofill/page.js), published to the
 // page's isolated world only; the page's own scripts cannot reach it. Everything crosses as JSON
 // text (formats: autofill/FillPlan.h): plans go to the page through planReady(), reports and the
-// snapshots that the page offers by itself come back through report() and offer().
+// snapshots that the page offers by itself come back through report() and offer(); submitted()
+// carries no data.
 class PageBridge final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(PageBridge)
@@ -29,11 +30,14 @@ public:
     Q_INVOKABLE void report(const QString& report);
     // Called by the page script with a snapshot of a part of the page that no pass has covered.
     Q_INVOKABLE void offer(const QString& snapshot);
+    // Called by the page script when the user sent a form of a document that a pass wrote into.
+    Q_INVOKABLE void submitted() { Q_EMIT formSubmitted(); }
 
 Q_SIGNALS:
     void planReady(const QString& doc, const QString& plan);
     void reported(const QByteArray& report);
     void offered(const QByteArray& snapshot);
+    void formSubmitted();
 
 private:
     // Documents whose script said it is ready, latest last; a few are enough because only the

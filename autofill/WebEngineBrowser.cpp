@@ -99,6 +99,7 @@ WebEngineBrowser::WebEngineBrowser(const QString& storageFolder, QObject* parent
 
     connect(m_bridge, &PageBridge::reported, this, &WebEngineBrowser::reported);
     connect(m_bridge, &PageBridge::offered, this, &Browser::partSnapshotTaken);
+    connect(m_bridge, &PageBridge::formSubmitted, this, &Browser::filledFormSubmitted);
     connect(m_view, &QWebEngineView::loadStarted, this, &WebEngineBrowser::supersedePageCalls);
     connect(m_view, &QWebEngineView::loadProgress, this,
             [this](int progress) { Q_EMIT loadProgress(progress, 100); });

@@ -8,8 +8,9 @@
 // finishes loading (scope "frame"), and of form fields that appear after a pass (scope "added"),
 // once the page has been quiet for QUIET_MS, or MAX_WAIT_MS after the first of them at the latest.
 // Plans arrive through bridge signal planReady and are applied to the elements kept for the
-// snapshot they name; the outcome goes back through bridge.report(). formtideFill.dump() returns
-// the form fields' current contents.
+// snapshot they name; the outcome goes back through bridge.report(). A trusted submit event (the
+// user's own click or key press) of a form in a document where a pass wrote a field is told through
+// bridge.submitted(). formtideFill.dump() returns the form fields' current contents.
 //
 // Everything is read and written through the DOM prototypes captured here, never through
 // properties of the objects themselves, so that named elements (an <img name="all">, an input
@@ -69,11 +70,13 @@ var formtideFill = (function () {
     const seen = new WeakSet();    // fields that a snapshot has listed
     const edited = new WeakSet();  // fields that the user changed (trusted input or change events)
     const watched = new WeakSet(); // documents observed for frame loads, new fields and edits
+    const filledDocs = new WeakSet(); // documents in which a pass wrote at least one field
     const rebuilt = new WeakMap(); // list -> how often its options were rebuilt after a pass saw it
     let added = new Set();         // fields that appeared since the last "added" snapshot
     let firstAddedAt = 0;
     let lastChangeAt = 0;
     let addedTimer = 0;
+    let userActing = false;        // a trusted click or key press is being handled
     let bridge = null;
     const outbox = [];             // offers made before the channel was up
 
@@ -256,6 +259,7 @@ var formtideFill = (function () {
                     for (const k of write[1])
                         optionSelected.set.call(items[k], true);
                     fire(element, 'change');
+                    filledDocs.add(ownerDocumentOf.call(element));
                     ++lists;
                 } else {
                     if (tag === 'INPUT') {
@@ -271,6 +275,7 @@ var formtideFill = (function () {
                     }
                     fire(element, 'input');
                     fire(element, 'change');
+                    filledDocs.add(ownerDocumentOf.call(element));
                     ++written;
                 }
             } catch (e) {
@@ -295,6 +300,23 @@ var formtideFill = (function () {
     function userEdited(event) {
         if (event.isTrusted)
             edited.add(eventTarget.call(event));
+    }
+
+    // The user sent a form when its submit event comes while a trusted click or key press is being
+    // handled: form.submit() fires no event, a dispatched one is untrusted, and requestSubmit() or
+    // a button's click() give trusted ones, so trust alone does not tell the user from the page.
+    function userActed(event) {
+        if (!event.isTrusted || userActing)
+            return;
+        userActing = true;
+        setTimeout(() => { userActing = false; }, 0);
+    }
+
+    function formSent(event) {
+        if (!event.isTrusted || !userActing || bridge === null || bridge.pending)
+            return;
+        if (filledDocs.has(ownerDocumentOf.call(eventTarget.call(event))))
+            bridge.submitted();
     }
 
     function fieldAdded(field) {
@@ -410,6 +432,9 @@ var formtideFill = (function () {
         addEventListener.call(doc, 'load', frameLoaded, true);
         addEventListener.call(doc, 'input', userEdited, true);
         addEventListener.call(doc, 'change', userEdited, true);
+        for (const type of ['click', 'keydown', 'keypress'])
+            addEventListener.call(doc, type, userActed, true);
+        addEventListener.call(doc, 'submit', formSent, true);
     }
 
     // Connects to the program once the channel's transport is there. The program sends a plan

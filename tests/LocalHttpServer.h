@@ -27,6 +27,8 @@ public:
     void setPage(const QString& path, const QByteArray& content) { m_pages.insert(path, content); }
     // Every path asked for, in order, without its leading "/".
     const QStringList& requests() const { return m_asked; }
+    // The query string of the latest request for `path` (a form sent by GET), without its "?".
+    QString query(const QString& path) const { return m_queries.value(path); }
 
 private:
     // Answers once the request's head has come whole; until then it waits in the socket.
@@ -36,8 +38,10 @@ private:
         if (!request.contains("\r\n\r\n"))
             return;
         disconnect(socket, &QTcpSocket::readyRead, nullptr, nullptr);
-        const QString path = QString::fromUtf8(request.split(' ').value(1)).mid(1).section(u'?', 0, 0);
+        const QString target = QString::fromUtf8(request.split(' ').value(1)).mid(1);
+        const QString path = target.section(u'?', 0, 0);
         m_asked.append(path);
+        m_queries.insert(path, target.section(u'?', 1));
         QFile file(QDir(m_folder).filePath(path));
         const bool found = m_pages.contains(path) || file.open(QIODevice::ReadOnly);
         const QByteArray body = m_pages.contains(path) ? m_pages.value(path) : file.readAll();
@@ -51,4 +55,5 @@ private:
     QString m_folder;
     QHash<QString, QByteArray> m_pages;
     QStringList m_asked;
+    QHash<QString, QString> m_queries;
 };

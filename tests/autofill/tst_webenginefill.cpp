@@ -50,6 +50,8 @@ private Q_SLOTS:
     void stalePlan();
     void navigateAndStop_data();
     void navigateAndStop();
+    void submitReported_data();
+    void submitReported();
 
 private:
     bool load(const QString& address);
@@ -59,6 +61,15 @@ private:
         return answer<QVariant>(
                    [&](auto done) { m_browser.view()->page()->runJavaScript(script, world, done); })
             .value_or(QVariant());
+    }
+    // The centre of the page's element `selector`, in the view's coordinates.
+    QPoint centreOf(const QString& selector)
+    {
+        const QVariantList xy = eval(QStringLiteral("(r => [r.x + r.width / 2, r.y + r.height / 2])("
+                                                    "document.querySelector('%1').getBoundingClientRect())")
+                                         .arg(selector))
+                                    .toList();
+        return QPoint(xy.value(0).toInt(), xy.value(1).toInt());
     }
     // Read in a world of their own, untouched by the page's scripts and by the filler's.
     QString fields() { return eval(m_readFields, 7).toString(); }
@@ -95,6 +106,9 @@ void TestWebEngineFill::initTestCase()
 {
     m_pass.setProduct(kProduct);
     QVERIFY(m_server.start() && m_otherOrigin.start());
+    m_server.setPage("plain.html",
+                     "<form action=sent.html><input name=email><button id=send>Send</button></form>");
+    m_server.setPage("sent.html", "sent");
     m_server.setPage("frames.html",
                      readAll(kDataDir + "/frames.html")
                          .replace("CROSS_ORIGIN_FRAME", m_otherOrigin.url("frame_fields.html").toUtf8()));
@@ -241,6 +255,61 @@ void TestWebEngineFill::navigateAndStop()
     else
         QVERIFY(eval("document.body.innerText").toString().contains(shown));
     QCOMPARE(int(fillPage().status), int(FillReport::Status::Applied)); // as on every loaded page
+}
+
+void TestWebEngineFill::submitReported_data()
+{
+    // A form is sent by a real click or key press, or by the page's own script.
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("send");
+    QTest::addColumn<bool>("reported");
+    QTest::newRow("click on Send") << "prefilled.html"
+                                   << "click" << true;
+    QTest::newRow("Enter in a field") << "prefilled.html"
+                                      << "Enter" << true;
+    QTest::newRow("click, nothing filled") << "plain.html"
+                                           << "click" << false;
+    QTest::newRow("script: requestSubmit()") << "prefilled.html"
+                                             << "requestSubmit()" << false;
+    QTest::newRow("script: a dispatched event, then submit()")
+        << "prefilled.html"
+        << "dispatchEvent(new Event('submit')); document.forms[0].submit()" << false;
+    QTest::newRow("script: the button's click()") << "prefilled.html"
+                                                  << "click()" << false;
+}
+
+void TestWebEngineFill::submitReported()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, send);
+    QFETCH(bool, reported);
+    QVERIFY(load(m_server.url(page)));
+    QCOMPARE(int(fillPage().status), int(FillReport::Status::Applied));
+    QSignalSpy submitted(&m_browser, &Browser::filledFormSubmitted);
+    const qsizetype sent = m_server.requests().count("sent.html");
+    const auto hasSent = [&] { return m_server.requests().count("sent.html") > sent; };
+    QWidget* input = m_browser.view()->focusProxy();
+    if (send == u"click()") {
+        eval("document.getElementById('send').click()");
+    } else if (send != u"click" && send != u"Enter") {
+        eval("document.forms[0]." + send);
+    }
+    // A page just loaded may drop the first real input it gets; such input is sent again.
+    for (int tries = 0; (send == u"click" || send == u"Enter") && tries < 5 && !hasSent(); ++tries) {
+        if (send == u"click") {
+            QTest::mouseClick(input, Qt::LeftButton, {}, centreOf("#send"));
+        } else {
+            QTest::mouseClick(input, Qt::LeftButton, {}, centreOf("[name=email]"));
+            QTest::keyClick(input, Qt::Key_Return);
+        }
+        waitUntil(hasSent, 1000);
+    }
+    QVERIFY(waitUntil(hasSent));
+    if (reported)
+        QVERIFY(waitUntil([&] { return !submitted.isEmpty(); }));
+    else
+        QVERIFY(!submitted.wait(300));
+    QCOMPARE(submitted.size(), int(reported));
 }
 
 QTEST_MAIN(TestWebEngineFill)
