@@ -1,8 +1,10 @@
-// Shows the main window as an author sees it mid-session: a product active, "Next" pressed once,
-// and the first site's submission page (served from 127.0.0.1) filled.
+// Shows the main window as an author sees it mid-session: a product active from the last run, with
+// the first site ticked the day before, "Next" pressed once, and the second site's submission page
+// (served from 127.0.0.1) filled.
 
 #include "autofill/WebEngineBrowser.h"
 #include "products/ProductProfiles.h"
+#include "sites/ProgressStore.h"
 #include "sites/SiteAddressCipher.h"
 #include "tests/LocalHttpServer.h"
 #include "tools/Scramble.h"
@@ -32,15 +34,15 @@ int main(int argc, char* argv[])
         padok.write(scramble(QByteArray(host + path), SiteAddressCipher::fileDepth) + "\r\n");
     padok.close();
 
-    // "Zipper" was the product chosen last time, so it is active from the start.
     const Product zipper{QStringLiteral("Zipper"), QStringLiteral("COMPRESSION"),
                          QStringLiteral("http://www.zipper.example/pad/zipper.xml"), QStringLiteral("28417"),
                          QStringLiteral("28417-3")};
-    QFile last(folder.filePath(QStringLiteral("lastproduct.txt")));
-    if (!ProductProfiles::save(folder.path(), zipper).isEmpty() || !last.open(QIODevice::WriteOnly) ||
-        last.write("Zipper\r\n") != 8)
+    ProgressStore progress(folder.path());
+    progress.setProduct(zipper.programName);
+    if (!ProductProfiles::save(folder.path(), zipper).isEmpty() ||
+        !progress.rememberProduct(zipper.programName).ok() ||
+        !progress.setMark(QStringLiteral("1000apps"), QDate::currentDate().addDays(-1)).ok())
         return 1;
-    last.close();
 
     MainWindow window(AppFolders::portable(folder.path()), std::make_unique<WebEngineBrowser>());
     window.show();
