@@ -101,7 +101,7 @@ private:
     // The height a list box really takes when asked for `height` twips: whole rows only.
     float snappedListHeight(float height) const;
     void onListItemClicked(QListWidgetItem* item);
-    // The one place where the active product changes; none writes nothing into the pages.
+    // The one place where the active product changes. With none, passes write nothing.
     void setActiveProduct(std::optional<ActiveProduct> product);
     void showActiveProductName();
     // Sets every entry's check mark and its tooltip from the active product's marks.
