@@ -1,7 +1,8 @@
 // One author's session through the real program, with the real browser and pages served from
-// 127.0.0.1: once a product is chosen, a click on an added link loads its submission page, which is
-// filled; "Fill Again" fills it anew after the page reset its form; and a form sent by a real click,
-// not one the page sends itself, ticks the entry.
+// 127.0.0.1: with no product chosen, a page keeps its fields as they are; once a product is chosen,
+// a click on an added link loads its submission page, which is filled; "Fill Again" fills it anew
+// after the page reset its form; and a form sent by a real click, not one the page sends itself,
+// ticks the entry.
 
 #include "autofill/WebEngineBrowser.h"
 #include "products/ProductProfiles.h"
@@ -30,7 +31,12 @@ void TestSession::walkAndFill()
     QVERIFY(server.start());
     QTemporaryDir app;
     writeFile(app.filePath("formtidehelp.html"), readAll(FORMTIDE_APP_DIR "/formtidehelp.html"));
-    writeFile(app.filePath("addedlinks.txt"), server.url("mysite/submit.html").toUtf8() + "\r\n");
+    server.setPage("mysite/defaults.html",
+                   "<form><input name=xml_location value=http://>"
+                   "<select name=cat_id><option>Compression<option selected>Other</select>");
+    writeFile(
+        app.filePath("addedlinks.txt"),
+        (server.url("mysite/submit.html") + "\r\n" + server.url("mysite/defaults.html") + "\r\n").toUtf8());
     QCOMPARE(ProductProfiles::save(app.path(),
                                    {"Zipper", "COMPRESSION", "http://zipper.example/pad.xml", "1", "1-5"}),
              QString());
@@ -52,6 +58,11 @@ void TestSession::walkAndFill()
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(row)).center());
     };
+
+    clickEntry(11);
+    QTRY_COMPARE_WITH_TIMEOUT(view->url().path(), "/mysite/defaults.html", 15000);
+    QTest::qWait(1000); // time for a pass to write, if one did
+    QCOMPARE(fields(), "xml_location=http:// cat_id=1");
 
     whenShown<ProductManagerDialog>([](ProductManagerDialog& manager) { click(manager, "okButton"); });
     window.findChild<QAction*>("selectProductAction")->trigger();
