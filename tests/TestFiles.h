@@ -35,17 +35,3 @@ inline QMap<QString, QByteArray> tree(const QString& root)
     }
     return entries;
 }
-
-// Makes every write into the folder `path` fail, also for root, whom a read-only mode does not stop:
-// the folder moves aside and an empty file takes its name. unblockFolder() puts the folder back.
-inline void blockFolder(const QString& path)
-{
-    QVERIFY(QDir().rename(path, path + QStringLiteral(".aside")));
-    writeFile(path, {});
-}
-
-inline void unblockFolder(const QString& path)
-{
-    QVERIFY(QFile::remove(path));
-    QVERIFY(QDir().rename(path + QStringLiteral(".aside"), path));
-}

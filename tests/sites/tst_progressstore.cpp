@@ -51,8 +51,7 @@ void TestProgressStore::parse()
 }
 
 // Every change is saved at once. A rename joins the old name's marks to the new name's, the old
-// day winning, and the old file goes. A save that fails keeps the change in memory and creates no
-// data folder.
+// day winning, and the old file goes.
 void TestProgressStore::files()
 {
     QTemporaryDir dir;
@@ -77,14 +76,6 @@ void TestProgressStore::files()
                                    {u"Progress/New.txt"_s,
                                     "2026-12-06 both\r\n2026-12-06 http://x.example/\r\n2026-12-07 n\r\n"},
                                    {u"lastproduct.txt"_s, "Old\r\n"}}));
-
-    ProgressStore lost(dir.filePath(u"missing"_s));
-    lost.setProduct(u"A"_s);
-    const ProgressStore::SaveResult failed = lost.setMark(u"x"_s, day1);
-    QCOMPARE(failed.status, ProgressStore::SaveResult::Status::WriteFailed);
-    QVERIFY(!failed.detail.isEmpty());
-    QCOMPARE(lost.markedOn(u"x"_s), day1);
-    QVERIFY(!QFileInfo::exists(dir.filePath(u"missing"_s)));
 }
 
 QTEST_APPLESS_MAIN(TestProgressStore)
