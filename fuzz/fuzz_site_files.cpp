@@ -9,12 +9,6 @@
 #include <cstdint>
 #include <cstdlib>
 
-struct PlainList final : SiteList {
-    void addItem(const QString& text) override { items.append(text); }
-    void clear() override { items.clear(); }
-    QStringList items;
-};
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const QTemporaryDir folder;
@@ -30,9 +24,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (found && !found->startsWith(QStringLiteral("http://")))
             std::abort();
     }
-    PlainList list;
-    sites.reloadSiteList(folder.path(), list);
-    const QStringList added = list.items.mid(SiteDirectory::builtInSiteNames().size());
+    sites.loadAddedLinks(folder.path());
+    QStringList added;
+    for (const SiteDirectory::Entry& entry : sites.entries().mid(SiteDirectory::builtInSiteNames().size()))
+        added.append(entry.text);
     if (added != sites.addedLinks())
         std::abort();
     // Every added link finds itself, or an earlier link that contains it.

@@ -40,49 +40,43 @@ const QStringList& SiteDirectory::builtInSiteNames()
     return names;
 }
 
-void SiteDirectory::addBuiltInSites(SiteList& list)
-{
-    for (const QString& name : builtInSiteNames())
-        list.addItem(name);
-}
-
-void SiteDirectory::loadSiteAddresses(const QString& appFolder)
+void SiteDirectory::loadSiteAddresses(const QString& programFolder)
 {
     const QList<QByteArray> lines =
-        Windows1252::splitLines(readFile(AppFolder::path(appFolder, AppFolder::siteAddressFile())));
+        Windows1252::splitLines(readFile(AppFolder::path(programFolder, AppFolder::siteAddressFile())));
     m_siteAddresses.clear();
     m_siteAddresses.reserve(lines.size());
+    m_upperSiteAddresses.clear();
     for (const QByteArray& line : lines) {
         std::int32_t depth = SiteAddressCipher::fileDepth;
         m_siteAddresses.append(QStringLiteral("http://") +
                                Windows1252::decode(SiteAddressCipher::decode(line, depth)));
+        m_upperSiteAddresses.append(m_siteAddresses.last().toUpper());
     }
 }
 
-void SiteDirectory::loadAddedLinks(const QString& appFolder, SiteList& list)
+void SiteDirectory::loadAddedLinks(const QString& dataFolder)
 {
-    const QStringList lines =
-        Windows1252::decodeLines(readFile(AppFolder::path(appFolder, AppFolder::addedLinksFile())));
-    for (const QString& line : lines) {
-        list.addItem(line);
-        m_addedLinks.append(line);
+    m_addedLinks =
+        Windows1252::decodeLines(readFile(AppFolder::path(dataFolder, AppFolder::addedLinksFile())));
+    m_entries.clear();
+    m_entries.reserve(builtInSiteNames().size() + m_addedLinks.size());
+    for (const QString& name : builtInSiteNames())
+        m_entries.append({name, findSiteAddress(name).value_or(QString())});
+    for (const QString& link : std::as_const(m_addedLinks)) {
+        std::optional<QString> address = findAddedLink(link);
+        if (!address)
+            address = findSiteAddress(link);
+        m_entries.append({link, address.value_or(QString())});
     }
-}
-
-void SiteDirectory::reloadSiteList(const QString& appFolder, SiteList& list)
-{
-    list.clear();
-    addBuiltInSites(list);
-    m_addedLinks.clear();
-    loadAddedLinks(appFolder, list);
 }
 
 std::optional<QString> SiteDirectory::findSiteAddress(const QString& entryText) const
 {
     const QString wanted = entryText.toUpper();
-    for (const QString& address : m_siteAddresses) {
-        if (contains(address.toUpper(), wanted))
-            return address;
+    for (qsizetype i = 0; i < m_upperSiteAddresses.size(); ++i) {
+        if (contains(m_upperSiteAddresses[i], wanted))
+            return m_siteAddresses[i];
     }
     return std::nullopt;
 }

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "sites/SiteList.h"
-
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -16,18 +15,25 @@
 // and the last line may lack its ending. A missing or unreadable file counts as empty.
 class SiteDirectory {
 public:
+    // One entry of the site list.
+    struct Entry {
+        QString text;
+        // What a click on the entry, or "Next" onto it, loads; empty when nothing was found for it.
+        QString address;
+    };
+
     // The ten built-in names, in list order. Each occurs, ignoring case, in its site's address.
     static const QStringList& builtInSiteNames();
-    // Appends the ten built-in names to `list`.
-    static void addBuiltInSites(SiteList& list);
 
     // Replaces the addresses with "http://" + each line of the site-address file, descrambled.
-    void loadSiteAddresses(const QString& appFolder);
-    // Appends every line of the added-links file to `list` and to the added links.
-    void loadAddedLinks(const QString& appFolder, SiteList& list);
-    // Rebuilds the list from the built-in names and the added-links file, and the added links
-    // from that file alone. The site addresses stay as they are.
-    void reloadSiteList(const QString& appFolder, SiteList& list);
+    // The entries find their addresses when they are built: load the addresses first.
+    void loadSiteAddresses(const QString& programFolder);
+    // Rebuilds the entries, the ten built-in names and then every line of the added-links file,
+    // and the added links from that file alone. The site addresses stay as they are. Each entry's
+    // address is found here, once: a built-in name opens its site (findSiteAddress); an added link
+    // opens the first added link that contains it (findAddedLink: itself, or an earlier link of
+    // which it is a part), or else the site whose address contains it.
+    void loadAddedLinks(const QString& dataFolder);
 
     // The first site address, in file order, whose upper-cased text contains the upper-cased entry
     // text; the address is returned as stored. An empty entry text matches the first non-empty address.
@@ -36,10 +42,14 @@ public:
     // An empty entry text matches the first non-empty link.
     std::optional<QString> findAddedLink(const QString& entryText) const;
 
+    // The list's entries, in list order, as loadAddedLinks() built them.
+    const QList<Entry>& entries() const { return m_entries; }
     const QStringList& siteAddresses() const { return m_siteAddresses; }
     const QStringList& addedLinks() const { return m_addedLinks; }
 
 private:
     QStringList m_siteAddresses;
+    QStringList m_upperSiteAddresses; // the lookup's side of each
     QStringList m_addedLinks;
+    QList<Entry> m_entries;
 };

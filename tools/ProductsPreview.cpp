@@ -36,8 +36,7 @@ int main(int argc, char** argv)
         AboutDialog about;
         return about.exec() == QDialog::Accepted ? 0 : 0;
     }
-    Product activeProduct;
-    ProductManagerDialog manager(folder.path(), activeProduct);
+    ProductManagerDialog manager(folder.path());
     if (which == QLatin1String("editor")) {
         // Open "Edit..." on the selected product once the manager is up.
         QTimer::singleShot(300, &manager, [&manager] { manager.editProduct(); });

@@ -1,7 +1,10 @@
-// Shows the main window as an author sees it mid-session: a product active, "Next" pressed once,
-// and the first site's submission page (served from 127.0.0.1) filled.
+// Shows the main window as an author sees it mid-session: a product active from the last run, with
+// the first site ticked the day before, "Next" pressed once, and the second site's submission page
+// (served from 127.0.0.1) filled.
 
 #include "autofill/WebEngineBrowser.h"
+#include "products/ProductProfiles.h"
+#include "sites/ProgressStore.h"
 #include "sites/SiteAddressCipher.h"
 #include "tests/LocalHttpServer.h"
 #include "tools/Scramble.h"
@@ -31,10 +34,17 @@ int main(int argc, char* argv[])
         padok.write(scramble(QByteArray(host + path), SiteAddressCipher::fileDepth) + "\r\n");
     padok.close();
 
+    const Product zipper{QStringLiteral("Zipper"), QStringLiteral("COMPRESSION"),
+                         QStringLiteral("http://www.zipper.example/pad/zipper.xml"), QStringLiteral("28417"),
+                         QStringLiteral("28417-3")};
+    ProgressStore progress(folder.path());
+    progress.setProduct(zipper.programName);
+    if (!ProductProfiles::save(folder.path(), zipper).isEmpty() ||
+        !progress.rememberProduct(zipper.programName).ok() ||
+        !progress.setMark(QStringLiteral("1000apps"), QDate::currentDate().addDays(-1)).ok())
+        return 1;
+
     MainWindow window(AppFolders::portable(folder.path()), std::make_unique<WebEngineBrowser>());
-    window.setActiveProduct(Product{QStringLiteral("Zipper"), QStringLiteral("COMPRESSION"),
-                                    QStringLiteral("http://www.zipper.example/pad/zipper.xml"),
-                                    QStringLiteral("28417"), QStringLiteral("28417-3")});
     window.show();
     const int presses = app.arguments().contains(QStringLiteral("second")) ? 2 : 1;
     for (int press = 0; press < presses; ++press)

@@ -3,6 +3,7 @@
 #include "autofill/Browser.h"
 #include "autofill/FillPass.h"
 #include "core/AppFolder.h"
+#include "products/ProductProfiles.h"
 #include "ui/AboutDialog.h"
 #include "ui/AddLinksDialog.h"
 #include "ui/KeptSelectionList.h"
@@ -14,42 +15,36 @@
 #include <QEvent>
 #include <QLayout>
 #include <QListWidget>
+#include <QLocale>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QUrl>
+#include <algorithm>
 #include <cmath>
 
-// The site list as the site directory fills it: every entry carries a check box.
-class MainWindow::ListAdapter final : public SiteList {
-public:
-    explicit ListAdapter(QListWidget& list) : m_siteList(list) {}
+namespace {
 
-    void addItem(const QString& text) override
-    {
-        auto* item = new QListWidgetItem(text);
-        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        item->setCheckState(Qt::Unchecked);
-        m_siteList.addItem(item);
-    }
+// Where a site-list entry keeps the address it opens.
+constexpr int kAddressRole = Qt::UserRole;
 
-    void clear() override
-    {
-        const QSignalBlocker blocker(&m_siteList);
-        m_siteList.clear();
-    }
+// "6 Dec 2026", in English like the rest of the window.
+QString shownDay(QDate day)
+{
+    return QLocale::c().toString(day, QStringLiteral("d MMM yyyy"));
+}
 
-private:
-    QListWidget& m_siteList;
-};
+} // namespace
 
 MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWidget* parent)
-    : QMainWindow(parent), m_folders(std::move(folders)), m_browser(std::move(browser))
+    : QMainWindow(parent), m_folders(std::move(folders)), m_progressStore(m_folders.dataFolder()),
+      m_browser(std::move(browser))
 {
-    setWindowTitle(QStringLiteral("Formtide"));
+    setWindowTitle(tr("Formtide"));
     setObjectName(QStringLiteral("mainWindow"));
 
     m_inner = new QWidget(this);
@@ -97,25 +92,32 @@ MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWi
 
     buildMenus();
 
-    m_siteListAdapter = std::make_unique<ListAdapter>(*m_siteList);
     m_fillPass = std::make_unique<FillPass>(*m_browser);
 
     connect(m_next, &QPushButton::clicked, this, &MainWindow::goToNextSite);
     connect(m_addLinks, &QPushButton::clicked, this, &MainWindow::openAddLinks);
-    connect(m_siteList, &QListWidget::itemSelectionChanged, this, [this] {
-        if (selectedSiteRow() >= 0)
-            showSelectedSite();
-    });
+    // The user's own changes of the selection; the program selects with the list's signals blocked.
+    connect(m_siteList, &QListWidget::itemSelectionChanged, this, &MainWindow::showSelectedSite);
     connect(m_siteList, &QListWidget::itemClicked, this, &MainWindow::onListItemClicked);
+    connect(m_siteList, &QListWidget::itemChanged, this, &MainWindow::onSiteItemChanged);
     m_siteList->viewport()->installEventFilter(this);
     m_inner->installEventFilter(this);
 
     connect(m_browser.get(), &Browser::loadProgress, this, &MainWindow::onLoadProgress);
     connect(m_browser.get(), &Browser::pageLoaded, this, &MainWindow::onPageLoaded);
+    connect(m_browser.get(), &Browser::filledFormSubmitted, this, &MainWindow::onFilledFormSubmitted);
 
-    resize(Twips::toPixels(DesignInnerWidth),
-           Twips::toPixels(DesignInnerHeight) + menuBar()->sizeHint().height());
+    // Failed saves are told here, without stopping the user.
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
+    resize(Twips::toPixels(DesignInnerWidth), Twips::toPixels(DesignInnerHeight) +
+                                                  menuBar()->sizeHint().height() +
+                                                  statusBar()->sizeHint().height());
     loadSites();
+
+    if (const std::optional<QString> name = m_progressStore.rememberedProduct()) {
+        if (const std::optional<Product> stored = ProductProfiles::read(m_folders.dataFolder(), *name))
+            setActiveProduct(ActiveProduct{*name, *stored});
+    }
 }
 
 MainWindow::~MainWindow()
@@ -160,13 +162,28 @@ void MainWindow::buildMenus()
 
 void MainWindow::loadSites()
 {
-    // The help page is asked for first; the first entry's selection below finds no address yet,
-    // so it leaves the help page loading.
+    // The help page stays while the first entry is selected: the walk starts from there.
     m_browser->navigate(AppFolder::path(m_folders.programFolder(), AppFolder::helpPage()));
-    SiteDirectory::addBuiltInSites(*m_siteListAdapter);
-    selectSite(0);
     m_session.sites.loadSiteAddresses(m_folders.programFolder());
-    m_session.sites.loadAddedLinks(m_folders.dataFolder(), *m_siteListAdapter);
+    m_session.sites.loadAddedLinks(m_folders.dataFolder());
+    showSiteEntries();
+    const QSignalBlocker blocker(m_siteList);
+    m_siteList->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+}
+
+void MainWindow::showSiteEntries()
+{
+    // Rebuilt whole: no entry is selected afterwards, and no site is shown for that.
+    const QSignalBlocker blocker(m_siteList);
+    m_siteList->clear();
+    for (const SiteDirectory::Entry& entry : m_session.sites.entries()) {
+        auto* item = new QListWidgetItem(entry.text);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+        item->setData(kAddressRole, entry.address);
+        m_siteList->addItem(item);
+    }
+    showMarks();
 }
 
 void MainWindow::layOutControls()
@@ -195,13 +212,6 @@ void MainWindow::goToNextSite()
         return;
     ++m_session.currentSiteIndex;
     selectSite(m_session.currentSiteIndex);
-    // An entry that is one of the user's links loads that link, after the site-address lookup
-    // that the selection ran; an empty address leaves that lookup's page loading.
-    const int row = selectedSiteRow();
-    const QString text = row >= 0 ? m_siteList->item(row)->text() : QString();
-    const QString link = m_session.sites.findAddedLink(text).value_or(QString());
-    m_browser->stop();
-    m_browser->navigate(link);
 }
 
 void MainWindow::openAddLinks()
@@ -211,16 +221,18 @@ void MainWindow::openAddLinks()
     m_addLinksDialog->adjustSize();
     m_addLinksDialog->move(frameGeometry().center() - m_addLinksDialog->rect().center());
     m_addLinksDialog->exec();
-    m_session.sites.reloadSiteList(m_folders.dataFolder(), *m_siteListAdapter);
+    m_session.sites.loadAddedLinks(m_folders.dataFolder());
+    showSiteEntries();
+    // The file may have been shortened meanwhile: the walk goes on from inside the list.
+    m_session.currentSiteIndex = std::min(m_session.currentSiteIndex, m_siteList->count() - 1);
 }
 
 void MainWindow::showSelectedSite()
 {
     const int row = selectedSiteRow();
-    const QString text = row >= 0 ? m_siteList->item(row)->text() : QString();
-    const QString address = m_session.sites.findSiteAddress(text).value_or(QString());
-    m_browser->stop();
-    m_browser->navigate(address);
+    const QString address = row >= 0 ? m_siteList->item(row)->data(kAddressRole).toString() : QString();
+    if (!address.isEmpty())
+        m_browser->navigate(address);
 }
 
 void MainWindow::onLoadProgress(int progress, int progressMax)
@@ -240,17 +252,102 @@ void MainWindow::onPageLoaded()
 
 void MainWindow::openProductManager()
 {
-    if (!m_productManager)
-        m_productManager =
-            std::make_unique<ProductManagerDialog>(m_folders.dataFolder(), m_session.activeProduct);
+    if (!m_productManager) {
+        m_productManager = std::make_unique<ProductManagerDialog>(m_folders.dataFolder());
+        connect(m_productManager.get(), &ProductManagerDialog::productChosen, this,
+                &MainWindow::chooseProduct);
+        connect(m_productManager.get(), &ProductManagerDialog::productRenamed, this,
+                &MainWindow::onProductRenamed);
+    }
+    m_productManager->setActiveProductName(m_activeProduct ? m_activeProduct->name : QString());
     m_productManager->exec();
-    setActiveProduct(m_session.activeProduct);
 }
 
-void MainWindow::setActiveProduct(const Product& product)
+void MainWindow::chooseProduct(const QString& name, const Product& product)
 {
-    m_session.activeProduct = product;
-    m_fillPass->setProduct(product);
+    setActiveProduct(ActiveProduct{name, product});
+    rememberActiveProduct();
+}
+
+void MainWindow::onProductRenamed(const QString& oldName, const QString& newName)
+{
+    if (const ProgressStore::SaveResult saved = m_progressStore.renameProduct(oldName, newName); !saved.ok())
+        statusBar()->showMessage(
+            tr("The marks of %1 could not be carried over to %2 (%3); they stay under %1.")
+                .arg(oldName, newName, saved.detail));
+    // The active product keeps the values it was chosen with until it is chosen again; only its
+    // name, under which its marks and the record of the last product are kept, follows the profile.
+    if (m_activeProduct && m_activeProduct->name == oldName) {
+        m_activeProduct->name = newName;
+        showActiveProductName();
+        rememberActiveProduct();
+    }
+    showMarks();
+}
+
+void MainWindow::rememberActiveProduct()
+{
+    const QString& name = m_activeProduct->name;
+    if (const ProgressStore::SaveResult saved = m_progressStore.rememberProduct(name); !saved.ok())
+        statusBar()->showMessage(
+            tr("%1 could not be remembered for the next start (%2).").arg(name, saved.detail));
+}
+
+void MainWindow::setActiveProduct(std::optional<ActiveProduct> product)
+{
+    m_activeProduct = std::move(product);
+    m_fillPass->setProduct(m_activeProduct ? std::optional(m_activeProduct->values) : std::nullopt);
+    showActiveProductName();
+    m_progressStore.setProduct(m_activeProduct ? std::optional(m_activeProduct->name) : std::nullopt);
+    showMarks();
+}
+
+void MainWindow::showActiveProductName()
+{
+    setWindowTitle(m_activeProduct ? tr("Formtide - %1").arg(m_activeProduct->name) : tr("Formtide"));
+}
+
+void MainWindow::showMarks()
+{
+    const QSignalBlocker blocker(m_siteList);
+    for (int row = 0; row < m_siteList->count(); ++row) {
+        QListWidgetItem* item = m_siteList->item(row);
+        const std::optional<QDate> day = m_progressStore.markedOn(item->text());
+        item->setCheckState(day ? Qt::Checked : Qt::Unchecked);
+        if (!day)
+            item->setToolTip(QString());
+        else if (m_activeProduct)
+            item->setToolTip(tr("Done for %1 on %2").arg(m_activeProduct->name, shownDay(*day)));
+        else
+            item->setToolTip(tr("Done on %1, for this run only: no product is chosen").arg(shownDay(*day)));
+    }
+}
+
+void MainWindow::markSite(const QString& entry, bool done)
+{
+    const ProgressStore::SaveResult saved =
+        m_progressStore.setMark(entry, done ? std::optional(QDate::currentDate()) : std::nullopt);
+    showMarks();
+    if (saved.ok())
+        statusBar()->clearMessage();
+    else
+        statusBar()->showMessage(tr("The marks for %1 could not be saved (%2). The list keeps them, and the "
+                                    "next change saves them all.")
+                                     .arg(m_progressStore.product().value_or(QString()), saved.detail));
+}
+
+void MainWindow::onSiteItemChanged(QListWidgetItem* item)
+{
+    const bool ticked = item->checkState() == Qt::Checked;
+    if (ticked != m_progressStore.markedOn(item->text()).has_value())
+        markSite(item->text(), ticked);
+}
+
+void MainWindow::onFilledFormSubmitted()
+{
+    const int row = selectedSiteRow();
+    if (row >= 0)
+        markSite(m_siteList->item(row)->text(), true);
 }
 
 void MainWindow::openAbout()
@@ -264,12 +361,11 @@ void MainWindow::selectSite(int row)
 {
     if (row < 0 || row >= m_siteList->count())
         return;
-    if (selectedSiteRow() == row) {
-        showSelectedSite();
-        return;
+    {
+        const QSignalBlocker blocker(m_siteList);
+        m_siteList->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
     }
-    // Selecting emits itemSelectionChanged at once, which shows the site.
-    m_siteList->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+    showSelectedSite();
 }
 
 int MainWindow::selectedSiteRow() const

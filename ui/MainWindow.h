@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/AppFolders.h"
+#include "core/Product.h"
+#include "sites/ProgressStore.h"
 #include "ui/Session.h"
 #include "ui/Twips.h"
 
@@ -9,6 +11,7 @@
 #include <QPointer>
 #include <QRectF>
 #include <memory>
+#include <optional>
 
 class Browser;
 class FillPass;
@@ -23,9 +26,17 @@ class QPushButton;
 
 // The main window. The user walks the download sites with "Next": each press selects the next
 // entry of the site list and loads its submission page in the browser on the left, and every page
-// that finishes loading is filled from the active product. A click on an entry shows that site
-// without moving the walk on; the check boxes are the user's own notes. "Add Links" adds sites of
-// the user's own, "Software > Select..." chooses the active product.
+// that finishes loading is filled from the active product. A click on an entry loads it without
+// moving the walk on. "Add Links" adds sites of the user's own.
+//
+// The window is the one owner of the active product: "Software > Select..." reports the chosen one,
+// and the fill pass, the title and the check marks take it from here. The product chosen last is
+// active again at the next start when its profile is still there, read from that profile.
+//
+// The check marks are the active product's progress (ProgressStore): ticking or unticking an entry,
+// or sending a form that a pass filled, marks or clears the selected entry for that product, dated,
+// and saves at once; every entry with the same text shares the mark. Without a product, marks last
+// for the run. A save that fails is told in the status bar and the list keeps its marks.
 //
 // Geometry is kept in twips (1/1440 inch), as single-precision values, and each control's twips
 // rectangle is the one the layout reads back. On screen: Twips::rect (1/15 of a logical pixel).
@@ -45,8 +56,8 @@ public:
     void goToNextSite();
     // "Add Links": lets the user append links, then rebuilds the site list however the dialog closed.
     void openAddLinks();
-    // Loads the site of the selected entry: its address from the site-address file, or nothing
-    // for an entry that no address contains.
+    // Loads the address the selected entry opens (see SiteDirectory::Entry); nothing for an entry
+    // without one.
     void showSelectedSite();
     // Selects entry `row` and shows its site before returning, also when it was selected already.
     void selectSite(int row);
@@ -54,8 +65,6 @@ public:
     int selectedSiteRow() const;
 
     void openProductManager();
-    // Makes `product` the one the fill pass writes from now on.
-    void setActiveProduct(const Product& product);
     void openAbout();
 
     // A control's geometry in twips, relative to the inner area.
@@ -71,10 +80,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    class ListAdapter;
+    // The active product, by the name the product list shows it under.
+    struct ActiveProduct {
+        QString name;
+        Product values;
+    };
 
     void buildMenus();
     void loadSites();
+    // Fills the site list with the directory's entries.
+    void showSiteEntries();
     // The resize rule: the browser takes what the list column leaves; too small a window keeps
     // the last layout.
     void layOutControls();
@@ -86,12 +101,26 @@ private:
     // The height a list box really takes when asked for `height` twips: whole rows only.
     float snappedListHeight(float height) const;
     void onListItemClicked(QListWidgetItem* item);
+    // The one place where the active product changes. With none, passes write nothing.
+    void setActiveProduct(std::optional<ActiveProduct> product);
+    void showActiveProductName();
+    // Sets every entry's check mark and its tooltip from the active product's marks.
+    void showMarks();
+    // Marks `entry` done today, or clears its mark, for the active product.
+    void markSite(const QString& entry, bool done);
+    void onSiteItemChanged(QListWidgetItem* item);
+    void onFilledFormSubmitted();
+    void chooseProduct(const QString& name, const Product& product);
+    void onProductRenamed(const QString& oldName, const QString& newName);
+    // Records the active product as the one chosen last.
+    void rememberActiveProduct();
 
     AppFolders m_folders;
     Session m_session;
+    ProgressStore m_progressStore;
+    std::optional<ActiveProduct> m_activeProduct;
     std::unique_ptr<Browser> m_browser;
     std::unique_ptr<FillPass> m_fillPass;
-    std::unique_ptr<ListAdapter> m_siteListAdapter;
     QWidget* m_inner = nullptr;
     QPointer<QWidget> m_browserWidget;
     QListWidget* m_siteList = nullptr;

@@ -12,8 +12,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
-ProductManagerDialog::ProductManagerDialog(QString appFolder, Product& activeProduct, QWidget* parent)
-    : QDialog(parent, FixedDialog::Flags), m_appFolder(std::move(appFolder)), m_activeProduct(activeProduct)
+ProductManagerDialog::ProductManagerDialog(QString appFolder, QWidget* parent)
+    : QDialog(parent, FixedDialog::Flags), m_appFolder(std::move(appFolder))
 {
     FixedDialog::setUp(*this, "productManager", QStringLiteral("Softwares"), 4800, 4320);
 
@@ -66,7 +66,7 @@ void ProductManagerDialog::reloadProducts()
 {
     m_productList->clear();
     m_productList->addItems(ProductProfiles::list(m_appFolder));
-    selectRow(ProductList::preselectedRow(names(), m_activeProduct.programName));
+    selectRow(ProductList::preselectedRow(names(), m_activeName));
     m_productList->setFocus();
 }
 
@@ -107,7 +107,7 @@ void ProductManagerDialog::chooseSelectedProduct()
     const QString name = selectedName();
     if (!name.isEmpty()) {
         if (const std::optional<Product> product = ProductProfiles::read(m_appFolder, name))
-            m_activeProduct = *product;
+            Q_EMIT productChosen(name, *product);
     }
     accept();
 }
@@ -125,6 +125,7 @@ ProductEditorDialog& ProductManagerDialog::editorDialog()
 void ProductManagerDialog::onProfileSaved(const QString& name, const QString& replacedName)
 {
     if (!replacedName.isEmpty()) {
+        Q_EMIT productRenamed(replacedName, name);
         const QList<QListWidgetItem*> old =
             m_productList->findItems(replacedName, Qt::MatchExactly | Qt::MatchCaseSensitive);
         for (QListWidgetItem* item : old)

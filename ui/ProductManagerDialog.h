@@ -12,7 +12,8 @@ class QPushButton;
 
 // The product manager, "Softwares". The user picks the product whose data the fill pass writes:
 // the dialog lists the product profiles of the folder Info, adds, edits and deletes them through
-// the product editor, and "OK" makes the selected one the active product (nothing else sets it).
+// the product editor, and "OK" reports the selected one as chosen (productChosen). It keeps no
+// active product of its own: its owner tells it which one to preselect.
 //
 // Every time it is shown it rebuilds its list from the folder and preselects the active product;
 // the list is the dialog's whole state. It owns the editor, creates it on first use and keeps it
@@ -21,9 +22,11 @@ class ProductManagerDialog final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ProductManagerDialog)
 public:
-    // `activeProduct` is the one "OK" sets; it must outlive the dialog.
-    ProductManagerDialog(QString appFolder, Product& activeProduct, QWidget* parent = nullptr);
+    explicit ProductManagerDialog(QString appFolder, QWidget* parent = nullptr);
     ~ProductManagerDialog() override;
+
+    // The name of the active product, whose entry the next opening selects (ProductList::preselectedRow).
+    void setActiveProductName(const QString& name) { m_activeName = name; }
 
     // Rebuilds the list from the folder and selects the active product's entry.
     void reloadProducts();
@@ -33,7 +36,8 @@ public:
     void editProduct();
     // "Delete": deletes the selected product's profile and selects the entry that takes its place.
     void deleteProduct();
-    // "OK": makes the selected product the active one and closes.
+    // "OK": reports the selected product as chosen and closes. A profile that cannot be read any
+    // more reports nothing.
     void chooseSelectedProduct();
 
     QListWidget* productList() const { return m_productList; }
@@ -41,6 +45,12 @@ public:
     ProductEditorDialog* editor() const { return m_editor.get(); }
 
     void setVisible(bool visible) override;
+
+Q_SIGNALS:
+    // "OK" chose the product listed as `name`; `product` is its profile as stored.
+    void productChosen(const QString& name, const Product& product);
+    // The editor saved the product listed as `oldName` under the name `newName`.
+    void productRenamed(const QString& oldName, const QString& newName);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -54,7 +64,7 @@ private:
     QString selectedName() const;
 
     QString m_appFolder;
-    Product& m_activeProduct;
+    QString m_activeName;
     QListWidget* m_productList = nullptr;
     std::unique_ptr<ProductEditorDialog> m_editor;
 };

@@ -1,5 +1,6 @@
 #include "autofill/Browser.h"
 #include "core/Windows1252.h"
+#include "products/ProductProfiles.h"
 #include "sites/SiteAddressCipher.h"
 #include "tests/TestFiles.h"
 #include "tests/ui/DialogDriver.h"
@@ -16,6 +17,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QStatusBar>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTemporaryDir>
@@ -34,6 +36,49 @@ struct FakeBrowser final : Browser {
     QPointer<QWidget> page = new QWidget; // the window takes it
 };
 
+namespace {
+
+// Where the check box of entry `row` is on the list's viewport.
+QPoint checkBox(QListWidget* list, int row)
+{
+    QStyleOptionViewItem option;
+    option.initFrom(list);
+    option.rect = list->visualItemRect(list->item(row));
+    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    return list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list).center();
+}
+
+// The rows whose entries are ticked, "-" for none.
+QString ticked(QListWidget* list)
+{
+    QStringList rows;
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->checkState() == Qt::Checked)
+            rows.append(QString::number(row));
+    }
+    return rows.isEmpty() ? u"-"_s : rows.join(u' ');
+}
+
+// In the product manager opened by "Software > Select...", clicks each entry named in `clicks`, or
+// each button (a name ending in "Button").
+void manage(MainWindow& window, const QStringList& clicks)
+{
+    whenShown<ProductManagerDialog>([clicks](ProductManagerDialog& manager) {
+        QListWidget* list = manager.productList();
+        for (const QString& name : clicks) {
+            if (name.endsWith(u"Button"))
+                click(manager, qPrintable(name));
+            else
+                QTest::mouseClick(
+                    list->viewport(), Qt::LeftButton, {},
+                    list->visualItemRect(list->findItems(name, Qt::MatchExactly).value(0)).center());
+        }
+    });
+    window.findChild<QAction*>(u"selectProductAction"_s)->trigger();
+}
+
+} // namespace
+
 class TestMainWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -45,6 +90,7 @@ private Q_SLOTS:
     void addLinks_data();
     void addLinks();
     void everyWindowWritesOnlyWhatItSaves();
+    void marksFollowTheProduct();
 
 private:
     // Sites 2 and 6 have addresses; the one added link (entry 10) holds site 6's name.
@@ -59,7 +105,9 @@ private:
                                                 std::unique_ptr<Browser>(m_browser = new FakeBrowser));
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        m_browser->calls.clear();
+        // The help page stays while the first entry is selected.
+        QCOMPARE(takeCalls(), QStringList{u"navigate(" + folder + u"/formtidehelp.html)"});
+        QCOMPARE(m_window->selectedSiteRow(), 0);
     }
     QStringList takeCalls() { return std::exchange(m_browser->calls, {}); }
     QTemporaryDir m_dir;
@@ -67,10 +115,11 @@ private:
     FakeBrowser* m_browser = nullptr;
 };
 
-// Entry 2 is selected. "Next" moves the walk on, shows the next entry's site and then loads the
-// added link holding its text. Real clicks leave the walk: a click on an entry shows its site, also
-// when it is the selected one; a click on a check box only ticks it; Ctrl+click on the selected
-// entry keeps it selected and loads no other site.
+// Entry 2 is selected. "Next" moves the walk on and loads the next entry's address, a built-in
+// name's site or an added link, with one navigation. Real clicks leave the walk: a click on an entry
+// loads its address, also when it is the selected one, and an entry without one loads nothing; a
+// click on a check box only ticks it; Ctrl+click on the selected entry keeps it selected and loads
+// no other site.
 void TestMainWindow::walkAndClicks_data()
 {
     QTest::addColumn<QString>("action");
@@ -81,14 +130,16 @@ void TestMainWindow::walkAndClicks_data()
     const QString site2 = u"navigate(http://2archive.net/s)"_s;
     const QString site6 = u"navigate(http://www.5Awards.com/s)"_s;
     const QString link = u"navigate(http://my.example/5Awards-submit)"_s;
-    QTest::newRow("Next onto an entry a link holds")
-        << "Next" << 5 << QStringList{"Stop", site6, "Stop", link} << 6 << 6;
+    QTest::newRow("Next onto a name a link holds: its site") << "Next" << 5 << QStringList{site6} << 6 << 6;
+    QTest::newRow("Next onto the added link") << "Next" << 9 << QStringList{link} << 10 << 10;
     QTest::newRow("Next on the last entry") << "Next" << 10 << QStringList{} << 10 << 2;
-    QTest::newRow("another entry") << "text" << 6 << QStringList{"Stop", site6} << 0 << 6;
-    QTest::newRow("the selected entry") << "text" << 2 << QStringList{"Stop", site2} << 0 << 2;
+    QTest::newRow("another entry") << "text" << 6 << QStringList{site6} << 0 << 6;
+    QTest::newRow("the added link") << "text" << 10 << QStringList{link} << 0 << 10;
+    QTest::newRow("an entry without an address") << "text" << 0 << QStringList{} << 0 << 0;
+    QTest::newRow("the selected entry") << "text" << 2 << QStringList{site2} << 0 << 2;
     QTest::newRow("check box of the selected entry") << "check box" << 2 << QStringList{} << 0 << 2;
     // Showing the clicked site again may happen or not.
-    QTest::newRow("Ctrl on the selected entry") << "Ctrl" << 2 << QStringList{"Stop", site2} << 0 << 2;
+    QTest::newRow("Ctrl on the selected entry") << "Ctrl" << 2 << QStringList{site2} << 0 << 2;
 }
 
 void TestMainWindow::walkAndClicks()
@@ -103,14 +154,10 @@ void TestMainWindow::walkAndClicks()
         m_window->session().currentSiteIndex = row;
         QTest::mouseClick(m_window->nextButton(), Qt::LeftButton);
     } else {
-        QStyleOptionViewItem option;
-        option.initFrom(list);
-        option.rect = list->visualItemRect(list->item(row));
-        option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
-        const QRect box = list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
+        const QPoint box = checkBox(list, row);
         QTest::mouseClick(list->viewport(), Qt::LeftButton,
                           action == u"Ctrl" ? Qt::ControlModifier : Qt::NoModifier,
-                          action == u"check box" ? box.center() : box.center() + QPoint(40, 0));
+                          action == u"check box" ? box : box + QPoint(40, 0));
         QCOMPARE(list->item(row)->checkState(), action == u"check box" ? Qt::Checked : Qt::Unchecked);
     }
     QStringList made = takeCalls();
@@ -137,7 +184,8 @@ void TestMainWindow::resizeRule()
 
 // "OK" appends the text as typed, in Windows-1252 with CR LF line ends; a refused save keeps the
 // dialog open with the text and says why in one line. The folder gains nothing else, and the list
-// is rebuilt from the file however the dialog closed.
+// is rebuilt from the file however the dialog closed; a walk on the last entry of a list that got
+// shorter goes on from the new last entry.
 void TestMainWindow::addLinks_data()
 {
     QTest::addColumn<QByteArray>("before"); // null: no file
@@ -170,6 +218,7 @@ void TestMainWindow::addLinks()
     QFile::remove(m_dir.filePath(u"addedlinks.txt"_s));
     if (!before.isNull())
         writeFile(m_dir.filePath(u"addedlinks.txt"_s), before);
+    m_window->session().currentSiteIndex = 10;
     QString message;
     whenShown<QDialog>([&](QDialog& dialog) {
         auto* text = dialog.findChild<QPlainTextEdit*>(u"linksEdit"_s);
@@ -188,12 +237,14 @@ void TestMainWindow::addLinks()
     QCOMPARE(tree(m_dir.path()).keys(), (QStringList{u"addedlinks.txt"_s, u"padok.txt"_s}));
     const int links = tag == u"folder missing" ? 0 : int(Windows1252::splitLines(after).size());
     QCOMPARE(m_window->siteList()->count(), 10 + links);
+    QCOMPARE(m_window->session().currentSiteIndex, std::min(10, 9 + links));
     QCOMPARE(takeCalls(), QStringList{});
 }
 
 // One pass through every window, Import PAD through Qt's own file dialog included, with the home
 // folder and the application folder both fresh: the program writes the profile and the links it
-// saved, and nothing else in either folder (Qt's file dialog keeps its history in memory only).
+// saved and the product chosen, and nothing else in either folder (Qt's file dialog keeps its history in
+// memory only).
 void TestMainWindow::everyWindowWritesOnlyWhatItSaves()
 {
     QTemporaryDir app;
@@ -233,7 +284,78 @@ void TestMainWindow::everyWindowWritesOnlyWhatItSaves()
 
     // The home folder is the whole program's: nothing any test here did may show up in it.
     QCOMPARE(tree(qEnvironmentVariable("HOME")).keys().join(u", "), QString());
-    QCOMPARE(tree(app.path()).keys().join(u", "), u"Info, Info/Tidy Zip.txt, addedlinks.txt"_s);
+    QCOMPARE(tree(app.path()).keys().join(u", "),
+             u"Info, Info/Tidy Zip.txt, addedlinks.txt, lastproduct.txt"_s);
+}
+
+// Each product keeps its own marks, through real clicks: they are saved at once, kept over "Add
+// Links", a rename, a deletion and a restart, and a sent form that a pass filled ticks the selected
+// entry. A damaged marks file reads as no marks; a save that fails is told in the status bar while
+// the list keeps its marks, and the next save that can write saves them all.
+void TestMainWindow::marksFollowTheProduct()
+{
+    QTemporaryDir dir;
+    for (const QString& name : {u"A"_s, u"B"_s})
+        QCOMPARE(ProductProfiles::save(dir.path(), {name, {}, {}, {}, {}}), QString());
+    QVERIFY(QDir(dir.path()).mkdir(u"Progress"_s));
+    writeFile(dir.filePath(u"Progress/B.txt"_s), "\x89PNG\r\n\xff");
+    open(dir.path());
+    QListWidget* list = m_window->siteList();
+    const auto tick = [&](int row) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, checkBox(list, row));
+    };
+
+    QCOMPARE(m_window->windowTitle(), u"Formtide"_s);
+    manage(*m_window, {u"A"_s, u"okButton"_s});
+    QCOMPARE(m_window->windowTitle(), u"Formtide - A"_s);
+    for (int row : {1, 9, 3, 3})
+        tick(row);
+    QCOMPARE(ticked(list), u"1 9"_s);
+    QCOMPARE(list->item(1)->toolTip(),
+             u"Done for A on "_s + QLocale::c().toString(QDate::currentDate(), u"d MMM yyyy"_s));
+    manage(*m_window, {u"B"_s, u"okButton"_s});
+    QCOMPARE(ticked(list), u"-"_s);
+    tick(2);
+    m_window->selectSite(6);
+    Q_EMIT m_browser->filledFormSubmitted();
+    QCOMPARE(ticked(list), u"2 6"_s);
+    manage(*m_window, {u"A"_s, u"okButton"_s});
+    whenShown<QDialog>([](QDialog& dialog) { click(dialog, "cancelButton"); });
+    QTest::mouseClick(m_window->addLinksButton(), Qt::LeftButton);
+    QCOMPARE(ticked(list), u"1 9"_s);
+
+    // Renamed in the editor, A keeps its marks and stays active under its new name.
+    whenShown<ProductEditorDialog>([](ProductEditorDialog& editor) {
+        QTest::keyClicks(editor.findChild<QLineEdit*>(u"nameEdit"_s), u"2"_s);
+        click(editor, "okButton");
+    });
+    manage(*m_window, {u"A"_s, u"editButton"_s, u"cancelButton"_s});
+    QCOMPARE(m_window->windowTitle(), u"Formtide - A2"_s);
+    QCOMPARE(ticked(list), u"1 9"_s);
+
+    // A file in the folder's place: a read-only mode would not stop root.
+    const QString progress = dir.filePath(u"Progress"_s);
+    QVERIFY(QDir().rename(progress, progress + u".aside"_s));
+    writeFile(progress, {});
+    tick(4);
+    QVERIFY(m_window->statusBar()->currentMessage().startsWith(u"The marks for A2 could not be saved"_s));
+    QCOMPARE(ticked(list), u"1 4 9"_s);
+    QVERIFY(QFile::remove(progress) && QDir().rename(progress + u".aside"_s, progress));
+    tick(5);
+    QCOMPARE(m_window->statusBar()->currentMessage(), QString());
+
+    // A new window on the folder: the product chosen last is active, with its marks.
+    open(dir.path());
+    list = m_window->siteList();
+    QCOMPARE(m_window->windowTitle(), u"Formtide - A2"_s);
+    QCOMPARE(ticked(list), u"1 4 5 9"_s);
+
+    // Deleted, A2 leaves its marks on disk; they are back with a product of that name.
+    manage(*m_window, {u"A2"_s, u"deleteButton"_s, u"B"_s, u"okButton"_s});
+    QCOMPARE(ticked(list), u"2 6"_s);
+    QCOMPARE(ProductProfiles::save(dir.path(), {u"A2"_s, {}, {}, {}, {}}), QString());
+    manage(*m_window, {u"A2"_s, u"okButton"_s});
+    QCOMPARE(ticked(list), u"1 4 5 9"_s);
 }
 
 // The home folder must be a fresh one before Qt looks it up, and Qt's settings are kept in memory

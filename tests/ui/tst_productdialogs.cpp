@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
@@ -64,11 +65,11 @@ private:
     void store(const Product& product) { QCOMPARE(ProductProfiles::save(path(), product), QString()); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    Product m_active;
 };
 
-// "OK" in the editor saves the profile and lists it selected, or, when nothing can be saved, stays
-// open, says why in one line and leaves the folder and the list as they were.
+// "OK" in the editor saves the profile and lists it selected, and the manager reports a rename; or,
+// when nothing can be saved, the editor stays open, says why in one line and leaves the folder and
+// the list as they were.
 void TestProductDialogs::save_data()
 {
     QTest::addColumn<bool>("edit");        // "Edit..." on Beta, else "Add..."
@@ -109,7 +110,8 @@ void TestProductDialogs::save()
             store(product);
     if (tag == "rename onto a folder")
         QVERIFY(QDir(path()).mkpath(u"Info/Blocked.txt"_s));
-    ProductManagerDialog manager(path(), m_active);
+    ProductManagerDialog manager(path());
+    QSignalSpy renamed(&manager, &ProductManagerDialog::productRenamed);
     manager.show();
     const auto before = tree(path());
     if (edit)
@@ -126,6 +128,9 @@ void TestProductDialogs::save()
     });
     click(manager, edit ? "editButton" : "addButton");
     QCOMPARE(entries(manager.productList()).join(u' '), listed);
+    const bool rename = edit && !name.isNull() && !keyword.isNull();
+    const QList<QVariantList> expectedRenames{{u"Beta"_s, name}};
+    QCOMPARE(renamed, rename ? expectedRenames : QList<QVariantList>{});
     if (keyword.isNull()) {
         QVERIFY2(status.endsWith(u"|Nothing"_s), qPrintable(status));
         QCOMPARE(tree(path()), before);
@@ -140,16 +145,16 @@ void TestProductDialogs::save()
 }
 
 // Opening selects the active product's entry or the first containing its name (see ProductList);
-// Ctrl+click keeps the selection. "Delete" selects the entry that takes the deleted one's place
-// and keeps the active product. "OK" makes the selected profile, whole, the active one; one that
-// cannot be read any more keeps the active product. Each opening reads the folder again.
+// Ctrl+click keeps the selection. "Delete" selects the entry that takes the deleted one's place.
+// "OK" reports the selected profile, whole, as chosen; one that cannot be read any more reports
+// nothing. Each opening reads the folder again.
 void TestProductDialogs::manager()
 {
     for (const QString& name : {u"A"_s, u"C"_s, u"MyZip"_s, u"Zip2"_s})
         store(Product{name, u"K"_s + name, {}, {}, {}});
-    m_active = Product{u"Zip"_s, u"ART"_s, u"http://old"_s, u"o"_s, u"o"_s};
-    const Product old = m_active;
-    ProductManagerDialog manager(path(), m_active);
+    ProductManagerDialog manager(path());
+    manager.setActiveProductName(u"Zip"_s);
+    QSignalSpy chosen(&manager, &ProductManagerDialog::productChosen);
     manager.show();
     QListWidget* list = manager.productList();
     QCOMPARE(manager.focusWidget(), list);
@@ -160,15 +165,16 @@ void TestProductDialogs::manager()
     QCOMPARE(entries(list).join(u' '), u"A C Zip2*"_s);
     click(manager, "deleteButton");
     QCOMPARE(entries(list).join(u' '), u"A C*"_s);
-    QVERIFY(m_active == old);
     QCOMPARE(ProductProfiles::list(path()), (QStringList{u"A"_s, u"C"_s}));
     QFile::remove(path(u"Info/C.txt"_s));
     click(manager, "okButton");
-    QVERIFY(!manager.isVisible() && m_active == old);
+    QVERIFY(!manager.isVisible() && chosen.isEmpty());
     manager.show();
     QCOMPARE(entries(list).join(u' '), u"A*"_s);
     click(manager, "okButton");
-    QVERIFY(m_active == (Product{u"A"_s, u"KA"_s, {}, {}, {}}));
+    QCOMPARE(chosen.size(), 1);
+    QCOMPARE(chosen[0][0].toString(), u"A"_s);
+    QVERIFY(chosen[0][1].value<Product>() == (Product{u"A"_s, u"KA"_s, {}, {}, {}}));
 }
 
 // "Import PAD..." sets the boxes the file has values for and keeps the others as typed. A file

@@ -1,0 +1,151 @@
+#include "sites/ProgressStore.h"
+
+#include "core/Windows1252.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+const QString kProgressFolder = QStringLiteral("Progress");
+const QString kLastProductFile = QStringLiteral("lastproduct.txt");
+constexpr qsizetype kDayLength = 10; // yyyy-mm-dd
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+ProgressStore::SaveResult writeFile(const QString& path, const QByteArray& content)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit())
+        return {};
+    return {ProgressStore::SaveResult::Status::WriteFailed, file.errorString()};
+}
+
+bool sameFile(const QString& a, const QString& b)
+{
+    std::error_code error;
+    return std::filesystem::equivalent(QFile::encodeName(a).toStdString(), QFile::encodeName(b).toStdString(),
+                                       error);
+}
+
+} // namespace
+
+ProgressStore::ProgressStore(QString dataFolder) : m_dataFolder(std::move(dataFolder)) {}
+
+ProgressStore::Marks ProgressStore::parse(QByteArrayView content)
+{
+    Marks marks;
+    // An editor may have put a byte-order mark first.
+    if (content.startsWith("\xEF\xBB\xBF"))
+        content = content.sliced(3);
+    for (const QByteArray& line : Windows1252::splitLines(content)) {
+        if (line.size() <= kDayLength || line[kDayLength] != ' ')
+            continue;
+        const QDate day = QDate::fromString(QString::fromLatin1(line.first(kDayLength)), Qt::ISODate);
+        const QString entry = QString::fromUtf8(QByteArrayView(line).sliced(kDayLength + 1));
+        if (day.isValid() && !marks.contains(entry))
+            marks.insert(entry, day);
+    }
+    return marks;
+}
+
+QByteArray ProgressStore::serialize(const Marks& marks)
+{
+    QByteArray content;
+    for (auto it = marks.cbegin(); it != marks.cend(); ++it)
+        content += it.value().toString(Qt::ISODate).toLatin1() + ' ' + it.key().toUtf8() + "\r\n";
+    return content;
+}
+
+std::optional<QString> ProgressStore::rememberedProduct() const
+{
+    const QList<QByteArray> lines = Windows1252::splitLines(readFile(m_dataFolder + u'/' + kLastProductFile));
+    if (lines.isEmpty() || lines.first().isEmpty())
+        return std::nullopt;
+    return QString::fromUtf8(lines.first());
+}
+
+ProgressStore::SaveResult ProgressStore::rememberProduct(const QString& name) const
+{
+    return writeFile(m_dataFolder + u'/' + kLastProductFile, name.toUtf8() + "\r\n");
+}
+
+void ProgressStore::setProduct(const std::optional<QString>& name)
+{
+    m_product = name;
+    m_marks = name ? read(*name) : Marks();
+}
+
+std::optional<QDate> ProgressStore::markedOn(const QString& entry) const
+{
+    const auto it = m_marks.constFind(entry);
+    return it == m_marks.cend() ? std::nullopt : std::optional(*it);
+}
+
+ProgressStore::SaveResult ProgressStore::setMark(const QString& entry, std::optional<QDate> day)
+{
+    if (day)
+        m_marks.insert(entry, *day);
+    else
+        m_marks.remove(entry);
+    return m_product ? write(*m_product, m_marks) : SaveResult{};
+}
+
+ProgressStore::SaveResult ProgressStore::renameProduct(const QString& oldName, const QString& newName)
+{
+    if (oldName == newName)
+        return {};
+    const QString oldFile = marksFile(oldName);
+    const QString newFile = marksFile(newName);
+    // The current product's marks in memory may hold changes that could not be saved.
+    Marks carried = m_product == oldName ? m_marks : read(oldName);
+    Marks joined = m_product == newName ? m_marks : read(newName);
+    for (auto it = carried.cbegin(); it != carried.cend(); ++it)
+        joined.insert(it.key(), it.value());
+    if (m_product == oldName || m_product == newName) {
+        m_product = newName;
+        m_marks = joined;
+    }
+    if (carried.isEmpty() && !QFileInfo::exists(oldFile))
+        return {};
+    const SaveResult saved = write(newName, joined);
+    // On a file system that ignores letter case, a rename in letter case only wrote the old file.
+    if (saved.ok() && !oldFile.isEmpty() && !newFile.isEmpty() && !sameFile(oldFile, newFile))
+        QFile::remove(oldFile);
+    return saved;
+}
+
+QString ProgressStore::marksFile(const QString& name) const
+{
+    if (name.isEmpty() || name.contains(u'/') || name.contains(u'\\') || name == u"." || name == u"..")
+        return {};
+    return m_dataFolder + u'/' + kProgressFolder + u'/' + name + u".txt";
+}
+
+ProgressStore::Marks ProgressStore::read(const QString& name) const
+{
+    return parse(readFile(marksFile(name)));
+}
+
+ProgressStore::SaveResult ProgressStore::write(const QString& name, const Marks& marks) const
+{
+    const QString path = marksFile(name);
+    if (path.isEmpty())
+        return {};
+    // The data folder exists; only "Progress" inside it is made.
+    const QString folder = m_dataFolder + u'/' + kProgressFolder;
+    std::error_code error;
+    if (!QFileInfo(folder).isDir() &&
+        !std::filesystem::create_directory(QFile::encodeName(folder).toStdString(), error))
+        return {SaveResult::Status::WriteFailed, QString::fromLocal8Bit(error.message())};
+    return writeFile(path, serialize(marks));
+}

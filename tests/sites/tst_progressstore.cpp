@@ -1,0 +1,82 @@
+#include "sites/ProgressStore.h"
+#include "tests/TestFiles.h"
+
+#include <QTemporaryDir>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// "entry=yyyy-mm-dd" for each mark, joined by "|".
+QString described(const ProgressStore::Marks& marks)
+{
+    QStringList texts;
+    for (auto it = marks.cbegin(); it != marks.cend(); ++it)
+        texts.append(it.key() + u'=' + it.value().toString(Qt::ISODate));
+    return texts.join(u'|');
+}
+
+} // namespace
+
+class TestProgressStore : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void parse_data();
+    void parse();
+    void files();
+};
+
+// A file reads as the marks it still holds: damaged lines are skipped, an entry's text is kept as
+// it reads, and what is read is written back the same.
+void TestProgressStore::parse_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("marks");
+    QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\xff\xfe", 12) << QString();
+    QTest::newRow("damaged lines skipped, first of an entry kept")
+        << QByteArray("2026-12-06 a\r\nnot a mark\r\n2026-02-30 bad day\r\n2026-12-07 a\r\n2026-12-07\r\n")
+        << u"a=2026-12-06"_s;
+    QTest::newRow("blanks, tab, empty, UTF-8, byte-order mark, any line end")
+        << QByteArray("\xEF\xBB\xBF"
+                      "2026-01-02  a\tb \n2026-01-03 \r2026-01-04 caf\xc3\xa9")
+        << u"=2026-01-03| a\tb =2026-01-02|café=2026-01-04"_s;
+}
+
+void TestProgressStore::parse()
+{
+    QFETCH(QByteArray, content);
+    const ProgressStore::Marks marks = ProgressStore::parse(content);
+    QTEST(described(marks), "marks");
+    QCOMPARE(ProgressStore::parse(ProgressStore::serialize(marks)), marks);
+}
+
+// Every change is saved at once. A rename joins the old name's marks to the new name's, the old
+// day winning, and the old file goes.
+void TestProgressStore::files()
+{
+    QTemporaryDir dir;
+    const QDate day1(2026, 12, 6);
+    ProgressStore store(dir.path());
+    QCOMPARE(store.rememberedProduct(), std::nullopt);
+    QVERIFY(store.rememberProduct(u"Old"_s).ok());
+    store.setProduct(u"Old"_s);
+    for (const QString& entry : {u"both"_s, u"http://x.example/"_s, u"gone"_s})
+        QVERIFY(store.setMark(entry, day1).ok());
+    QVERIFY(store.setMark(u"gone"_s, std::nullopt).ok());
+    writeFile(dir.filePath(u"Progress/New.txt"_s), "2026-12-07 both\r\n2026-12-07 n\r\n");
+    QVERIFY(store.renameProduct(u"Old"_s, u"New"_s).ok());
+    QCOMPARE(store.product(), u"New"_s);
+
+    ProgressStore next(dir.path());
+    QCOMPARE(next.rememberedProduct(), u"Old"_s);
+    next.setProduct(u"New"_s);
+    QCOMPARE(next.marks(), store.marks());
+    QCOMPARE(tree(dir.path()), (QMap<QString, QByteArray>{
+                                   {u"Progress"_s, "<folder>"},
+                                   {u"Progress/New.txt"_s,
+                                    "2026-12-06 both\r\n2026-12-06 http://x.example/\r\n2026-12-07 n\r\n"},
+                                   {u"lastproduct.txt"_s, "Old\r\n"}}));
+}
+
+QTEST_APPLESS_MAIN(TestProgressStore)
+#include "tst_progressstore.moc"
