@@ -61,13 +61,14 @@ void SiteDirectory::loadAddedLinks(const QString& dataFolder)
         Windows1252::decodeLines(readFile(AppFolder::path(dataFolder, AppFolder::addedLinksFile())));
     m_entries.clear();
     m_entries.reserve(builtInSiteNames().size() + m_addedLinks.size());
+    const auto walkAddress = [this](const QString& text) {
+        return findAddedLink(text).value_or(findSiteAddress(text).value_or(QString()));
+    };
     for (const QString& name : builtInSiteNames())
-        m_entries.append({name, findSiteAddress(name).value_or(QString())});
+        m_entries.append({name, findSiteAddress(name).value_or(QString()), walkAddress(name)});
     for (const QString& link : std::as_const(m_addedLinks)) {
-        std::optional<QString> address = findAddedLink(link);
-        if (!address)
-            address = findSiteAddress(link);
-        m_entries.append({link, address.value_or(QString())});
+        const QString address = walkAddress(link);
+        m_entries.append({link, address, address});
     }
 }
 

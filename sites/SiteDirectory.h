@@ -18,8 +18,12 @@ public:
     // One entry of the site list.
     struct Entry {
         QString text;
-        // What a click on the entry, or "Next" onto it, loads; empty when nothing was found for it.
+        // What a click on the entry loads; empty when nothing was found for it.
         QString address;
+        // What "Next" onto the entry loads: the first added link that contains its text when there
+        // is one, so a built-in name that one of the user's links holds walks on to that link;
+        // else the same as a click.
+        QString walkAddress;
     };
 
     // The ten built-in names, in list order. Each occurs, ignoring case, in its site's address.
@@ -30,9 +34,10 @@ public:
     void loadSiteAddresses(const QString& programFolder);
     // Rebuilds the entries, the ten built-in names and then every line of the added-links file,
     // and the added links from that file alone. The site addresses stay as they are. Each entry's
-    // address is found here, once: a built-in name opens its site (findSiteAddress); an added link
-    // opens the first added link that contains it (findAddedLink: itself, or an earlier link of
-    // which it is a part), or else the site whose address contains it.
+    // addresses are found here, once: a click on a built-in name opens its site (findSiteAddress);
+    // "Next" onto any entry, and a click on an added link, open the first added link that contains
+    // its text (findAddedLink: for a link itself, or an earlier link of which it is a part), or else
+    // the site whose address contains it.
     void loadAddedLinks(const QString& dataFolder);
 
     // The first site address, in file order, whose upper-cased text contains the upper-cased entry

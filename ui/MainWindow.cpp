@@ -29,8 +29,9 @@
 
 namespace {
 
-// Where a site-list entry keeps the address it opens.
+// Where a site-list entry keeps the address a click opens, and the one "Next" opens.
 constexpr int kAddressRole = Qt::UserRole;
+constexpr int kWalkAddressRole = Qt::UserRole + 1;
 
 // "6 Dec 2026", in English like the rest of the window.
 QString shownDay(QDate day)
@@ -181,6 +182,7 @@ void MainWindow::showSiteEntries()
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
         item->setData(kAddressRole, entry.address);
+        item->setData(kWalkAddressRole, entry.walkAddress);
         m_siteList->addItem(item);
     }
     showMarks();
@@ -211,7 +213,7 @@ void MainWindow::goToNextSite()
     if (m_session.currentSiteIndex >= m_siteList->count() - 1)
         return;
     ++m_session.currentSiteIndex;
-    selectSite(m_session.currentSiteIndex);
+    openEntry(m_session.currentSiteIndex, kWalkAddressRole);
 }
 
 void MainWindow::openAddLinks()
@@ -231,6 +233,19 @@ void MainWindow::showSelectedSite()
 {
     const int row = selectedSiteRow();
     const QString address = row >= 0 ? m_siteList->item(row)->data(kAddressRole).toString() : QString();
+    if (!address.isEmpty())
+        m_browser->navigate(address);
+}
+
+void MainWindow::openEntry(int row, int addressRole)
+{
+    if (row < 0 || row >= m_siteList->count())
+        return;
+    {
+        const QSignalBlocker blocker(m_siteList);
+        m_siteList->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+    }
+    const QString address = m_siteList->item(row)->data(addressRole).toString();
     if (!address.isEmpty())
         m_browser->navigate(address);
 }
@@ -359,13 +374,7 @@ void MainWindow::openAbout()
 
 void MainWindow::selectSite(int row)
 {
-    if (row < 0 || row >= m_siteList->count())
-        return;
-    {
-        const QSignalBlocker blocker(m_siteList);
-        m_siteList->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
-    }
-    showSelectedSite();
+    openEntry(row, kAddressRole);
 }
 
 int MainWindow::selectedSiteRow() const

@@ -101,6 +101,8 @@ private:
     // The height a list box really takes when asked for `height` twips: whole rows only.
     float snappedListHeight(float height) const;
     void onListItemClicked(QListWidgetItem* item);
+    // Selects entry `row` and loads the address kept under `addressRole`, if any.
+    void openEntry(int row, int addressRole);
     // The one place where the active product changes. With none, passes write nothing.
     void setActiveProduct(std::optional<ActiveProduct> product);
     void showActiveProductName();

@@ -32,17 +32,17 @@ done
 
 XDG_DATA_HOME=$HOME/xdg-data "$program" &
 pid=$!
-for _ in $(seq 120); do
-    [ ! -e "$data/Browser" ] || break
+for _ in $(seq 60); do
+    [ ! -d "$data" ] || break
     sleep 0.5
 done
-sleep 2 # the help page loads meanwhile
+sleep 3 # the window comes up and the help page loads meanwhile
 kill -TERM "$pid"
 status=0
 wait "$pid" || status=$?
 pid=
 [ "$status" -eq 0 ] || fail "formtide ended with status $status on SIGTERM"
-[ -d "$data/Browser" ] || fail "no browser storage in the data folder $data"
+[ -d "$data" ] || fail "no data folder $data"
 [ "$(stat -c %a "$data")" = 700 ] || fail "the data folder is not for its owner only: $(stat -c %a "$data")"
 diff <(echo "$before") <(snapshot) || fail "a run changed the files above outside the data folder"
 echo "installed layout: folders shown, a run changes only the data folder"

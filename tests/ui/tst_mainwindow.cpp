@@ -115,10 +115,10 @@ private:
     FakeBrowser* m_browser = nullptr;
 };
 
-// Entry 2 is selected. "Next" moves the walk on and loads the next entry's address, a built-in
-// name's site or an added link, with one navigation. Real clicks leave the walk: a click on an entry
-// loads its address, also when it is the selected one, and an entry without one loads nothing; a
-// click on a check box only ticks it; Ctrl+click on the selected entry keeps it selected and loads
+// Entry 2 is selected. "Next" moves the walk on and loads the next entry's address with one
+// navigation: the first added link holding its text, else a built-in name's site. Real clicks leave the walk:
+// a click on an entry loads its address, also when it is the selected one, and an entry without one loads
+// nothing; a click on a check box only ticks it; Ctrl+click on the selected entry keeps it selected and loads
 // no other site.
 void TestMainWindow::walkAndClicks_data()
 {
@@ -130,7 +130,7 @@ void TestMainWindow::walkAndClicks_data()
     const QString site2 = u"navigate(http://2archive.net/s)"_s;
     const QString site6 = u"navigate(http://www.5Awards.com/s)"_s;
     const QString link = u"navigate(http://my.example/5Awards-submit)"_s;
-    QTest::newRow("Next onto a name a link holds: its site") << "Next" << 5 << QStringList{site6} << 6 << 6;
+    QTest::newRow("Next onto a name a link holds: the link") << "Next" << 5 << QStringList{link} << 6 << 6;
     QTest::newRow("Next onto the added link") << "Next" << 9 << QStringList{link} << 10 << 10;
     QTest::newRow("Next on the last entry") << "Next" << 10 << QStringList{} << 10 << 2;
     QTest::newRow("another entry") << "text" << 6 << QStringList{site6} << 0 << 6;
