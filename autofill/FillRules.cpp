@@ -1,11 +1,10 @@
 #include "autofill/FillRules.h"
 
+#include "core/TextMatch.h"
+
 namespace FillRules {
 
-bool contains(QStringView text, QStringView word)
-{
-    return !text.isEmpty() && text.contains(word);
-}
+using TextMatch::contains;
 
 bool isTextFieldTag(QStringView upperTag)
 {
@@ -79,14 +78,8 @@ QList<qsizetype> categorySelection(const QList<QStringView>& upperTexts, QString
     const QString word = keyword.toString().toUpper();
     QList<qsizetype> positions;
     for (qsizetype k = 0; k < upperTexts.size(); ++k) {
-        const QStringView text = upperTexts.at(k);
-        if (!contains(text, word))
-            continue;
-        if (word == u"MATH" && contains(text, u"MATH &"))
-            continue;
-        if (word == u"CAD" && contains(text, u"ARCAD"))
-            continue;
-        positions.append(k);
+        if (TextMatch::holdsCategoryKeyword(upperTexts.at(k), word))
+            positions.append(k);
     }
     return positions;
 }

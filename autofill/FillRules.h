@@ -12,10 +12,6 @@
 // case on the page does not matter. Nothing here has a count limit.
 namespace FillRules {
 
-// Whether `text` holds `word` anywhere. An empty word is held by every non-empty text and by no
-// empty text.
-bool contains(QStringView text, QStringView word);
-
 // Tags (upper-case) that get the text-field rules: INPUT, TEXTAREA and PASSWORD.
 bool isTextFieldTag(QStringView upperTag);
 
@@ -60,8 +56,8 @@ bool isVacant(const HeldText& held);
 bool isCategoryList(QStringView name);
 
 // Positions of the options of a category list to set selected, in list order: every option whose
-// text holds `keyword`, except that the keyword "MATH" passes over texts holding "MATH &" and the
-// keyword "CAD" over texts holding "ARCAD". `upperTexts` are the option texts already upper-cased
+// text holds `keyword` (TextMatch::holdsCategoryKeyword, with its "MATH" and "CAD" exceptions).
+// `upperTexts` are the option texts already upper-cased
 // (QString::toUpper), so that a caller holding them in one string upper-cases it once. Selecting
 // them one after the other leaves a single-choice list on the last of them and adds all of them to
 // a multiple-choice list; nothing is ever deselected, so an empty result keeps the page's selection.

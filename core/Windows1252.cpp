@@ -32,6 +32,19 @@ bool canEncode(QStringView text)
     return encode(text).has_value();
 }
 
+QString firstUnencodable(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        const QStringView character = text.sliced(i, pair ? 2 : 1);
+        if (!canEncode(character))
+            return character.toString();
+        if (pair)
+            ++i;
+    }
+    return {};
+}
+
 QList<QByteArray> splitLines(QByteArrayView content)
 {
     QList<QByteArray> lines;

@@ -19,6 +19,10 @@ std::optional<QByteArray> encode(QStringView text);
 
 bool canEncode(QStringView text);
 
+// The first character of `text` that Windows-1252 cannot hold, a surrogate pair taken whole (a lone
+// half of a pair is a character of its own); empty when every character can be held.
+QString firstUnencodable(QStringView text);
+
 // Splits file content into lines. A line ends at CR LF, or at a lone CR or LF; the ending is not
 // part of the line. A last line without an ending still counts; content that ends with a line
 // ending has no empty line after it, and empty content has no lines.

@@ -1,5 +1,7 @@
 #include "products/CategoryCatalogue.h"
 
+#include "core/TextMatch.h"
+
 #include <array>
 
 namespace CategoryCatalogue {
@@ -213,16 +215,9 @@ QString keyword(int position)
 
 int firstEntryContaining(QStringView keyword)
 {
-    const QString upper = keyword.toString().toUpper();
     for (int i = 0; i < count(); ++i) {
-        const QString text = upperText(i);
-        if (!text.contains(keyword))
-            continue;
-        if (upper == u"MATH" && text.contains(u"MATH &"))
-            continue;
-        if (upper == u"CAD" && text.contains(u"ARCAD"))
-            continue;
-        return i;
+        if (TextMatch::holdsCategoryKeyword(upperText(i), keyword))
+            return i;
     }
     return count() - 1;
 }

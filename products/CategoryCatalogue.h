@@ -23,10 +23,10 @@ QString entry(int position);
 // The keyword of the entry at `position`, or "" outside 0..156 (-1 means no entry chosen).
 QString keyword(int position);
 
-// The first entry whose upper-cased text contains `keyword` (compared as given, letter case
-// significant), passing over texts holding "MATH &" for the keyword "MATH" and texts holding
-// "ARCAD" for "CAD". An empty keyword gives 0; a keyword that no entry contains gives the last
-// position. Ten keywords stop this search on an earlier entry with another keyword of its own
+// The first entry whose upper-cased text holds `keyword` as given (letter case significant; see
+// TextMatch::holdsCategoryKeyword for the keywords "MATH" and "CAD"). An empty keyword gives 0; a keyword
+// that no entry contains gives the last position. Ten keywords stop this search on an earlier entry with
+// another keyword of its own
 // ("DVD" on "CD/DVD Burners", for one); entryForKeyword() does not.
 int firstEntryContaining(QStringView keyword);
 

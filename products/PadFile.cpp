@@ -68,26 +68,13 @@ QString asWindows1252(QString text)
     return text;
 }
 
-// The first character (a whole surrogate pair counts as one) that Windows-1252 cannot hold.
-QStringView firstUnencodable(QStringView text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QStringView character = text.sliced(i, length);
-        if (!Windows1252::canEncode(character))
-            return character;
-        i += length - 1;
-    }
-    return {};
-}
-
 // Why the profile could not store `value`, or empty.
 QString storageProblem(const QString& value, QStringView label)
 {
     if (value.contains(u'\n') || value.contains(u'\r'))
         return QStringLiteral(": its %1 holds a line break, which a product profile cannot store.")
             .arg(label);
-    const QStringView character = firstUnencodable(value);
+    const QString character = Windows1252::firstUnencodable(value);
     if (!character.isEmpty())
         return QStringLiteral(": its %1 holds \"%2\", a character that a product profile cannot store.")
             .arg(label, character);

@@ -12,20 +12,6 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-// The first character of `text` (a surrogate pair taken whole) that Windows-1252 cannot hold.
-QString firstUnencodable(const QString& text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const qsizetype length =
-            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2 : 1;
-        const QStringView character = QStringView(text).sliced(i, length);
-        if (!Windows1252::canEncode(character))
-            return character.toString();
-        i += length - 1;
-    }
-    return {};
-}
-
 AppendResult writeFailed(const QString& reason)
 {
     return {AppendResult::Status::WriteFailed, reason};
@@ -57,7 +43,7 @@ AppendResult append(const QString& appFolder, const QString& typedText)
     const QString text = withCrLfLineBreaks(typedText) + kCrLf;
     const std::optional<QByteArray> added = Windows1252::encode(text);
     if (!added)
-        return {AppendResult::Status::UnencodableCharacter, firstUnencodable(text)};
+        return {AppendResult::Status::UnencodableCharacter, Windows1252::firstUnencodable(text)};
 
     const QString path = AppFolder::path(appFolder, AppFolder::addedLinksFile());
     QByteArray content;

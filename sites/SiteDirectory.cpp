@@ -1,6 +1,7 @@
 #include "sites/SiteDirectory.h"
 
 #include "core/AppFolder.h"
+#include "core/TextMatch.h"
 #include "core/Windows1252.h"
 #include "sites/SiteAddressCipher.h"
 
@@ -15,15 +16,6 @@ QByteArray readFile(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
-}
-
-// Plain substring test, searched from the first character. An empty needle is contained in
-// every non-empty text and in no empty one.
-bool contains(const QString& text, const QString& needle)
-{
-    if (text.isEmpty())
-        return false;
-    return text.contains(needle, Qt::CaseSensitive);
 }
 
 } // namespace
@@ -76,7 +68,7 @@ std::optional<QString> SiteDirectory::findSiteAddress(const QString& entryText) 
 {
     const QString wanted = entryText.toUpper();
     for (qsizetype i = 0; i < m_upperSiteAddresses.size(); ++i) {
-        if (contains(m_upperSiteAddresses[i], wanted))
+        if (TextMatch::contains(m_upperSiteAddresses[i], wanted))
             return m_siteAddresses[i];
     }
     return std::nullopt;
@@ -85,7 +77,7 @@ std::optional<QString> SiteDirectory::findSiteAddress(const QString& entryText) 
 std::optional<QString> SiteDirectory::findAddedLink(const QString& entryText) const
 {
     for (const QString& link : m_addedLinks) {
-        if (contains(link, entryText))
+        if (TextMatch::contains(link, entryText))
             return link;
     }
     return std::nullopt;
