@@ -24,10 +24,10 @@ QString entry(int position);
 QString keyword(int position);
 
 // The first entry whose upper-cased text holds `keyword` as given (letter case significant; see
-// TextMatch::holdsCategoryKeyword for the keywords "MATH" and "CAD"). An empty keyword gives 0; a keyword
-// that no entry contains gives the last position. Ten keywords stop this search on an earlier entry with
-// another keyword of its own
-// ("DVD" on "CD/DVD Burners", for one); entryForKeyword() does not.
+// TextMatch::holdsCategoryKeyword for the keywords "MATH" and "CAD"). An empty keyword gives 0; a
+// keyword that no entry contains gives the last position. Ten keywords stop this search on an
+// earlier entry with another keyword of its own ("DVD" on "CD/DVD Burners", for one);
+// entryForKeyword() does not.
 int firstEntryContaining(QStringView keyword);
 
 // The entry that shows a stored keyword again in the editor, so that confirming the editor keeps
