@@ -27,19 +27,18 @@ void checkValue(const std::optional<QString>& value)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     QByteArray content(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const PadFile::Result read = PadFile::read(content, QStringLiteral("fuzz.xml"));
+    const PadFile::Result read = PadFile::read(content);
     QBuffer buffer(&content);
     buffer.open(QIODevice::ReadOnly);
-    const PadFile::Result fromDevice = PadFile::read(buffer, QStringLiteral("fuzz.xml"));
-    check(read.values == fromDevice.values && read.ok() == fromDevice.ok());
+    const PadFile::Result fromDevice = PadFile::read(buffer);
+    check(read.ok() == fromDevice.ok());
 
-    if (!read.ok()) {
-        check(read.values == PadFile::Values{});
-    } else {
-        for (const auto& value : {read.values.programName, read.values.padUrl, read.values.regnowVendorId,
-                                  read.values.regnowProductId})
+    if (read.ok()) {
+        check(*read == *fromDevice);
+        for (const auto& value :
+             {read->programName, read->padUrl, read->regnowVendorId, read->regnowProductId})
             checkValue(value);
-        check(ProductProfiles::serialize(PadFile::newProfile(read.values)).has_value());
+        check(ProductProfiles::serialize(PadFile::newProfile(*read)).ok());
     }
     const std::optional<int> position = PadFile::categoryPosition(QString::fromUtf8(content));
     check(!position || (*position >= 0 && *position < CategoryCatalogue::count()));

@@ -14,6 +14,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (bytes->count("\r\n") != 5)
             std::abort();
     }
-    ProductProfiles::nameProblem(product.programName);
+    static_cast<void>(ProductProfiles::checkName(product.programName));
     return 0;
 }

@@ -2,9 +2,9 @@
 
 #include "core/Windows1252.h"
 #include "products/CategoryCatalogue.h"
+#include "products/ProductProfiles.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QIODevice>
 #include <QStringList>
 #include <QXmlStreamReader>
@@ -20,25 +20,22 @@ enum FieldIndex { Name, Url, Category, Vendor, ProductId, FieldCount };
 
 struct Field {
     QStringView path; // under the root, lower case
-    QStringView label;
+    ProductField field;
     std::optional<QString> Values::*member; // null for the category, which is matched, not stored
 };
 
 const std::array<Field, FieldCount> kFields{{
-    {u"program_info/program_name", u"Program Name", &Values::programName},
-    {u"web_info/application_urls/application_xml_file_url", u"PAD URL", &Values::padUrl},
-    {u"program_info/program_category_class", u"Category", nullptr},
-    {u"affiliates/affiliates_regnow_vendor_id", u"Regnow Vender ID", &Values::regnowVendorId},
-    {u"affiliates/affiliates_regnow_product_id", u"Regnow Product ID", &Values::regnowProductId},
+    {u"program_info/program_name", ProductField::ProgramName, &Values::programName},
+    {u"web_info/application_urls/application_xml_file_url", ProductField::PadUrl, &Values::padUrl},
+    {u"program_info/program_category_class", ProductField::Category, nullptr},
+    {u"affiliates/affiliates_regnow_vendor_id", ProductField::RegnowVendorId, &Values::regnowVendorId},
+    {u"affiliates/affiliates_regnow_product_id", ProductField::RegnowProductId, &Values::regnowProductId},
 }};
 
 constexpr QStringView kRoot = u"XML_DIZ_INFO";
 const QString kIndent = QStringLiteral("    ");
 
-Result refused(const QString& fileName, const QString& reason)
-{
-    return {{}, u'"' + fileName + u'"' + reason};
-}
+using Kind = Problem::Kind;
 
 // XML text in UTF-16 or UTF-32 holds NUL bytes; the reader recognises these openings.
 bool isWideText(QByteArrayView content)
@@ -68,19 +65,6 @@ QString asWindows1252(QString text)
     return text;
 }
 
-// Why the profile could not store `value`, or empty.
-QString storageProblem(const QString& value, QStringView label)
-{
-    if (value.contains(u'\n') || value.contains(u'\r'))
-        return QStringLiteral(": its %1 holds a line break, which a product profile cannot store.")
-            .arg(label);
-    const QString character = Windows1252::firstUnencodable(value);
-    if (!character.isEmpty())
-        return QStringLiteral(": its %1 holds \"%2\", a character that a product profile cannot store.")
-            .arg(label, character);
-    return {};
-}
-
 } // namespace
 
 std::optional<int> categoryPosition(QStringView categoryClass)
@@ -108,14 +92,14 @@ std::optional<int> categoryPosition(QStringView categoryClass)
     return top;
 }
 
-Result read(QByteArrayView content, const QString& fileName)
+Result read(QByteArrayView content)
 {
     if (content.size() > maxSize)
-        return refused(fileName, QStringLiteral(" is larger than 4 MiB, too large for a PAD file."));
+        return Problem{Kind::TooLarge};
     if (content.trimmed().isEmpty())
-        return refused(fileName, QStringLiteral(" is empty."));
+        return Problem{Kind::Empty};
     if (content.contains('\0') && !isWideText(content))
-        return refused(fileName, QStringLiteral(" is a binary file, not a PAD file."));
+        return Problem{Kind::Binary};
 
     QXmlStreamReader reader(QByteArray::fromRawData(content.data(), content.size()));
     std::array<std::optional<QString>, FieldCount> raw;
@@ -130,9 +114,7 @@ Result read(QByteArrayView content, const QString& fileName)
         case QXmlStreamReader::StartElement: {
             if (!inRoot) {
                 if (reader.name().compare(kRoot, Qt::CaseInsensitive) != 0)
-                    return refused(fileName,
-                                   QStringLiteral(" is not a PAD file: its root element is <%1>, not <%2>.")
-                                       .arg(reader.qualifiedName(), kRoot));
+                    return Problem{Kind::OtherRoot, {}, reader.qualifiedName().toString()};
                 inRoot = true;
                 break;
             }
@@ -156,10 +138,9 @@ Result read(QByteArrayView content, const QString& fileName)
         }
     }
     if (reader.hasError())
-        return refused(fileName, QStringLiteral(" is not well-formed XML (line %1: %2)")
-                                     .arg(QString::number(reader.lineNumber()), reader.errorString()));
+        return Problem{Kind::NotWellFormed, {}, {}, reader.errorString(), reader.lineNumber()};
 
-    Result result;
+    Values values;
     for (std::size_t i = 0; i < kFields.size(); ++i) {
         if (!raw[i])
             continue;
@@ -167,34 +148,36 @@ Result read(QByteArrayView content, const QString& fileName)
         if (value.isEmpty())
             continue;
         if (!kFields[i].member) {
-            result.values.categoryPosition = categoryPosition(value);
+            values.categoryPosition = categoryPosition(value);
             continue;
         }
-        const QString problem = storageProblem(value, kFields[i].label);
-        if (!problem.isEmpty())
-            return refused(fileName, problem);
-        result.values.*kFields[i].member = value;
+        if (const auto stored = ProductProfiles::encodeField(kFields[i].field, value); !stored) {
+            const ProductProfiles::Problem& problem = stored.problem();
+            const bool lineBreak = problem.kind == ProductProfiles::Problem::Kind::LineBreak;
+            return Problem{lineBreak ? Kind::LineBreak : Kind::UnencodableCharacter, problem.field,
+                           problem.detail};
+        }
+        values.*kFields[i].member = value;
     }
-    return result;
+    return values;
 }
 
-Result read(QIODevice& device, const QString& fileName)
+Result read(QIODevice& device)
 {
     if (!device.isReadable())
-        return refused(fileName, QStringLiteral(" cannot be read."));
+        return Problem{Kind::NotReadable};
     if (!device.isSequential() && device.size() - device.pos() > maxSize)
-        return refused(fileName, QStringLiteral(" is larger than 4 MiB, too large for a PAD file."));
+        return Problem{Kind::TooLarge};
     const QByteArray content = device.read(maxSize + 1);
-    return read(content, fileName);
+    return read(content);
 }
 
 Result readFile(const QString& path)
 {
-    const QString fileName = QFileInfo(path).fileName();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return refused(fileName, QStringLiteral(" cannot be opened: %1.").arg(file.errorString()));
-    return read(file, fileName);
+        return Problem{Kind::NotOpened, {}, {}, file.errorString()};
+    return read(file);
 }
 
 Product newProfile(const Values& values)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Product.h"
+#include "core/Result.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -28,16 +29,15 @@ class QIODevice;
 // codes 0x80..0x9F give the euro sign, curly quotes and the like rather than control characters.
 //
 // The whole document is read before anything is returned, so a fault anywhere in the file refuses
-// all of it; a refused file sets no value at all. Refused, each with one line for the user that
-// names the file and the reason:
+// all of it; a refused file sets no value at all. Refused are (Problem::Kind):
 //   - empty content (nothing, or only white space);
 //   - binary content (a NUL byte in a file that is not UTF-16 or UTF-32);
 //   - more than maxSize bytes;
 //   - content that is not well-formed XML (a bare "&", say) or in an encoding Qt cannot decode;
 //   - a root element other than XML_DIZ_INFO;
 //   - a value that a product profile cannot store: one holding a line break or a character that
-//     Windows-1252 cannot hold. The Program_Category_Class is only matched, never stored, and is
-//     not checked.
+//     Windows-1252 cannot hold (ProductProfiles::encodeField). The Program_Category_Class is only
+//     matched, never stored, and is not checked.
 // No external entity or DTD is ever fetched.
 namespace PadFile {
 
@@ -55,23 +55,44 @@ struct Values {
     friend bool operator==(const Values&, const Values&) = default;
 };
 
-struct Result {
-    Values values;   // all unset when the file was refused
-    QString problem; // empty when the file was read, else one line naming the file and the reason
+// Why a file was refused.
+struct Problem {
+    enum class Kind {
+        TooLarge,
+        Empty,
+        Binary,
+        // The device cannot be read.
+        NotReadable,
+        // The file cannot be opened; `reason` is the file system's description.
+        NotOpened,
+        // At `line`; `reason` is the XML reader's description.
+        NotWellFormed,
+        // `detail` is the root element's name.
+        OtherRoot,
+        // The value of `field` holds a line break.
+        LineBreak,
+        // The value of `field` holds `detail`, a character that Windows-1252 cannot hold.
+        UnencodableCharacter,
+    };
 
-    bool ok() const { return problem.isEmpty(); }
+    Kind kind;
+    ProductField field = ProductField::ProgramName;
+    QString detail = {};
+    QString reason = {};
+    qint64 line = 0;
 };
 
-// Reads PAD content. `fileName` is only used in the problem line (pass the name the user knows).
-Result read(QByteArrayView content, const QString& fileName);
+using Result = ::Result<Values, Problem>;
+
+// Reads PAD content.
+Result read(QByteArrayView content);
 
 // Reads from an open device, from its current position: its size is checked before reading when
 // it is known, and at most maxSize + 1 bytes are ever read. A sequential device must have all its
 // data available (a buffer or a file, not a socket still receiving).
-Result read(QIODevice& device, const QString& fileName);
+Result read(QIODevice& device);
 
-// Reads the file at `path`; the problem line names it by its file name without folders. A file
-// that cannot be opened is refused too.
+// Reads the file at `path`. A file that cannot be opened is refused too.
 Result readFile(const QString& path);
 
 // The catalogue position for a Program_Category_Class "Main::Sub" (blanks around either part

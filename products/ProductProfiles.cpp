@@ -16,7 +16,9 @@ namespace ProductProfiles {
 
 namespace {
 
-constexpr qsizetype kFieldCount = 5;
+using Kind = Problem::Kind;
+
+constexpr std::size_t kFieldCount = 5;
 const QString kSuffix = QStringLiteral(".txt");
 
 std::array<const QString*, kFieldCount> fieldsOf(const Product& p)
@@ -29,23 +31,12 @@ std::array<QString*, kFieldCount> fieldsOf(Product& p)
     return {&p.programName, &p.categoryKeyword, &p.padUrl, &p.regnowVendorId, &p.regnowProductId};
 }
 
-// A line break would split the field over two lines of the file.
-bool storable(const QString& field)
-{
-    return !field.contains(u'\r') && !field.contains(u'\n') && Windows1252::canEncode(field);
-}
-
 bool sameFile(const QString& a, const QString& b)
 {
     std::error_code error;
     return std::filesystem::equivalent(QFile::encodeName(a).toStdString(), QFile::encodeName(b).toStdString(),
                                        error);
 }
-
-// The names the user knows the fields by (the editor's labels).
-const std::array<QString, kFieldCount> kFieldLabels{
-    QStringLiteral("Program Name"), QStringLiteral("Category"), QStringLiteral("PAD URL"),
-    QStringLiteral("Regnow Vender ID"), QStringLiteral("Regnow Product ID")};
 
 QString infoPath(const QString& appFolder)
 {
@@ -61,22 +52,39 @@ QStringList profileFileNames(const QString& appFolder)
                : QStringList();
 }
 
-// Only a name without separators stays inside Info; listed names always are such names.
-bool staysInInfo(const QString& name)
+// Why a file named after `name` would not lie inside Info.
+std::optional<Kind> placeProblem(const QString& name)
 {
-    return !name.isEmpty() && !name.contains(u'/') && !name.contains(u'\\') && name != u"." && name != u"..";
+    if (name.isEmpty())
+        return Kind::EmptyName;
+    if (name.contains(u'/') || name.contains(u'\\'))
+        return Kind::NameWithSeparator;
+    if (name == u'.' || name.contains(QStringLiteral("..")))
+        return Kind::NameWithDots;
+    return std::nullopt;
 }
 
 } // namespace
 
-std::optional<QByteArray> serialize(const Product& product)
+Result<QByteArray, Problem> encodeField(ProductField field, const QString& text)
+{
+    if (text.contains(u'\r') || text.contains(u'\n'))
+        return Problem{Kind::LineBreak, field, {}, {}};
+    std::optional<QByteArray> encoded = Windows1252::encode(text);
+    if (!encoded)
+        return Problem{Kind::UnencodableCharacter, field, Windows1252::firstUnencodable(text), {}};
+    return *std::move(encoded);
+}
+
+Result<QByteArray, Problem> serialize(const Product& product)
 {
     QByteArray bytes;
-    for (const QString* field : fieldsOf(product)) {
-        const std::optional<QByteArray> encoded = Windows1252::encode(*field);
-        if (!encoded || !storable(*field))
-            return std::nullopt;
-        bytes += '"' + *encoded + "\"\r\n";
+    const auto fields = fieldsOf(product);
+    for (std::size_t i = 0; i < kFieldCount; ++i) {
+        const Result<QByteArray, Problem> line = encodeField(static_cast<ProductField>(i), *fields[i]);
+        if (!line)
+            return line.problem();
+        bytes += '"' + *line + "\"\r\n";
     }
     return bytes;
 }
@@ -86,55 +94,42 @@ Product parse(QByteArrayView content)
     const QList<QByteArray> lines = Windows1252::splitLines(content);
     Product product;
     const auto fields = fieldsOf(product);
-    for (qsizetype i = 0; i < kFieldCount && i < lines.size(); ++i) {
-        const QByteArray& line = lines[i];
+    for (std::size_t i = 0; i < kFieldCount && qsizetype(i) < lines.size(); ++i) {
+        const QByteArray& line = lines[qsizetype(i)];
         if (line.size() >= 2)
-            *fields[static_cast<std::size_t>(i)] = Windows1252::decode(line.sliced(1, line.size() - 2));
+            *fields[i] = Windows1252::decode(line.sliced(1, line.size() - 2));
     }
     return product;
 }
 
-QString nameProblem(const QString& name)
+Result<void, Problem> checkName(const QString& name)
 {
-    if (name.isEmpty())
-        return QStringLiteral("Nothing saved: type a program name first.");
-    if (name.contains(u'/') || name.contains(u'\\'))
-        return QStringLiteral("Nothing saved: a program name cannot hold / or \\.");
-    if (name == u'.' || name.contains(QStringLiteral("..")))
-        return QStringLiteral("Nothing saved: a program name cannot be \".\" or hold \"..\".");
+    if (const std::optional<Kind> problem = placeProblem(name))
+        return Problem{*problem};
     if (std::any_of(name.cbegin(), name.cend(), [](QChar c) { return c.category() == QChar::Other_Control; }))
-        return QStringLiteral("Nothing saved: the program name holds a control character.");
-    if (!Windows1252::canEncode(name))
-        return QStringLiteral(
-            "Nothing saved: the program name holds a character a profile file cannot store.");
+        return Problem{Kind::NameWithControlCharacter};
     return {};
 }
 
-QString save(const QString& appFolder, const Product& product)
+Result<void, Problem> save(const QString& appFolder, const Product& product)
 {
-    if (QString problem = nameProblem(product.programName); !problem.isEmpty())
-        return problem;
-    const auto fields = fieldsOf(product);
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (!storable(*fields[i]))
-            return QStringLiteral("Nothing saved: the %1 holds a character a profile file cannot store.")
-                .arg(kFieldLabels[i]);
-    }
-    const std::optional<QByteArray> content = serialize(product);
+    if (Result<void, Problem> name = checkName(product.programName); !name)
+        return name;
+    const Result<QByteArray, Problem> content = serialize(product);
     if (!content)
-        return QStringLiteral("Nothing saved: the profile cannot be stored.");
+        return content.problem();
 
     const QString info = infoPath(appFolder);
     if (!QFileInfo(info).isDir() && !QDir(appFolder).mkdir(AppFolder::infoFolder().mid(1)))
-        return QStringLiteral("Nothing saved: the folder Info could not be created.");
+        return Problem{Kind::InfoFolderNotMade};
 
     QString path = existingFile(appFolder, product.programName);
     if (path.isEmpty())
         path = info + u'/' + product.programName + kSuffix;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(*content) != content->size() || !file.commit())
-        return QStringLiteral("Nothing saved: the file %1 could not be written.")
-            .arg(QFileInfo(path).fileName());
+        return Problem{Kind::FileNotWritten, ProductField::ProgramName, QFileInfo(path).fileName(),
+                       file.errorString()};
     return {};
 }
 
@@ -158,8 +153,9 @@ bool remove(const QString& appFolder, const QString& name)
 QStringList list(const QString& appFolder)
 {
     QStringList names;
-    for (const QString& fileName : profileFileNames(appFolder))
+    for (const QString& fileName : profileFileNames(appFolder)) {
         names.append(fileName.chopped(kSuffix.size()));
+    }
     std::sort(names.begin(), names.end(), ProductList::lessIgnoringCase);
     names.erase(std::unique(names.begin(), names.end()), names.end());
     return names;
@@ -167,7 +163,7 @@ QStringList list(const QString& appFolder)
 
 QString existingFile(const QString& appFolder, const QString& name)
 {
-    if (!staysInInfo(name))
+    if (placeProblem(name))
         return {};
     const QString info = infoPath(appFolder);
     const QString exact = name + kSuffix;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Product.h"
+#include "core/Result.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -24,21 +25,49 @@
 // name of its file: "Notes.TXT" is the product "Notes".
 namespace ProductProfiles {
 
-// The file content for `product`, or nothing when a field holds a line break or a character that
-// Windows-1252 cannot hold.
-std::optional<QByteArray> serialize(const Product& product);
+// Why a profile was not saved or not deleted.
+struct Problem {
+    enum class Kind {
+        // The name cannot name a file inside Info: it is empty, holds "/" or "\", or is "." or holds
+        // "..".
+        EmptyName,
+        NameWithSeparator,
+        NameWithDots,
+        NameWithControlCharacter,
+        // `field` holds a line break, which would split it over two lines of the file.
+        LineBreak,
+        // `field` holds `detail`, a character that Windows-1252 cannot hold.
+        UnencodableCharacter,
+        InfoFolderNotMade,
+        // The file `detail` (its name) could not be written; any old file is as it was.
+        FileNotWritten,
+    };
+
+    Kind kind;
+    ProductField field = ProductField::ProgramName;
+    QString detail = {};
+    QString reason = {};
+};
+
+// The text of `field` as a line of a profile file holds it, without the quotes; a LineBreak or
+// UnencodableCharacter problem when a line cannot hold it.
+Result<QByteArray, Problem> encodeField(ProductField field, const QString& text);
+
+// The file content for `product`, or the first field, in profile order, that a line of the file
+// cannot hold.
+Result<QByteArray, Problem> serialize(const Product& product);
 
 Product parse(QByteArrayView content);
 
-// Why `name` cannot name a profile file, as one line for the user; empty when it can. Refused:
-// the empty name, path separators, "..", control characters and characters outside Windows-1252.
-QString nameProblem(const QString& name);
+// Whether `name` can name a profile file: refused are the names that cannot name a file inside
+// Info (see Problem::Kind) and names holding a control character. Other characters are
+// left to serialize(), which checks the name as the profile's first field.
+Result<void, Problem> checkName(const QString& name);
 
 // Writes the profile of `product` into <folder>/Info, creating Info when it is missing (the
 // application folder itself is never created). The file is replaced only once the new content
-// is safely on disk, so a failed save leaves any old file as it was. Returns empty on success,
-// else one line saying why nothing was saved.
-[[nodiscard]] QString save(const QString& appFolder, const Product& product);
+// is safely on disk, so a failed save leaves any old file as it was.
+Result<void, Problem> save(const QString& appFolder, const Product& product);
 
 // The profile of the product listed as `name`, or nothing when its file cannot be read.
 std::optional<Product> read(const QString& appFolder, const QString& name);
@@ -47,7 +76,7 @@ std::optional<Product> read(const QString& appFolder, const QString& name);
 // or it could not be deleted.
 bool remove(const QString& appFolder, const QString& name);
 
-// The products in <folder>/Info: every file whose name ends in ".txt" (any letter case), without
+// The products in <folder>/Info: every file whose name ends in ".txt" (any letter case) without
 // that ending, each name once, sorted by ProductList::lessIgnoringCase. Empty when Info is missing.
 QStringList list(const QString& appFolder);
 

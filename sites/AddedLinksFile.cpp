@@ -12,9 +12,9 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-AppendResult writeFailed(const QString& reason)
+Problem writeFailed(const QString& reason)
 {
-    return {AppendResult::Status::WriteFailed, reason};
+    return {Problem::Kind::WriteFailed, reason};
 }
 
 } // namespace
@@ -38,12 +38,12 @@ QString withCrLfLineBreaks(const QString& typedText)
     return result;
 }
 
-AppendResult append(const QString& appFolder, const QString& typedText)
+Result<void, Problem> append(const QString& appFolder, const QString& typedText)
 {
     const QString text = withCrLfLineBreaks(typedText) + kCrLf;
     const std::optional<QByteArray> added = Windows1252::encode(text);
     if (!added)
-        return {AppendResult::Status::UnencodableCharacter, Windows1252::firstUnencodable(text)};
+        return Problem{Problem::Kind::UnencodableCharacter, Windows1252::firstUnencodable(text)};
 
     const QString path = AppFolder::path(appFolder, AppFolder::addedLinksFile());
     QByteArray content;

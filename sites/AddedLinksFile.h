@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Result.h"
+
 #include <QString>
 
 // Appending the user's typed links to the added-links file (folder + "/addedlinks.txt").
@@ -11,21 +13,17 @@
 // trimmed or dropped. A missing file is created.
 namespace AddedLinksFile {
 
-struct AppendResult {
-    enum class Status {
-        Appended,
-        // The text holds a character that Windows-1252 cannot store; nothing was written.
+// Why the links were not appended; the file is as it was before.
+struct Problem {
+    enum class Kind {
+        // The text holds `detail` (a whole code point), which Windows-1252 cannot store.
         UnencodableCharacter,
-        // The file could not be read or written; it is as it was before.
+        // The file could not be read or written; `detail` is the file system's description.
         WriteFailed,
     };
 
-    Status status = Status::Appended;
-    // UnencodableCharacter: the first such character (a whole code point).
-    // WriteFailed: the file system's description of the failure.
-    QString detail;
-
-    bool ok() const { return status == Status::Appended; }
+    Kind kind;
+    QString detail = {};
 };
 
 // The typed text with every line break (CR LF, lone CR, lone LF, U+2028, U+2029) as CR LF.
@@ -34,6 +32,6 @@ QString withCrLfLineBreaks(const QString& typedText);
 // Appends `typedText` and one CR LF to the added-links file of `appFolder`. The old content and
 // the new text are written to a new file that replaces the old one only when every byte is
 // written, so a failure leaves the file untouched.
-AppendResult append(const QString& appFolder, const QString& typedText);
+Result<void, Problem> append(const QString& appFolder, const QString& typedText);
 
 } // namespace AddedLinksFile

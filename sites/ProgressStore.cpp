@@ -27,7 +27,7 @@ ProgressStore::SaveResult writeFile(const QString& path, const QByteArray& conte
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit())
         return {};
-    return {ProgressStore::SaveResult::Status::WriteFailed, file.errorString()};
+    return ProgressStore::Problem{file.errorString()};
 }
 
 bool sameFile(const QString& a, const QString& b)
@@ -97,7 +97,9 @@ ProgressStore::SaveResult ProgressStore::setMark(const QString& entry, std::opti
         m_marks.insert(entry, *day);
     else
         m_marks.remove(entry);
-    return m_product ? write(*m_product, m_marks) : SaveResult{};
+    if (!m_product)
+        return {};
+    return write(*m_product, m_marks);
 }
 
 ProgressStore::SaveResult ProgressStore::renameProduct(const QString& oldName, const QString& newName)
@@ -146,6 +148,6 @@ ProgressStore::SaveResult ProgressStore::write(const QString& name, const Marks&
     std::error_code error;
     if (!QFileInfo(folder).isDir() &&
         !std::filesystem::create_directory(QFile::encodeName(folder).toStdString(), error))
-        return {SaveResult::Status::WriteFailed, QString::fromLocal8Bit(error.message())};
+        return Problem{QString::fromLocal8Bit(error.message())};
     return writeFile(path, serialize(marks));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Result.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QDate>
@@ -27,18 +29,12 @@ public:
     // Entry text -> the day it was marked done.
     using Marks = QMap<QString, QDate>;
 
-    struct SaveResult {
-        enum class Status {
-            Saved,
-            // The file, or the folder "Progress", could not be written; it is as it was before.
-            WriteFailed,
-        };
-        Status status = Status::Saved;
-        // WriteFailed: the file system's description of the failure.
+    // The file, or the folder "Progress", could not be written; it is as it was before.
+    struct Problem {
+        // The file system's description of the failure.
         QString detail;
-
-        bool ok() const { return status == Status::Saved; }
     };
+    using SaveResult = Result<void, Problem>;
 
     explicit ProgressStore(QString dataFolder);
 

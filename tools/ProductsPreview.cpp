@@ -28,7 +28,7 @@ int main(int argc, char** argv)
         {QStringLiteral("alarm clock"), QStringLiteral("TIME"), QStringLiteral("http://"), {}, {}},
     };
     for (const Product& product : samples) {
-        if (!ProductProfiles::save(folder.path(), product).isEmpty())
+        if (!ProductProfiles::save(folder.path(), product))
             return 1;
     }
 

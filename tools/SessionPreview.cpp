@@ -39,8 +39,7 @@ int main(int argc, char* argv[])
                          QStringLiteral("28417-3")};
     ProgressStore progress(folder.path());
     progress.setProduct(zipper.programName);
-    if (!ProductProfiles::save(folder.path(), zipper).isEmpty() ||
-        !progress.rememberProduct(zipper.programName).ok() ||
+    if (!ProductProfiles::save(folder.path(), zipper) || !progress.rememberProduct(zipper.programName).ok() ||
         !progress.setMark(QStringLiteral("1000apps"), QDate::currentDate().addDays(-1)).ok())
         return 1;
 

@@ -1,6 +1,6 @@
 #include "ui/AboutDialog.h"
 
-#include "ui/FixedDialog.h"
+#include "core/Version.h"
 #include "ui/Twips.h"
 #include "ui/VendorSite.h"
 
@@ -39,18 +39,17 @@ void setTextColor(QWidget* widget, const QColor& color)
 
 } // namespace
 
-AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent, FixedDialog::Flags)
+AboutDialog::AboutDialog(QWidget* parent)
+    : FixedDialog(parent, "aboutDialog", tr("About Formtide"), kWidth, kHeight)
 {
-    FixedDialog::setUp(*this, "aboutDialog", QStringLiteral("About Formtide"), kWidth, kHeight);
-
-    m_ok = new QPushButton(QStringLiteral("O K"), this);
+    m_ok = new QPushButton(tr("O K"), this);
     m_ok->setObjectName(QStringLiteral("okButton"));
     m_ok->setGeometry(Twips::rect(3060, 1560, 1260, 345));
     m_ok->setDefault(true);
     connect(m_ok, &QPushButton::clicked, this, &AboutDialog::accept);
 
-    QLabel* disclaimer = addLabel(this, "noticeLabel", QStringLiteral("Freeware, provided as is."),
-                                  Twips::rect(180, 1680, 2535, 195));
+    QLabel* disclaimer =
+        addLabel(this, "noticeLabel", tr("Freeware, provided as is."), Twips::rect(180, 1680, 2535, 195));
     setTextColor(disclaimer, Qt::black);
 
     QLabel* title =
@@ -70,8 +69,8 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent, FixedDialog::Flags)
     m_address->setCursor(Qt::PointingHandCursor);
     m_address->installEventFilter(this);
 
-    QLabel* version =
-        addLabel(this, "versionLabel", QStringLiteral("Version 2.2"), Twips::rect(2760, 780, 1095, 255));
+    QLabel* version = addLabel(this, "versionLabel", tr("Version %1").arg(QLatin1String(Version::number)),
+                               Twips::rect(2760, 780, 1095, 255));
     QFont versionFont(QStringLiteral("Arial"));
     versionFont.setPointSizeF(9);
     version->setFont(versionFont);
@@ -85,7 +84,7 @@ void AboutDialog::setVisible(bool visible)
     // wherever the user dragged it last time.
     if (visible && !isVisible())
         setGeometry(QRect(Twips::toPixels(kLeft), Twips::toPixels(kTop), width(), height()));
-    QDialog::setVisible(visible);
+    FixedDialog::setVisible(visible);
 }
 
 void AboutDialog::keyPressEvent(QKeyEvent* event)
@@ -95,7 +94,7 @@ void AboutDialog::keyPressEvent(QKeyEvent* event)
         m_ok->click();
         return;
     }
-    QDialog::keyPressEvent(event);
+    FixedDialog::keyPressEvent(event);
 }
 
 void AboutDialog::openHomePage()
@@ -111,12 +110,12 @@ bool AboutDialog::eventFilter(QObject* watched, QEvent* event)
         openHomePage();
         return true;
     }
-    return QDialog::eventFilter(watched, event);
+    return FixedDialog::eventFilter(watched, event);
 }
 
 void AboutDialog::paintEvent(QPaintEvent* event)
 {
-    QDialog::paintEvent(event);
+    FixedDialog::paintEvent(event);
     // The etched separator: a white line two pixels wide with a grey one on its upper pixel row.
     QPainter painter(this);
     const int y = Twips::toPixels(1320);

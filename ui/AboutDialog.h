@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "ui/FixedDialog.h"
 
 class QLabel;
 class QPushButton;
@@ -8,7 +8,7 @@ class QPushButton;
 // The About box, "About Formtide", which the user opens from Help: title, version, an etched separator, the
 // vendor's address (a click opens the home page in the default browser) and a one-line notice. "O K" is both
 // the default and the cancel button. It always opens at the same place on the screen.
-class AboutDialog final : public QDialog {
+class AboutDialog final : public FixedDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(AboutDialog)
 public:

@@ -1,12 +1,12 @@
 #include "ui/AddLinksDialog.h"
 
 #include "sites/AddedLinksFile.h"
-#include "ui/FixedDialog.h"
+#include "ui/Twips.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTextDocument>
 
 namespace {
@@ -27,12 +27,9 @@ QString describeCharacter(const QString& character)
 } // namespace
 
 AddLinksDialog::AddLinksDialog(QString appFolder, QWidget* parent)
-    : QDialog(parent, FixedDialog::Flags), m_appFolder(std::move(appFolder))
+    : FixedDialog(parent, "addLinksDialog", tr("Add Links"), 5265, 4080), m_appFolder(std::move(appFolder))
 {
-    FixedDialog::setUp(*this, "addLinksDialog", QStringLiteral("Add Links"), 5265, 4080);
-
-    m_label =
-        new QLabel(QStringLiteral("Add links in the field, 1 link/1 line. \"http://\" is needed."), this);
+    m_label = new QLabel(tr("Add links in the field, 1 link/1 line. \"http://\" is needed."), this);
     m_label->setObjectName(QStringLiteral("promptLabel"));
     m_label->setTextFormat(Qt::PlainText);
     m_label->setGeometry(Twips::rect(120, 180, 4695, 255));
@@ -46,19 +43,15 @@ AddLinksDialog::AddLinksDialog(QString appFolder, QWidget* parent)
     // Tab moves on to the buttons, as in every other field; links hold no tabs.
     m_text->setTabChangesFocus(true);
 
-    // Between the text box and the buttons; shown only after a failed save.
-    m_saveError = new QLabel(this);
-    m_saveError->setObjectName(QStringLiteral("saveError"));
-    m_saveError->setTextFormat(Qt::PlainText);
-    m_saveError->setGeometry(Twips::rect(120, 3375, 4995, 225));
-    m_saveError->setStyleSheet(QStringLiteral("color: #b00020;"));
-    m_saveError->hide();
+    // Between the text box and the buttons.
+    addStatusLine("saveError", Twips::rect(120, 3375, 4995, 225))
+        ->setStyleSheet(QStringLiteral("color: #b00020;"));
 
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok = new QPushButton(tr("OK"), this);
     m_ok->setObjectName(QStringLiteral("okButton"));
     m_ok->setGeometry(Twips::rect(1140, 3600, 1215, 315));
 
-    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancel = new QPushButton(tr("Cancel"), this);
     m_cancel->setObjectName(QStringLiteral("cancelButton"));
     m_cancel->setGeometry(Twips::rect(2940, 3600, 1215, 315));
 
@@ -80,20 +73,21 @@ void AddLinksDialog::saveLinks()
 {
     // The raw text keeps every character as typed (plain text export would turn no-break
     // spaces into spaces); blocks are separated by U+2029, which the file gets as CR LF.
-    const AddedLinksFile::AppendResult result =
-        AddedLinksFile::append(m_appFolder, m_text->document()->toRawText());
-    switch (result.status) {
-    case AddedLinksFile::AppendResult::Status::Appended:
+    const auto appended = AddedLinksFile::append(m_appFolder, m_text->document()->toRawText());
+    if (appended) {
         accept();
         return;
-    case AddedLinksFile::AppendResult::Status::UnencodableCharacter:
-        showSaveError(QStringLiteral("Links not saved: ") + describeCharacter(result.detail) +
-                      QStringLiteral(" cannot be stored."));
-        return;
-    case AddedLinksFile::AppendResult::Status::WriteFailed:
-        showSaveError(QStringLiteral("Links not saved: ") + result.detail + u'.');
-        return;
     }
+    const AddedLinksFile::Problem& problem = appended.problem();
+    switch (problem.kind) {
+    case AddedLinksFile::Problem::Kind::UnencodableCharacter:
+        showStatus(tr("Links not saved: %1 cannot be stored.").arg(describeCharacter(problem.detail)));
+        break;
+    case AddedLinksFile::Problem::Kind::WriteFailed:
+        showStatus(tr("Links not saved: %1.").arg(problem.detail));
+        break;
+    }
+    m_text->setFocus();
 }
 
 void AddLinksDialog::showEvent(QShowEvent* event)
@@ -102,29 +96,8 @@ void AddLinksDialog::showEvent(QShowEvent* event)
     // being minimised is shown again by the window system, and keeps what was typed.
     if (!event->spontaneous()) {
         m_text->clear();
-        m_saveError->clear();
-        m_saveError->setToolTip(QString());
-        m_saveError->hide();
+        showStatus(QString());
         m_text->setFocus();
     }
     QDialog::showEvent(event);
-}
-
-void AddLinksDialog::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void AddLinksDialog::showSaveError(const QString& message)
-{
-    const QString shown =
-        m_saveError->fontMetrics().elidedText(message, Qt::ElideRight, m_saveError->width());
-    m_saveError->setText(shown);
-    m_saveError->setToolTip(shown == message ? QString() : message);
-    m_saveError->show();
-    m_text->setFocus();
 }

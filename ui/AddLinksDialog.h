@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "ui/FixedDialog.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -13,11 +13,12 @@ class QPushButton;
 //
 // Every opening starts with an empty text box. Enter in the text box starts a new line; neither
 // button is the default or the cancel button, so Escape does nothing. When the links cannot be
-// saved the dialog stays open with the text as typed and says why in one line .
+// saved the dialog stays open with the text as typed and says why in its status line.
 //
 // Fixed size, laid out in twips (1/1440 inch); one pixel is 15 twips.
-class AddLinksDialog final : public QDialog {
+class AddLinksDialog final : public FixedDialog {
     Q_OBJECT
+    Q_DISABLE_COPY_MOVE(AddLinksDialog)
 public:
     explicit AddLinksDialog(QString appFolder, QWidget* parent = nullptr);
 
@@ -26,15 +27,11 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void showSaveError(const QString& message);
-
     QString m_appFolder;
     QLabel* m_label = nullptr;
     QPlainTextEdit* m_text = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
-    QLabel* m_saveError = nullptr;
 };

@@ -1,27 +1,30 @@
 #pragma once
 
-#include "ui/Twips.h"
-
 #include <QDialog>
-#include <QFont>
 
-// The look every dialog of the program shares: a title bar with only the close button, an inner
-// size given in twips that the user cannot change, and the 8.25-point Arial its layouts are made for.
-namespace FixedDialog {
+class QLabel;
 
-inline constexpr Qt::WindowFlags Flags = Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint |
-                                         Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                         Qt::WindowCloseButtonHint;
+// What the program's dialogs share: a title bar with only the close button, an inner size given in
+// twips that the user cannot change, and the 8.25-point Arial their layouts are made for. Escape
+// closes none of them: only a dialog's buttons and its close box do (a dialog whose cancel button
+// takes Escape handles the key itself). A dialog that can fail has one status line, which says in
+// one line why; it is hidden while there is nothing to say.
+class FixedDialog : public QDialog {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(FixedDialog)
 
-inline void setUp(QDialog& dialog, const char* objectName, const QString& title, int widthTwips,
-                  int heightTwips)
-{
-    dialog.setObjectName(QLatin1String(objectName));
-    dialog.setWindowTitle(title);
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(8.25);
-    dialog.setFont(font);
-    dialog.setFixedSize(Twips::toPixels(widthTwips), Twips::toPixels(heightTwips));
-}
+protected:
+    FixedDialog(QWidget* parent, const char* objectName, const QString& title, int widthTwips,
+                int heightTwips);
 
-} // namespace FixedDialog
+    // Makes the status line, hidden, at `geometry`.
+    QLabel* addStatusLine(const char* objectName, QRect geometry);
+    // Shows `line` in the status line, cut to fit with the whole line as its tip; hides the status
+    // line when `line` is empty.
+    void showStatus(const QString& line);
+
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QLabel* m_status = nullptr;
+};

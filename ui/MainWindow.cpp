@@ -69,9 +69,9 @@ MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWi
     m_progress->setValue(0);
     m_progress->setTextVisible(false);
 
-    m_next = new QPushButton(QStringLiteral("Next"), m_inner);
+    m_next = new QPushButton(tr("Next"), m_inner);
     m_next->setObjectName(QStringLiteral("nextButton"));
-    m_addLinks = new QPushButton(QStringLiteral("Add Links"), m_inner);
+    m_addLinks = new QPushButton(tr("Add Links"), m_inner);
     m_addLinks->setObjectName(QStringLiteral("addLinksButton"));
 
     for (QWidget* control : {static_cast<QWidget*>(m_browserWidget), static_cast<QWidget*>(m_siteList),
@@ -129,34 +129,34 @@ MainWindow::~MainWindow()
 
 void MainWindow::buildMenus()
 {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    QMenu* file = menuBar()->addMenu(tr("File"));
     file->setObjectName(QStringLiteral("fileMenu"));
-    QAction* exitAction = file->addAction(QStringLiteral("Exit"));
+    QAction* exitAction = file->addAction(tr("Exit"));
     exitAction->setObjectName(QStringLiteral("exitAction"));
     connect(exitAction, &QAction::triggered, this, &MainWindow::close);
 
-    QMenu* software = menuBar()->addMenu(QStringLiteral("Software"));
+    QMenu* software = menuBar()->addMenu(tr("Software"));
     software->setObjectName(QStringLiteral("softwareMenu"));
-    QAction* select = software->addAction(QStringLiteral("Select..."));
+    QAction* select = software->addAction(tr("Select..."));
     select->setObjectName(QStringLiteral("selectProductAction"));
     connect(select, &QAction::triggered, this, &MainWindow::openProductManager);
     // For a page that reset its form, or after another product was chosen. Ctrl+Shift+F reaches
     // the window also while the page has the focus: the page keeps only its editing keys.
-    QAction* fillAgain = software->addAction(QStringLiteral("Fill Again"));
+    QAction* fillAgain = software->addAction(tr("Fill Again"));
     fillAgain->setObjectName(QStringLiteral("fillAgainAction"));
     fillAgain->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
     connect(fillAgain, &QAction::triggered, this, [this] { m_fillPass->run(); });
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
+    QMenu* help = menuBar()->addMenu(tr("Help"));
     help->setObjectName(QStringLiteral("helpMenu"));
-    QAction* online = help->addAction(QStringLiteral("Online Help"));
+    QAction* online = help->addAction(tr("Online Help"));
     online->setObjectName(QStringLiteral("onlineHelpAction"));
     connect(online, &QAction::triggered, this,
             [] { QDesktopServices::openUrl(QUrl(VendorSite::onlineHelp())); });
-    QAction* web = help->addAction(QStringLiteral("Home Page"));
+    QAction* web = help->addAction(tr("Home Page"));
     web->setObjectName(QStringLiteral("homePageAction"));
     connect(web, &QAction::triggered, this, [] { QDesktopServices::openUrl(QUrl(VendorSite::homePage())); });
-    QAction* about = help->addAction(QStringLiteral("About"));
+    QAction* about = help->addAction(tr("About"));
     about->setObjectName(QStringLiteral("aboutAction"));
     connect(about, &QAction::triggered, this, &MainWindow::openAbout);
 }
@@ -289,7 +289,7 @@ void MainWindow::onProductRenamed(const QString& oldName, const QString& newName
     if (const ProgressStore::SaveResult saved = m_progressStore.renameProduct(oldName, newName); !saved.ok())
         statusBar()->showMessage(
             tr("The marks of %1 could not be carried over to %2 (%3); they stay under %1.")
-                .arg(oldName, newName, saved.detail));
+                .arg(oldName, newName, saved.problem().detail));
     // The active product keeps the values it was chosen with until it is chosen again; only its
     // name, under which its marks and the record of the last product are kept, follows the profile.
     if (m_activeProduct && m_activeProduct->name == oldName) {
@@ -305,7 +305,7 @@ void MainWindow::rememberActiveProduct()
     const QString& name = m_activeProduct->name;
     if (const ProgressStore::SaveResult saved = m_progressStore.rememberProduct(name); !saved.ok())
         statusBar()->showMessage(
-            tr("%1 could not be remembered for the next start (%2).").arg(name, saved.detail));
+            tr("%1 could not be remembered for the next start (%2).").arg(name, saved.problem().detail));
 }
 
 void MainWindow::setActiveProduct(std::optional<ActiveProduct> product)
@@ -346,9 +346,10 @@ void MainWindow::markSite(const QString& entry, bool done)
     if (saved.ok())
         statusBar()->clearMessage();
     else
-        statusBar()->showMessage(tr("The marks for %1 could not be saved (%2). The list keeps them, and the "
-                                    "next change saves them all.")
-                                     .arg(m_progressStore.product().value_or(QString()), saved.detail));
+        statusBar()->showMessage(
+            tr("The marks for %1 could not be saved (%2). The list keeps them, and the "
+               "next change saves them all.")
+                .arg(m_progressStore.product().value_or(QString()), saved.problem().detail));
 }
 
 void MainWindow::onSiteItemChanged(QListWidgetItem* item)

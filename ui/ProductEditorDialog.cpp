@@ -3,12 +3,12 @@
 #include "products/CategoryCatalogue.h"
 #include "products/PadFile.h"
 #include "products/ProductProfiles.h"
-#include "ui/FixedDialog.h"
+#include "ui/ProductText.h"
 #include "ui/Twips.h"
 
 #include <QComboBox>
 #include <QFileDialog>
-#include <QKeyEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -46,32 +46,31 @@ QPushButton* addButton(QWidget* parent, const char* name, const QString& text, Q
 QString choosePadFile(QWidget* parent)
 {
     // Qt's own dialog: a desktop's native one would record the file in the user's recent files.
-    return QFileDialog::getOpenFileName(parent, QStringLiteral("Import PAD"), QString(),
-                                        QStringLiteral("PAD files (*.xml);;All files (*)"), nullptr,
+    return QFileDialog::getOpenFileName(parent, ProductEditorDialog::tr("Import PAD"), QString(),
+                                        ProductEditorDialog::tr("PAD files (*.xml);;All files (*)"), nullptr,
                                         QFileDialog::DontUseNativeDialog);
 }
 
 } // namespace
 
 ProductEditorDialog::ProductEditorDialog(QString appFolder, QWidget* parent)
-    : QDialog(parent, FixedDialog::Flags), m_appFolder(std::move(appFolder)), m_chooseFile(choosePadFile)
+    : FixedDialog(parent, "productEditor", tr("Product Information"), 5520, 3075),
+      m_appFolder(std::move(appFolder)), m_chooseFile(choosePadFile)
 {
-    FixedDialog::setUp(*this, "productEditor", QStringLiteral("Product Information"), 5520, 3075);
-
-    m_okButton = addButton(this, "okButton", QStringLiteral("OK"), Twips::rect(1260, 2520, 1095, 315));
-    m_cancelButton =
-        addButton(this, "cancelButton", QStringLiteral("Cancel"), Twips::rect(3120, 2520, 1035, 315));
-    addLabel(this, "nameLabel", QStringLiteral("Program Name"), Twips::rect(180, 120, 795, 375), true);
+    m_okButton = addButton(this, "okButton", tr("OK"), Twips::rect(1260, 2520, 1095, 315));
+    m_cancelButton = addButton(this, "cancelButton", tr("Cancel"), Twips::rect(3120, 2520, 1035, 315));
+    const auto label = [](ProductField field) { return ProductText::fieldLabel(field); };
+    addLabel(this, "nameLabel", label(ProductField::ProgramName), Twips::rect(180, 120, 795, 375), true);
     m_nameEdit = addTextBox(this, "nameEdit", Twips::rect(1140, 180, 4155, 315));
-    addLabel(this, "padUrlLabel", QStringLiteral("PAD URL"), Twips::rect(180, 1080, 735, 195), false);
+    addLabel(this, "padUrlLabel", label(ProductField::PadUrl), Twips::rect(180, 1080, 735, 195), false);
     m_padUrlEdit = addTextBox(this, "padUrlEdit", Twips::rect(1140, 1020, 4155, 315));
-    addLabel(this, "vendorIdLabel", QStringLiteral("Regnow Vender ID"), Twips::rect(180, 1380, 795, 375),
+    addLabel(this, "vendorIdLabel", label(ProductField::RegnowVendorId), Twips::rect(180, 1380, 795, 375),
              true);
     m_vendorIdEdit = addTextBox(this, "vendorIdEdit", Twips::rect(1140, 1440, 4155, 315));
-    addLabel(this, "productIdLabel", QStringLiteral("Regnow Product ID"), Twips::rect(180, 1800, 795, 375),
+    addLabel(this, "productIdLabel", label(ProductField::RegnowProductId), Twips::rect(180, 1800, 795, 375),
              true);
     m_productIdEdit = addTextBox(this, "productIdEdit", Twips::rect(1140, 1860, 4155, 315));
-    addLabel(this, "categoryLabel", QStringLiteral("Category"), Twips::rect(180, 660, 855, 255), false);
+    addLabel(this, "categoryLabel", label(ProductField::Category), Twips::rect(180, 660, 855, 255), false);
     m_categoryBox = new QComboBox(this);
     m_categoryBox->setObjectName(QStringLiteral("categoryBox"));
     m_categoryBox->setGeometry(Twips::rect(1140, 600, 3375, 315));
@@ -81,12 +80,11 @@ ProductEditorDialog::ProductEditorDialog(QString appFolder, QWidget* parent)
     m_categoryBox->setCompleter(nullptr);
     m_categoryBox->setMaxVisibleItems(16);
 
-    m_importButton =
-        addButton(this, "importButton", QStringLiteral("Import PAD..."), Twips::rect(180, 2520, 975, 315));
+    m_importButton = addButton(this, "importButton", tr("Import PAD..."), Twips::rect(180, 2520, 975, 315));
 
     // Why a save or an import failed, in the gap between the fields and the buttons.
-    m_status = addLabel(this, "statusLine", QString(), Twips::rect(180, 2235, 5160, 255), false);
-    m_status->setTextFormat(Qt::PlainText);
+    addStatusLine("statusLine", Twips::rect(180, 2235, 5160, 255))
+        ->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     setTabOrder(m_okButton, m_cancelButton);
     setTabOrder(m_cancelButton, m_nameEdit);
@@ -147,8 +145,8 @@ Product ProductEditorDialog::enteredProduct() const
 void ProductEditorDialog::save()
 {
     const Product product = enteredProduct();
-    if (const QString problem = ProductProfiles::save(m_appFolder, product); !problem.isEmpty()) {
-        showStatus(problem);
+    if (const auto saved = ProductProfiles::save(m_appFolder, product); !saved) {
+        showStatus(ProductText::describe(saved.problem()));
         return;
     }
     // Only now that the new file is safely written may the old one of a renamed product go.
@@ -172,11 +170,11 @@ void ProductEditorDialog::importPad()
     if (path.isEmpty())
         return;
     const PadFile::Result result = PadFile::readFile(path);
-    if (!result.ok()) {
-        showStatus(result.problem);
+    if (!result) {
+        showStatus(ProductText::describe(result.problem(), QFileInfo(path).fileName()));
         return;
     }
-    const PadFile::Values& values = result.values;
+    const PadFile::Values& values = *result;
     if (values.programName)
         m_nameEdit->setText(*values.programName);
     if (values.categoryPosition)
@@ -188,21 +186,4 @@ void ProductEditorDialog::importPad()
     if (values.regnowProductId)
         m_productIdEdit->setText(*values.regnowProductId);
     showStatus(QString());
-}
-
-void ProductEditorDialog::showStatus(const QString& line)
-{
-    m_status->setText(m_status->fontMetrics().elidedText(line, Qt::ElideRight, m_status->width()));
-    m_status->setToolTip(line);
-    m_status->setVisible(!line.isEmpty());
-}
-
-void ProductEditorDialog::keyPressEvent(QKeyEvent* event)
-{
-    // Escape does not close the editor; only its buttons and its close box do.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }

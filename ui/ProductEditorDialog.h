@@ -1,12 +1,11 @@
 #pragma once
 
 #include "core/Product.h"
+#include "ui/FixedDialog.h"
 
-#include <QDialog>
 #include <functional>
 
 class QComboBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -22,7 +21,7 @@ class QPushButton;
 //
 // One status line under the fields tells why a save or an import failed; it is empty at every
 // opening and after an import that succeeded.
-class ProductEditorDialog final : public QDialog {
+class ProductEditorDialog final : public FixedDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ProductEditorDialog)
 public:
@@ -53,16 +52,11 @@ Q_SIGNALS:
     // edited when the edit renamed it (its file is gone now), else empty.
     void profileSaved(const QString& name, const QString& replacedName);
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     // The catalogue position chosen in the category box, -1 when the box holds text of the user's
     // own that is no entry's text.
     int categoryIndex() const;
     Product enteredProduct() const;
-    // Shows `line` in the status line (hidden when empty), cut to fit with the whole line as tip.
-    void showStatus(const QString& line);
 
     QString m_appFolder;
     // The listed name of the product being edited; empty while a new product is being added.
@@ -76,5 +70,4 @@ private:
     QPushButton* m_okButton = nullptr;
     QPushButton* m_cancelButton = nullptr;
     QPushButton* m_importButton = nullptr;
-    QLabel* m_status = nullptr;
 };

@@ -2,46 +2,42 @@
 
 #include "products/ProductList.h"
 #include "products/ProductProfiles.h"
-#include "ui/FixedDialog.h"
 #include "ui/KeptSelectionList.h"
 #include "ui/ProductEditorDialog.h"
 #include "ui/Twips.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 
 ProductManagerDialog::ProductManagerDialog(QString appFolder, QWidget* parent)
-    : QDialog(parent, FixedDialog::Flags), m_appFolder(std::move(appFolder))
+    : FixedDialog(parent, "productManager", tr("Softwares"), 4800, 4320), m_appFolder(std::move(appFolder))
 {
-    FixedDialog::setUp(*this, "productManager", QStringLiteral("Softwares"), 4800, 4320);
-
     m_productList = new KeptSelectionList(this);
     m_productList->setObjectName(QStringLiteral("productList"));
     m_productList->setGeometry(Twips::rect(180, 420, 4395, 3180));
 
-    auto* label1 = new QLabel(QStringLiteral("Select An Product"), this);
-    label1->setObjectName(QStringLiteral("selectLabel"));
-    label1->setGeometry(Twips::rect(180, 120, 2355, 195));
+    auto* selectLabel = new QLabel(tr("Select An Product"), this);
+    selectLabel->setObjectName(QStringLiteral("selectLabel"));
+    selectLabel->setGeometry(Twips::rect(180, 120, 2355, 195));
 
     struct ButtonLayout {
         const char* name;
-        const char* text;
+        QString text;
         int left;
         int width;
         void (ProductManagerDialog::*handler)();
     };
     const ButtonLayout buttons[] = {
-        {"addButton", "Add...", 180, 735, &ProductManagerDialog::addProduct},
-        {"editButton", "Edit...", 1080, 795, &ProductManagerDialog::editProduct},
-        {"deleteButton", "Delete", 2040, 735, &ProductManagerDialog::deleteProduct},
-        {"okButton", "OK", 2940, 795, &ProductManagerDialog::chooseSelectedProduct},
-        {"cancelButton", "Cancel", 3900, 735, &ProductManagerDialog::reject},
+        {"addButton", tr("Add..."), 180, 735, &ProductManagerDialog::addProduct},
+        {"editButton", tr("Edit..."), 1080, 795, &ProductManagerDialog::editProduct},
+        {"deleteButton", tr("Delete"), 2040, 735, &ProductManagerDialog::deleteProduct},
+        {"okButton", tr("OK"), 2940, 795, &ProductManagerDialog::chooseSelectedProduct},
+        {"cancelButton", tr("Cancel"), 3900, 735, &ProductManagerDialog::reject},
     };
     QWidget* previous = m_productList;
     for (const ButtonLayout& row : buttons) {
-        auto* button = new QPushButton(QLatin1String(row.text), this);
+        auto* button = new QPushButton(row.text, this);
         button->setObjectName(QLatin1String(row.name));
         button->setGeometry(Twips::rect(row.left, 3780, row.width, 315));
         // No button is the default: Enter presses nothing.
@@ -162,14 +158,4 @@ QString ProductManagerDialog::selectedName() const
 {
     const int row = selectedRow();
     return row >= 0 ? m_productList->item(row)->text() : QString();
-}
-
-void ProductManagerDialog::keyPressEvent(QKeyEvent* event)
-{
-    // Escape does not close the manager; only its buttons and its close box do.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }

@@ -1,12 +1,11 @@
 #pragma once
 
 #include "core/Product.h"
+#include "ui/FixedDialog.h"
 
-#include <QDialog>
 #include <memory>
 
 class ProductEditorDialog;
-class QLabel;
 class QListWidget;
 class QPushButton;
 
@@ -18,7 +17,7 @@ class QPushButton;
 // Every time it is shown it rebuilds its list from the folder and preselects the active product;
 // the list is the dialog's whole state. It owns the editor, creates it on first use and keeps it
 // for every later use.
-class ProductManagerDialog final : public QDialog {
+class ProductManagerDialog final : public FixedDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ProductManagerDialog)
 public:
@@ -51,9 +50,6 @@ Q_SIGNALS:
     void productChosen(const QString& name, const Product& product);
     // The editor saved the product listed as `oldName` under the name `newName`.
     void productRenamed(const QString& oldName, const QString& newName);
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     ProductEditorDialog& editorDialog();

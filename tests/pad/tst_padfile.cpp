@@ -1,5 +1,6 @@
 #include "products/PadFile.h"
 #include "tests/TestFiles.h"
+#include "ui/ProductText.h"
 
 #include <QStringEncoder>
 
@@ -68,9 +69,9 @@ void TestPadFile::values_data()
 void TestPadFile::values()
 {
     QFETCH(QByteArray, content);
-    const PadFile::Result result = PadFile::read(content, u"pad.xml"_s);
-    QCOMPARE(result.problem, QString());
-    QTEST(result.values, "expected");
+    const PadFile::Result result = PadFile::read(content);
+    QVERIFY2(result, qPrintable(result ? QString() : ProductText::describe(result.problem(), u"pad.xml"_s)));
+    QTEST(*result, "expected");
 }
 
 void TestPadFile::refused_data()
@@ -87,15 +88,16 @@ void TestPadFile::refused_data()
     QTest::newRow("line break inside a value") << pad(url("http://a\n/b")) << u"PAD URL holds a line break"_s;
 }
 
+// The user reads one line that names the file and the reason.
 void TestPadFile::refused()
 {
     QFETCH(QByteArray, content);
     QFETCH(QString, reason);
-    const PadFile::Result result = PadFile::read(content, u"bad.xml"_s);
-    QVERIFY2(result.problem.startsWith(u"\"bad.xml\""_s) && result.problem.contains(reason),
-             qPrintable(result.problem));
-    QVERIFY(!result.problem.contains(u'\n'));
-    QCOMPARE(result.values, Values{});
+    const PadFile::Result result = PadFile::read(content);
+    QVERIFY(!result);
+    const QString line = ProductText::describe(result.problem(), u"bad.xml"_s);
+    QVERIFY2(line.startsWith(u"\"bad.xml\""_s) && line.contains(reason) && !line.contains(u'\n'),
+             qPrintable(line));
 }
 
 QTEST_GUILESS_MAIN(TestPadFile)

@@ -18,6 +18,7 @@
 #include "autofill/WebEngineBrowser.h"
 #include "products/PadFile.h"
 #include "products/ProductProfiles.h"
+#include "ui/ProductText.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -168,12 +169,12 @@ int main(int argc, char* argv[])
         }
         const QByteArray content = file.read(PadFile::maxSize + 1);
         if (looksLikeXml(content)) {
-            const PadFile::Result pad = PadFile::read(content, QFileInfo(file.fileName()).fileName());
+            const PadFile::Result pad = PadFile::read(content);
             if (!pad.ok()) {
-                printError(pad.problem);
+                printError(ProductText::describe(pad.problem(), QFileInfo(file.fileName()).fileName()));
                 return kFailure;
             }
-            activeProduct = PadFile::newProfile(pad.values);
+            activeProduct = PadFile::newProfile(*pad);
         } else {
             activeProduct = ProductProfiles::parse(content);
         }

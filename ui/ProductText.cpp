@@ -1,0 +1,74 @@
+#include "ui/ProductText.h"
+
+QString ProductText::fieldLabel(ProductField field)
+{
+    switch (field) {
+    case ProductField::ProgramName:
+        return tr("Program Name");
+    case ProductField::Category:
+        return tr("Category");
+    case ProductField::PadUrl:
+        return tr("PAD URL");
+    case ProductField::RegnowVendorId:
+        return tr("Regnow Vender ID");
+    case ProductField::RegnowProductId:
+        return tr("Regnow Product ID");
+    }
+    return {};
+}
+
+QString ProductText::describe(const ProductProfiles::Problem& problem)
+{
+    using Kind = ProductProfiles::Problem::Kind;
+    switch (problem.kind) {
+    case Kind::EmptyName:
+        return tr("Nothing saved: type a program name first.");
+    case Kind::NameWithSeparator:
+        return tr("Nothing saved: a program name cannot hold / or \\.");
+    case Kind::NameWithDots:
+        return tr("Nothing saved: a program name cannot be \".\" or hold \"..\".");
+    case Kind::NameWithControlCharacter:
+        return tr("Nothing saved: the program name holds a control character.");
+    case Kind::LineBreak:
+    case Kind::UnencodableCharacter:
+        if (problem.field == ProductField::ProgramName)
+            return tr("Nothing saved: the program name holds a character a profile file cannot store.");
+        return tr("Nothing saved: the %1 holds a character a profile file cannot store.")
+            .arg(fieldLabel(problem.field));
+    case Kind::InfoFolderNotMade:
+        return tr("Nothing saved: the folder Info could not be created.");
+    case Kind::FileNotWritten:
+        return tr("Nothing saved: the file %1 could not be written.").arg(problem.detail);
+    }
+    return {};
+}
+
+QString ProductText::describe(const PadFile::Problem& problem, const QString& fileName)
+{
+    using Kind = PadFile::Problem::Kind;
+    switch (problem.kind) {
+    case Kind::TooLarge:
+        return tr("\"%1\" is larger than 4 MiB, too large for a PAD file.").arg(fileName);
+    case Kind::Empty:
+        return tr("\"%1\" is empty.").arg(fileName);
+    case Kind::Binary:
+        return tr("\"%1\" is a binary file, not a PAD file.").arg(fileName);
+    case Kind::NotReadable:
+        return tr("\"%1\" cannot be read.").arg(fileName);
+    case Kind::NotOpened:
+        return tr("\"%1\" cannot be opened: %2.").arg(fileName, problem.reason);
+    case Kind::NotWellFormed:
+        return tr("\"%1\" is not well-formed XML (line %2: %3)")
+            .arg(fileName, QString::number(problem.line), problem.reason);
+    case Kind::OtherRoot:
+        return tr("\"%1\" is not a PAD file: its root element is <%2>, not <XML_DIZ_INFO>.")
+            .arg(fileName, problem.detail);
+    case Kind::LineBreak:
+        return tr("\"%1\": its %2 holds a line break, which a product profile cannot store.")
+            .arg(fileName, fieldLabel(problem.field));
+    case Kind::UnencodableCharacter:
+        return tr("\"%1\": its %2 holds \"%3\", a character that a product profile cannot store.")
+            .arg(fileName, fieldLabel(problem.field), problem.detail);
+    }
+    return {};
+}
