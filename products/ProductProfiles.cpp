@@ -52,15 +52,15 @@ QStringList profileFileNames(const QString& appFolder)
                : QStringList();
 }
 
-// Why a file named after `name` would not lie inside Info.
+// Why a file named after `name` would not be a visible file inside Info.
 std::optional<Kind> placeProblem(const QString& name)
 {
     if (name.isEmpty())
         return Kind::EmptyName;
     if (name.contains(u'/') || name.contains(u'\\'))
         return Kind::NameWithSeparator;
-    if (name == u'.' || name.contains(QStringLiteral("..")))
-        return Kind::NameWithDots;
+    if (name.startsWith(u'.'))
+        return Kind::NameWithLeadingDot;
     return std::nullopt;
 }
 
@@ -144,17 +144,23 @@ std::optional<Product> read(const QString& appFolder, const QString& name)
     return parse(file.readAll());
 }
 
-bool remove(const QString& appFolder, const QString& name)
+Result<void, Problem> remove(const QString& appFolder, const QString& name)
 {
     const QString path = existingFile(appFolder, name);
-    return !path.isEmpty() && QFile::remove(path);
+    QFile file(path);
+    if (path.isEmpty() || file.remove() || !QFileInfo::exists(path))
+        return {};
+    return Problem{Kind::FileNotDeleted, ProductField::ProgramName, QFileInfo(path).fileName(),
+                   file.errorString()};
 }
 
 QStringList list(const QString& appFolder)
 {
     QStringList names;
     for (const QString& fileName : profileFileNames(appFolder)) {
-        names.append(fileName.chopped(kSuffix.size()));
+        const QString name = fileName.chopped(kSuffix.size());
+        if (!placeProblem(name))
+            names.append(name);
     }
     std::sort(names.begin(), names.end(), ProductList::lessIgnoringCase);
     names.erase(std::unique(names.begin(), names.end()), names.end());
@@ -182,10 +188,10 @@ bool removeRenamed(const QString& appFolder, const QString& oldName, const QStri
         return false;
     const QString oldFile = existingFile(appFolder, oldName);
     if (oldFile.isEmpty())
-        return false;
+        return true;
     const QString newFile = existingFile(appFolder, newName);
     if (!newFile.isEmpty() && sameFile(oldFile, newFile))
-        return false;
+        return true;
     return QFile::remove(oldFile);
 }
 

@@ -28,11 +28,11 @@ namespace ProductProfiles {
 // Why a profile was not saved or not deleted.
 struct Problem {
     enum class Kind {
-        // The name cannot name a file inside Info: it is empty, holds "/" or "\", or is "." or holds
-        // "..".
+        // The name cannot name a visible file inside Info: it is empty, holds "/" or "\", or begins
+        // with "." (".", "..", and hidden files).
         EmptyName,
         NameWithSeparator,
-        NameWithDots,
+        NameWithLeadingDot,
         NameWithControlCharacter,
         // `field` holds a line break, which would split it over two lines of the file.
         LineBreak,
@@ -41,6 +41,8 @@ struct Problem {
         InfoFolderNotMade,
         // The file `detail` (its name) could not be written; any old file is as it was.
         FileNotWritten,
+        // The file `detail` (its name) is still there; `reason` is the file system's description.
+        FileNotDeleted,
     };
 
     Kind kind;
@@ -59,8 +61,8 @@ Result<QByteArray, Problem> serialize(const Product& product);
 
 Product parse(QByteArrayView content);
 
-// Whether `name` can name a profile file: refused are the names that cannot name a file inside
-// Info (see Problem::Kind) and names holding a control character. Other characters are
+// Whether `name` can name a profile file: refused are the names that cannot name a visible file
+// inside Info (see Problem::Kind) and names holding a control character. Other characters are
 // left to serialize(), which checks the name as the profile's first field.
 Result<void, Problem> checkName(const QString& name);
 
@@ -72,12 +74,14 @@ Result<void, Problem> save(const QString& appFolder, const Product& product);
 // The profile of the product listed as `name`, or nothing when its file cannot be read.
 std::optional<Product> read(const QString& appFolder, const QString& name);
 
-// Deletes the profile file of the product listed as `name`. False when there was none to delete
-// or it could not be deleted.
-bool remove(const QString& appFolder, const QString& name);
+// Deletes the profile file of the product listed as `name`. Done also when there was no such
+// file; a problem only when the file is still there.
+Result<void, Problem> remove(const QString& appFolder, const QString& name);
 
 // The products in <folder>/Info: every file whose name ends in ".txt" (any letter case) without
-// that ending, each name once, sorted by ProductList::lessIgnoringCase. Empty when Info is missing.
+// that ending, each name once, sorted by ProductList::lessIgnoringCase. Left out are the names that
+// checkName() refuses for where their file lies ("", ".", "..", ".hidden"): the manager could
+// not handle them as products. Empty when Info is missing.
 QStringList list(const QString& appFolder);
 
 // The existing file of the product listed as `name` (a name ending in ".txt" exactly is preferred
@@ -86,7 +90,7 @@ QString existingFile(const QString& appFolder, const QString& name);
 
 // Deletes the file of `oldName` after its product was saved under `newName`, unless both are the
 // same file: on a file system that ignores letter case, a rename that changes only letter case
-// wrote the very file that `oldName` still finds.
+// wrote the very file that `oldName` still finds. True when the file of `oldName` is gone.
 bool removeRenamed(const QString& appFolder, const QString& oldName, const QString& newName);
 
 } // namespace ProductProfiles

@@ -149,12 +149,12 @@ void ProductEditorDialog::save()
         showStatus(ProductText::describe(saved.problem()));
         return;
     }
-    // Only now that the new file is safely written may the old one of a renamed product go.
+    // Only now that the new file is safely written may the old one of a renamed product go. When
+    // it cannot, both stay, and so both stay listed.
     QString replaced;
-    if (!m_editedName.isEmpty() && m_editedName != product.programName) {
-        ProductProfiles::removeRenamed(m_appFolder, m_editedName, product.programName);
+    if (!m_editedName.isEmpty() && m_editedName != product.programName &&
+        ProductProfiles::removeRenamed(m_appFolder, m_editedName, product.programName))
         replaced = m_editedName;
-    }
     Q_EMIT profileSaved(product.programName, replaced);
     accept();
 }

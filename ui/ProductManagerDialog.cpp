@@ -4,6 +4,7 @@
 #include "products/ProductProfiles.h"
 #include "ui/KeptSelectionList.h"
 #include "ui/ProductEditorDialog.h"
+#include "ui/ProductText.h"
 #include "ui/Twips.h"
 
 #include <QLabel>
@@ -46,6 +47,8 @@ ProductManagerDialog::ProductManagerDialog(QString appFolder, QWidget* parent)
         setTabOrder(previous, button);
         previous = button;
     }
+    // Under the buttons.
+    addStatusLine("statusLine", Twips::rect(180, 4095, 4395, 225));
 }
 
 ProductManagerDialog::~ProductManagerDialog() = default;
@@ -60,6 +63,7 @@ void ProductManagerDialog::setVisible(bool visible)
 
 void ProductManagerDialog::reloadProducts()
 {
+    showStatus(QString());
     m_productList->clear();
     m_productList->addItems(ProductProfiles::list(m_appFolder));
     selectRow(ProductList::preselectedRow(names(), m_activeName));
@@ -93,7 +97,12 @@ void ProductManagerDialog::deleteProduct()
     const int row = selectedRow();
     if (row < 0)
         return;
-    ProductProfiles::remove(m_appFolder, m_productList->item(row)->text());
+    if (const auto removed = ProductProfiles::remove(m_appFolder, m_productList->item(row)->text());
+        !removed) {
+        showStatus(ProductText::describe(removed.problem()));
+        return;
+    }
+    showStatus(QString());
     delete m_productList->takeItem(row);
     selectRow(ProductList::rowAfterRemoval(row, m_productList->count()));
 }

@@ -15,7 +15,8 @@ class QPushButton;
 // active product of its own: its owner tells it which one to preselect.
 //
 // Every time it is shown it rebuilds its list from the folder and preselects the active product;
-// the list is the dialog's whole state. It owns the editor, creates it on first use and keeps it
+// the list is the dialog's whole state, apart from a status line under the buttons that says why a
+// profile could not be deleted. It owns the editor, creates it on first use and keeps it
 // for every later use.
 class ProductManagerDialog final : public FixedDialog {
     Q_OBJECT
@@ -34,6 +35,7 @@ public:
     // "Edit...": opens the editor on the selected product's stored profile.
     void editProduct();
     // "Delete": deletes the selected product's profile and selects the entry that takes its place.
+    // A file that stays keeps its entry, and the status line says why.
     void deleteProduct();
     // "OK": reports the selected product as chosen and closes. A profile that cannot be read any
     // more reports nothing.

@@ -25,8 +25,8 @@ QString ProductText::describe(const ProductProfiles::Problem& problem)
         return tr("Nothing saved: type a program name first.");
     case Kind::NameWithSeparator:
         return tr("Nothing saved: a program name cannot hold / or \\.");
-    case Kind::NameWithDots:
-        return tr("Nothing saved: a program name cannot be \".\" or hold \"..\".");
+    case Kind::NameWithLeadingDot:
+        return tr("Nothing saved: a program name cannot begin with \".\".");
     case Kind::NameWithControlCharacter:
         return tr("Nothing saved: the program name holds a control character.");
     case Kind::LineBreak:
@@ -39,6 +39,8 @@ QString ProductText::describe(const ProductProfiles::Problem& problem)
         return tr("Nothing saved: the folder Info could not be created.");
     case Kind::FileNotWritten:
         return tr("Nothing saved: the file %1 could not be written.").arg(problem.detail);
+    case Kind::FileNotDeleted:
+        return tr("Not deleted: the file %1 could not be removed (%2).").arg(problem.detail, problem.reason);
     }
     return {};
 }

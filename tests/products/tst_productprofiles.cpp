@@ -28,9 +28,10 @@ void TestProductProfiles::saveAndReadBack_data()
     QTest::newRow("quotes and blanks") << Product{u" a \"b\" "_s, u"\""_s, {}, u"  "_s, {}}
                                        << QByteArray("\" a \"b\" \"\r\n\"\"\"\r\n\"\"\r\n\"  \"\r\n\"\"\r\n")
                                        << QByteArray("[ a \"b\" ]\n'\"'\r\"\r\n<  >");
-    QTest::newRow("Windows-1252") << Product{u"Caf\u00e9"_s, {}, u"\u20ac\u0178"_s, {}, u"5"_s}
-                                  << QByteArray("\"Caf\xe9\"\r\n\"\"\r\n\"\x80\x9f\"\r\n\"\"\r\n\"5\"\r\n")
-                                  << QByteArray("\"Caf\xe9\"\r\n\r\n\"\x80\x9f\"\r\nx\r\n\"5\"\r\n\"6\"\r\n");
+    QTest::newRow("Windows-1252, dots in the name")
+        << Product{u"Caf\u00e9 A..Z..."_s, {}, u"\u20ac\u0178"_s, {}, u"5"_s}
+        << QByteArray("\"Caf\xe9 A..Z...\"\r\n\"\"\r\n\"\x80\x9f\"\r\n\"\"\r\n\"5\"\r\n")
+        << QByteArray("\"Caf\xe9 A..Z...\"\r\n\r\n\"\x80\x9f\"\r\nx\r\n\"5\"\r\n\"6\"\r\n");
 }
 
 void TestProductProfiles::saveAndReadBack()
@@ -61,7 +62,7 @@ void TestProductProfiles::refused_data()
     };
     name({}, Kind::EmptyName);
     name(u"a\\b"_s, Kind::NameWithSeparator);
-    name(u"a..b"_s, Kind::NameWithDots);
+    name(u".."_s, Kind::NameWithLeadingDot);
     name(u"Be\tta"_s, Kind::NameWithControlCharacter);
     const auto field = ProductField::PadUrl;
     row("name outside Windows-1252", {u"\u4e2d"_s, {}, u"\u4e2d"_s, {}, {}}, Kind::UnencodableCharacter,
@@ -85,22 +86,25 @@ void TestProductProfiles::refused()
     QCOMPARE(tree(folder.path()), (QMap<QString, QByteArray>{}));
 }
 
-// "*.txt" in any letter case, each name once, sorted ignoring case; a product is read, replaced and
-// deleted under the real name of its file.
+// "*.txt" in any letter case, each name once, sorted ignoring case, without the names a product
+// cannot have; a product is read, replaced and deleted under the real name of its file.
 void TestProductProfiles::listAndRealFileNames()
 {
     QTemporaryDir folder;
     QVERIFY(QDir(folder.path()).mkpath(u"Info/d.txt"_s));
-    for (const char* file : {"b.TXT", "a.txt", "a.TXT", "C.Txt", "x.dat", "y.txt.bak", ".hidden.txt"})
+    for (const char* file : {"b.TXT", "a.txt", "a.TXT", "C.Txt", "x.dat", "y.txt.bak", ".hidden.txt", ".txt",
+                             "..txt", "Zip....txt"})
         writeFile(folder.filePath(u"Info/"_s + QLatin1StringView(file)), "\"\"\r\n\"OFFICE\"\r\n");
-    QCOMPARE(ProductProfiles::list(folder.path()), (QStringList{u".hidden"_s, u"a"_s, u"b"_s, u"C"_s}));
+    QCOMPARE(ProductProfiles::list(folder.path()), (QStringList{u"a"_s, u"b"_s, u"C"_s, u"Zip..."_s}));
     QCOMPARE(ProductProfiles::read(folder.path(), u"C"_s)->categoryKeyword, u"OFFICE"_s);
     QVERIFY(!ProductProfiles::read(folder.path(), u"c"_s));
     QVERIFY(ProductProfiles::save(folder.path(), Product{u"C"_s, u"TIME"_s, {}, {}, {}}).ok());
     QCOMPARE(ProductProfiles::read(folder.path(), u"C"_s)->categoryKeyword, u"TIME"_s);
-    QVERIFY(ProductProfiles::remove(folder.path(), u"b"_s));
+    QVERIFY(ProductProfiles::remove(folder.path(), u"b"_s).ok());
+    QVERIFY(ProductProfiles::remove(folder.path(), u"b"_s).ok()); // already gone
     QCOMPARE(QDir(folder.filePath(u"Info"_s)).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-             (QStringList{u".hidden.txt"_s, u"C.Txt"_s, u"a.TXT"_s, u"a.txt"_s, u"x.dat"_s, u"y.txt.bak"_s}));
+             (QStringList{u"..txt"_s, u".hidden.txt"_s, u".txt"_s, u"C.Txt"_s, u"Zip....txt"_s, u"a.TXT"_s,
+                          u"a.txt"_s, u"x.dat"_s, u"y.txt.bak"_s}));
     writeFile(folder.filePath(u"file"_s), {});
     QCOMPARE(
         ProductProfiles::save(folder.filePath(u"file"_s), Product{u"Z"_s, {}, {}, {}, {}}).problem().kind,

@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -50,6 +52,18 @@ QStringList names(const QListWidget* list)
 QString selected(const QListWidget* list)
 {
     return list->selectedItems().isEmpty() ? QString() : list->selectedItems().first()->text();
+}
+
+// Keeps `file` while the guard lives: immutable (which stops root too) in a read-only folder.
+auto undeletable(const QString& file)
+{
+    const QString folder = QFileInfo(file).path();
+    QProcess::execute(u"chattr"_s, {u"+i"_s, file});
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    return qScopeGuard([=] {
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QProcess::execute(u"chattr"_s, {u"-i"_s, file});
+    });
 }
 
 } // namespace
@@ -123,11 +137,11 @@ void TestProductDialogs::save_data()
     row("edit keeps a keyword an earlier entry holds", true, {}, {}, closed, kBeta);
     row("typed free category", true, {}, u"Mine"_s, closed, beta(u"Beta"_s, u""_s));
     row("typed entry text", true, {}, u"    Fax Tools"_s, closed, beta(u"Beta"_s, u"FAX"_s));
-    row("rename, sorted ignoring case", true, u"aa"_s, {}, closed, beta(u"aa"_s, u"DVD"_s),
-        {u"aa"_s, u"Alpha"_s, u"Gamma"_s});
+    row("rename with dots, sorted ignoring case", true, u"a..z"_s, {}, closed, beta(u"a..z"_s, u"DVD"_s),
+        {u"a..z"_s, u"Alpha"_s, u"Gamma"_s});
     row("rename, letter case only", true, u"BETA"_s, {}, closed, beta(u"BETA"_s, u"DVD"_s),
         {u"Alpha"_s, u"BETA"_s, u"Gamma"_s});
-    row("empty name", false, u""_s, {}, u"Nothing saved: type a program name first."_s,
+    row("hidden name", false, u".Zip"_s, {}, u"Nothing saved: a program name cannot begin with \".\"."_s,
         {u"Alpha"_s, u"ART"_s});
     row("rename onto a folder: the old file stays", true, u"Blocked"_s, {},
         u"Nothing saved: the file Blocked.txt could not be written."_s, kBeta);
@@ -153,9 +167,9 @@ void TestProductDialogs::save()
 
 // Escape does not close the manager. Opening selects the active product's entry, else the first
 // containing its name (letter case counts), else the first; Ctrl+click keeps the selection.
-// "Delete" selects the entry that takes the deleted one's place. "OK" reports the selected profile,
-// whole, as chosen; one that cannot be read any more reports nothing. Each opening reads the folder
-// again.
+// "Delete" selects the entry that takes the deleted one's place; a file that stays keeps its entry,
+// and the status line says why. "OK" reports the selected profile, whole, as chosen; one that
+// cannot be read any more reports nothing. Each opening reads the folder again.
 void TestProductDialogs::manager()
 {
     m_manager->reject();
@@ -170,8 +184,17 @@ void TestProductDialogs::manager()
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
                       list->visualItemRect(list->currentItem()).center());
     QCOMPARE(selected(list), u"MyZip"_s);
+    {
+        const auto kept = undeletable(path(u"Info/MyZip.txt"_s));
+        click(*m_manager, "deleteButton");
+    }
+    QCOMPARE(names(list), (QStringList{u"Alpha"_s, u"Beta"_s, u"Gamma"_s, u"MyZip"_s}));
+    QCOMPARE(selected(list), u"MyZip"_s);
+    QCOMPARE(status(*m_manager).section(u'(', 0, 0),
+             u"Not deleted: the file MyZip.txt could not be removed "_s);
     click(*m_manager, "deleteButton");
     QCOMPARE(selected(list), u"Gamma"_s);
+    QCOMPARE(status(*m_manager), QString());
     QFile::remove(path(u"Info/Gamma.txt"_s));
     click(*m_manager, "okButton");
     QVERIFY(!m_manager->isVisible());
