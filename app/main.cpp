@@ -7,6 +7,7 @@
 #include "autofill/WebEngineBrowser.h"
 #include "core/AppFolder.h"
 #include "core/AppFolders.h"
+#include "core/Translations.h"
 #include "core/Version.h"
 #include "ui/InMemorySettings.h"
 #include "ui/MainWindow.h"
@@ -15,6 +16,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QIcon>
+#include <QLocale>
 #include <QLoggingCategory>
 #include <cstdio>
 #include <memory>
@@ -52,6 +54,8 @@ int printInformation(int& argc, char* argv[], QCommandLineParser& parser, bool h
     const QCoreApplication app(argc, argv);
     setApplicationNames();
     const AppFolders folders = locateFolders();
+    Translations translations;
+    translations.install(QLocale(), folders.programFolder());
     const QString version =
         QCoreApplication::translate("main", "Formtide %1\n").arg(QCoreApplication::applicationVersion());
     if (!help) {
@@ -104,6 +108,8 @@ int main(int argc, char* argv[])
     keepQtSettingsInMemory();
 
     const AppFolders folders = locateFolders();
+    Translations translations;
+    translations.install(QLocale(), folders.programFolder());
     if (!folders.makeDataFolder())
         print(stderr, QCoreApplication::translate("main", "formtide: cannot create the data folder %1\n")
                           .arg(folders.dataFolder()));

@@ -1,3 +1,4 @@
+#include "core/Translations.h"
 #include "products/ProductProfiles.h"
 #include "tests/TestFiles.h"
 #include "tests/ui/DialogDriver.h"
@@ -76,6 +77,7 @@ private Q_SLOTS:
     void save();
     void manager();
     void importPad();
+    void translation();
 
 private:
     QString path(const QString& name = {}) const { return m_dir->filePath(name); }
@@ -237,6 +239,23 @@ void TestProductDialogs::importPad()
     click(editor, "importButton");
     editor.startNew();
     QCOMPARE(status(editor), QString());
+}
+
+// A translation for the user's language in the program folder's translations/ is used; what it
+// leaves out stays English. The build puts a German one of two texts there.
+void TestProductDialogs::translation()
+{
+#ifndef FORMTIDE_TRANSLATED_FOLDER
+    QSKIP("built without Qt's Linguist tools");
+#else
+    QVERIFY(!Translations().install(QLocale(u"fr_FR"_s), u"" FORMTIDE_TRANSLATED_FOLDER ""_s));
+    Translations german;
+    QVERIFY(german.install(QLocale(u"de_DE"_s), u"" FORMTIDE_TRANSLATED_FOLDER ""_s));
+    ProductEditorDialog editor(path());
+    QCOMPARE(editor.windowTitle(), u"Produktinformation"_s);
+    QCOMPARE(editor.findChild<QLabel*>(u"nameLabel"_s)->text(), u"Programmname"_s);
+    QCOMPARE(editor.findChild<QPushButton*>(u"cancelButton"_s)->text(), u"Cancel"_s);
+#endif
 }
 
 QTEST_MAIN(TestProductDialogs)
