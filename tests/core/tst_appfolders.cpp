@@ -35,24 +35,17 @@ void TestAppFolders::layoutRule_data()
     QTest::addColumn<QString>("programFolder");
     QTest::addColumn<QString>("dataFolder");
 
+    const auto row = [](const char* tag, QStringList files, const char* exe, QString program, QString data) {
+        QTest::newRow(tag) << files << QString::fromLatin1(exe) << program << data;
+    };
     const QString data = u"home/.local/share/formtide"_s;
-    QTest::newRow("build, archive") << QStringList{"bin/padok.txt", "bin/formtidehelp.html"} << "bin"
-                                    << "bin"
-                                    << "bin";
-    QTest::newRow("portable folder that lost its site file") << QStringList{"app/formtidehelp.html"} << "app"
-                                                             << "app"
-                                                             << "app";
-    QTest::newRow("installed in /usr") << QStringList{"usr/share/formtide/padok.txt"} << "usr/bin"
-                                       << "usr/share/formtide" << data;
-    QTest::newRow("installed in ~/.local, own files among the user's")
-        << QStringList{data + "/padok.txt", data + "/addedlinks.txt"} << "home/.local/bin" << data << data;
-    QTest::newRow("only the user's files beside: installed")
-        << QStringList{"opt/bin/addedlinks.txt", "opt/bin/Info/"} << "opt/bin"
-        << "opt/share/formtide" << data;
-    QTest::newRow("own files beside and in share: beside wins")
-        << QStringList{"usr/bin/padok.txt", "usr/share/formtide/padok.txt"} << "usr/bin"
-        << "usr/bin"
-        << "usr/bin";
+    row("portable folder that lost its site file", {"app/formtidehelp.html"}, "app", "app", "app");
+    row("installed in ~/.local, own files among the user's", {data + "/padok.txt", data + "/addedlinks.txt"},
+        "home/.local/bin", data, data);
+    row("only the user's files beside: installed", {"opt/bin/addedlinks.txt", "opt/bin/Info/"}, "opt/bin",
+        "opt/share/formtide", data);
+    row("own files beside and in share: beside wins", {"usr/bin/padok.txt", "usr/share/formtide/padok.txt"},
+        "usr/bin", "usr/bin", "usr/bin");
 }
 
 void TestAppFolders::layoutRule()

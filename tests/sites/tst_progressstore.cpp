@@ -5,19 +5,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// "entry=yyyy-mm-dd" for each mark, joined by "|".
-QString described(const ProgressStore::Marks& marks)
-{
-    QStringList texts;
-    for (auto it = marks.cbegin(); it != marks.cend(); ++it)
-        texts.append(it.key() + u'=' + it.value().toString(Qt::ISODate));
-    return texts.join(u'|');
-}
-
-} // namespace
-
 class TestProgressStore : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -31,22 +18,23 @@ private Q_SLOTS:
 void TestProgressStore::parse_data()
 {
     QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("marks");
-    QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\xff\xfe", 12) << QString();
+    QTest::addColumn<ProgressStore::Marks>("marks");
+    QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\xff\xfe", 12) << ProgressStore::Marks();
     QTest::newRow("damaged lines skipped, first of an entry kept")
         << QByteArray("2026-12-06 a\r\nnot a mark\r\n2026-02-30 bad day\r\n2026-12-07 a\r\n2026-12-07\r\n")
-        << u"a=2026-12-06"_s;
+        << ProgressStore::Marks{{u"a"_s, QDate(2026, 12, 6)}};
     QTest::newRow("blanks, tab, empty, UTF-8, byte-order mark, any line end")
         << QByteArray("\xEF\xBB\xBF"
                       "2026-01-02  a\tb \n2026-01-03 \r2026-01-04 caf\xc3\xa9")
-        << u"=2026-01-03| a\tb =2026-01-02|café=2026-01-04"_s;
+        << ProgressStore::Marks{
+               {u""_s, QDate(2026, 1, 3)}, {u" a\tb "_s, QDate(2026, 1, 2)}, {u"café"_s, QDate(2026, 1, 4)}};
 }
 
 void TestProgressStore::parse()
 {
     QFETCH(QByteArray, content);
-    const ProgressStore::Marks marks = ProgressStore::parse(content);
-    QTEST(described(marks), "marks");
+    QFETCH(ProgressStore::Marks, marks);
+    QCOMPARE(ProgressStore::parse(content), marks);
     QCOMPARE(ProgressStore::parse(ProgressStore::serialize(marks)), marks);
 }
 
