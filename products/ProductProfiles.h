@@ -90,7 +90,8 @@ QString existingFile(const QString& appFolder, const QString& name);
 
 // Deletes the file of `oldName` after its product was saved under `newName`, unless both are the
 // same file: on a file system that ignores letter case, a rename that changes only letter case
-// wrote the very file that `oldName` still finds. True when the file of `oldName` is gone.
+// wrote the very file that `oldName` still finds. True when no file of `oldName` is left beside
+// the new one.
 bool removeRenamed(const QString& appFolder, const QString& oldName, const QString& newName);
 
 } // namespace ProductProfiles
