@@ -40,7 +40,7 @@ QString ProductText::describe(const ProductProfiles::Problem& problem)
     case Kind::FileNotWritten:
         return tr("Nothing saved: the file %1 could not be written.").arg(problem.detail);
     case Kind::FileNotDeleted:
-        return tr("Not deleted: the file %1 could not be removed (%2).").arg(problem.detail, problem.reason);
+        return tr("Not deleted: %1 (%2).").arg(problem.detail, problem.reason);
     }
     return {};
 }
