@@ -2,7 +2,6 @@
 
 #include "core/Windows1252.h"
 #include "products/CategoryCatalogue.h"
-#include "products/ProductProfiles.h"
 
 #include <QFile>
 #include <QIODevice>
@@ -114,7 +113,7 @@ Result read(QByteArrayView content)
         case QXmlStreamReader::StartElement: {
             if (!inRoot) {
                 if (reader.name().compare(kRoot, Qt::CaseInsensitive) != 0)
-                    return Problem{Kind::OtherRoot, {}, reader.qualifiedName().toString()};
+                    return Problem{Kind::OtherRoot, reader.qualifiedName().toString()};
                 inRoot = true;
                 break;
             }
@@ -138,7 +137,7 @@ Result read(QByteArrayView content)
         }
     }
     if (reader.hasError())
-        return Problem{Kind::NotWellFormed, {}, {}, reader.errorString(), reader.lineNumber()};
+        return Problem{Kind::NotWellFormed, reader.errorString(), reader.lineNumber()};
 
     Values values;
     for (std::size_t i = 0; i < kFields.size(); ++i) {
@@ -151,12 +150,8 @@ Result read(QByteArrayView content)
             values.categoryPosition = categoryPosition(value);
             continue;
         }
-        if (const auto stored = ProductProfiles::encodeField(kFields[i].field, value); !stored) {
-            const ProductProfiles::Problem& problem = stored.problem();
-            const bool lineBreak = problem.kind == ProductProfiles::Problem::Kind::LineBreak;
-            return Problem{lineBreak ? Kind::LineBreak : Kind::UnencodableCharacter, problem.field,
-                           problem.detail};
-        }
+        if (const auto stored = ProductProfiles::encodeField(kFields[i].field, value); !stored)
+            return Problem{Kind::NotStorable, {}, 0, stored.problem()};
         values.*kFields[i].member = value;
     }
     return values;
@@ -176,7 +171,7 @@ Result readFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Problem{Kind::NotOpened, {}, {}, file.errorString()};
+        return Problem{Kind::NotOpened, file.errorString()};
     return read(file);
 }
 

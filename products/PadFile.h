@@ -2,6 +2,7 @@
 
 #include "core/Product.h"
 #include "core/Result.h"
+#include "products/ProductProfiles.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -63,23 +64,20 @@ struct Problem {
         Binary,
         // The device cannot be read.
         NotReadable,
-        // The file cannot be opened; `reason` is the file system's description.
+        // The file cannot be opened; `detail` is the file system's description.
         NotOpened,
-        // At `line`; `reason` is the XML reader's description.
+        // At `line`; `detail` is the XML reader's description.
         NotWellFormed,
         // `detail` is the root element's name.
         OtherRoot,
-        // The value of `field` holds a line break.
-        LineBreak,
-        // The value of `field` holds `detail`, a character that Windows-1252 cannot hold.
-        UnencodableCharacter,
+        // A value that a profile cannot store; `stored` names its field and what is wrong with it.
+        NotStorable,
     };
 
     Kind kind;
-    ProductField field = ProductField::ProgramName;
     QString detail = {};
-    QString reason = {};
     qint64 line = 0;
+    std::optional<ProductProfiles::Problem> stored = {};
 };
 
 using Result = ::Result<Values, Problem>;

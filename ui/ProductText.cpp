@@ -58,19 +58,19 @@ QString ProductText::describe(const PadFile::Problem& problem, const QString& fi
     case Kind::NotReadable:
         return tr("\"%1\" cannot be read.").arg(fileName);
     case Kind::NotOpened:
-        return tr("\"%1\" cannot be opened: %2.").arg(fileName, problem.reason);
+        return tr("\"%1\" cannot be opened: %2.").arg(fileName, problem.detail);
     case Kind::NotWellFormed:
         return tr("\"%1\" is not well-formed XML (line %2: %3)")
-            .arg(fileName, QString::number(problem.line), problem.reason);
+            .arg(fileName, QString::number(problem.line), problem.detail);
     case Kind::OtherRoot:
         return tr("\"%1\" is not a PAD file: its root element is <%2>, not <XML_DIZ_INFO>.")
             .arg(fileName, problem.detail);
-    case Kind::LineBreak:
-        return tr("\"%1\": its %2 holds a line break, which a product profile cannot store.")
-            .arg(fileName, fieldLabel(problem.field));
-    case Kind::UnencodableCharacter:
+    case Kind::NotStorable:
+        if (problem.stored->kind == ProductProfiles::Problem::Kind::LineBreak)
+            return tr("\"%1\": its %2 holds a line break, which a product profile cannot store.")
+                .arg(fileName, fieldLabel(problem.stored->field));
         return tr("\"%1\": its %2 holds \"%3\", a character that a product profile cannot store.")
-            .arg(fileName, fieldLabel(problem.field), problem.detail);
+            .arg(fileName, fieldLabel(problem.stored->field), problem.stored->detail);
     }
     return {};
 }
