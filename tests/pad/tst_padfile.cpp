@@ -47,8 +47,6 @@ void TestPadFile::values_data()
     QTest::newRow("first leaf at the path, even empty")
         << pad("<Program_Name>L</Program_Name>" + name(" \r\n\t ") + name("Two") + url("u1") + url("u2"))
         << Values{{}, u"u1"_s, {}, {}, {}};
-    QTest::newRow("markup, CDATA, references")
-        << pad(name("<b>Tom</b> <![CDATA[&]]> &#74;erry &amp; co")) << named(u"Tom & Jerry & co"_s);
     QTest::newRow("ISO-8859-1 read as Windows-1252")
         << pad(name("\x80 \x93q\x94 \xe9"), "ISO-8859-1") << named(u"\u20ac \u201cq\u201d \u00e9"_s);
     // A category class names a sub-category under its own top level (this "Kids" is not the one

@@ -19,7 +19,6 @@ void TestProgressStore::parse_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<ProgressStore::Marks>("marks");
-    QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\xff\xfe", 12) << ProgressStore::Marks();
     QTest::newRow("damaged lines skipped, first of an entry kept")
         << QByteArray("2026-12-06 a\r\nnot a mark\r\n2026-02-30 bad day\r\n2026-12-07 a\r\n2026-12-07\r\n")
         << ProgressStore::Marks{{u"a"_s, QDate(2026, 12, 6)}};
