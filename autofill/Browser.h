@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -46,6 +48,14 @@ public:
     // its page has been replaced, when a snapshot of the whole page was taken after its own, or
     // when many snapshots of parts were.
     virtual void applyPlan(const QJsonObject& plan, std::function<void(const QJsonObject& report)> done) = 0;
+    // Reads what the form fields hold now, and changes nothing: one row for every INPUT, TEXTAREA
+    // and SELECT element, the shown document's first and then each same-origin frame's, in the
+    // order of a snapshot's documents, each in document order:
+    //   [frame, "input" | "textarea", type, name, value] or [frame, "select", "", name, [k, ...]]
+    // frame being the document's position, type an input's type ("" for a text area), name ""
+    // when the element has none, and k the positions of a list's selected options. Answers with
+    // nothing when the page model does not run in the shown document.
+    virtual void readFields(std::function<void(const std::optional<QJsonArray>& rows)> done) = 0;
 
 Q_SIGNALS:
     // Load progress, as (value, maximum).

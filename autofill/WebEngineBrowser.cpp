@@ -57,6 +57,7 @@ QWebEngineScript pageModelScript()
 }
 
 const QString kSnapshotCall = QStringLiteral("formtideFill.snapshot()");
+const QString kFieldsCall = QStringLiteral("formtideFill.fields()");
 // True when the page model runs in the shown document: its load pass has then begun, now at the
 // latest.
 const QString kLoadedCall = QStringLiteral("typeof formtideFill === 'object' && formtideFill.loaded()");
@@ -187,6 +188,18 @@ void WebEngineBrowser::applyPlan(const QJsonObject& plan, std::function<void(con
     m_applies.insert(plan.value(u"token").toString(), std::move(done));
     m_bridge->deliver(plan.value(u"doc").toString(),
                       QString::fromUtf8(QJsonDocument(plan).toJson(QJsonDocument::Compact)));
+}
+
+void WebEngineBrowser::readFields(std::function<void(const std::optional<QJsonArray>&)> done)
+{
+    auto answer = [done = std::move(done)](const QVariant& result) {
+        const QJsonDocument rows = QJsonDocument::fromJson(result.toString().toUtf8());
+        done(rows.isArray() ? std::optional(rows.array()) : std::nullopt);
+    };
+    if (m_view)
+        m_view->page()->runJavaScript(kFieldsCall, QWebEngineScript::ApplicationWorld, answer);
+    else
+        QTimer::singleShot(0, this, [answer] { answer(QVariant()); });
 }
 
 void WebEngineBrowser::reported(const QByteArray& report)

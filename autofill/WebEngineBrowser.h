@@ -31,6 +31,7 @@ public:
 
     void snapshotPage(std::function<void(const QByteArray&)> done) override;
     void applyPlan(const QJsonObject& plan, std::function<void(const QJsonObject&)> done) override;
+    void readFields(std::function<void(const std::optional<QJsonArray>&)> done) override;
 
     QWebEngineView* view() const { return m_view; }
 

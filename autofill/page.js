@@ -17,7 +17,7 @@
 // Plans arrive through bridge signal planReady and are applied to the elements kept for the
 // snapshot they name; the outcome goes back through bridge.report(). A trusted submit event (the
 // user's own click or key press) of a form in a document where a pass wrote a field is told through
-// bridge.submitted(). formtideFill.dump() returns the form fields' current contents.
+// bridge.submitted(). formtideFill.fields() returns the form fields' current contents.
 //
 // Every field a pass wrote, and every list it selected in, carries a mark (inline declarations
 // marked important, which outrank every rule of the page's style sheets) until the user edits it.
@@ -631,8 +631,8 @@ var formtideFill = (function () {
     }
 
     // Rows [frame, tag, type, name, value or [selected positions]] for every INPUT, TEXTAREA and
-    // SELECT element, in the order of the snapshot's documents.
-    function dump() {
+    // SELECT element, in the order of the snapshot's documents (format: autofill/Browser.h).
+    function fields() {
         const rows = [];
         const {elements, tags, frameStarts} = collect([document]);
         for (let d = 0; d < frameStarts.length; ++d) {
@@ -687,5 +687,5 @@ var formtideFill = (function () {
         addEventListener.call(document, 'DOMContentLoaded', start);
     else
         start();
-    return {snapshot, loaded, dump, passes: passCounts};
+    return {snapshot, loaded, fields, passes: passCounts};
 })();

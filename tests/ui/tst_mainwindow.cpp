@@ -32,6 +32,7 @@ struct FakeBrowser final : Browser {
     QWidget* widget() override { return page; }
     void snapshotPage(std::function<void(const QByteArray&)>) override {}
     void applyPlan(const QJsonObject&, std::function<void(const QJsonObject&)>) override {}
+    void readFields(std::function<void(const std::optional<QJsonArray>&)>) override {}
     QStringList calls;
     QPointer<QWidget> page = new QWidget; // the window takes it
 };

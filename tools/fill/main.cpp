@@ -63,8 +63,7 @@ QByteArray jsonText(const QJsonValue& value)
     return array.mid(1, array.size() - 2);
 }
 
-// One output line from a page row [frame, tag, type, name, value or [selected positions]]; keys
-// in a fixed order.
+// One output line from a row of Browser::readFields(); keys in a fixed order.
 QByteArray outputLine(const QJsonArray& row)
 {
     const bool isList = row.at(4).isArray();
@@ -207,21 +206,18 @@ int main(int argc, char* argv[])
     auto printFields = [&] {
         quiet.stop();
         settleLimit.stop();
-        view->page()->runJavaScript(
-            QStringLiteral("formtideFill.dump()"), QWebEngineScript::ApplicationWorld,
-            [&](const QVariant& result) {
-                const QJsonDocument rows = QJsonDocument::fromJson(result.toString().toUtf8());
-                if (!rows.isArray()) {
-                    fail(QStringLiteral("the page's fields could not be read"));
-                    return;
-                }
-                QByteArray out;
-                for (const QJsonValue& row : rows.array())
-                    out += outputLine(row.toArray());
-                std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
-                std::fflush(stdout);
-                QCoreApplication::exit(0);
-            });
+        browser.readFields([&](const std::optional<QJsonArray>& rows) {
+            if (!rows) {
+                fail(QStringLiteral("the page's fields could not be read"));
+                return;
+            }
+            QByteArray out;
+            for (const QJsonValue& row : *rows)
+                out += outputLine(row.toArray());
+            std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
+            std::fflush(stdout);
+            QCoreApplication::exit(0);
+        });
     };
     // Settling: restarted by every pass that ends; when it runs out while a pass is under way,
     // that pass's end restarts it.
