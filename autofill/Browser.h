@@ -35,10 +35,11 @@ public:
     // window owns it; the browser keeps only a guarded pointer.
     virtual QWidget* widget() = 0;
 
-    // The page model used by the fill pass (snapshot, plan and report formats: autofill/FillPlan.h).
-    // Each call answers through its callback at most once, always later from the event loop and
-    // never from inside the call; a caller that must not wait forever keeps a watchdog.
+    // Each call below answers through its callback at most once, always later from the event loop
+    // and never from inside the call nor once the browser is being destroyed; a caller that must
+    // not wait forever keeps a watchdog.
     //
+    // The page model used by the fill pass (snapshot, plan and report formats: autofill/FillPlan.h).
     // Reads the shown document and its same-origin frames' documents into a snapshot of scope
     // "page" and keeps the elements read with the page. Answers with empty bytes when no document
     // could be read or a navigation began first.

@@ -93,6 +93,7 @@ WebEngineBrowser::WebEngineBrowser(const QString& storageFolder, QObject* parent
 
 WebEngineBrowser::~WebEngineBrowser()
 {
+    *m_alive = false;
     // The window that took the view normally owns it; delete it only if nobody took it.
     if (m_view && !m_view->parent())
         delete m_view;
@@ -161,26 +162,32 @@ void WebEngineBrowser::stop()
         m_view->stop();
 }
 
-QWidget* WebEngineBrowser::widget()
+QWebEngineView* WebEngineBrowser::widget()
 {
     return m_view;
+}
+
+void WebEngineBrowser::callPageModel(const QString& call, std::function<void(const QVariant&)> answer)
+{
+    auto whileAlive = [alive = m_alive, answer = std::move(answer)](const QVariant& result) {
+        if (*alive)
+            answer(result);
+    };
+    if (m_view)
+        m_view->page()->runJavaScript(call, QWebEngineScript::ApplicationWorld, std::move(whileAlive));
+    else
+        QTimer::singleShot(0, this, [whileAlive = std::move(whileAlive)] { whileAlive(QVariant()); });
 }
 
 void WebEngineBrowser::snapshotPage(std::function<void(const QByteArray&)> done)
 {
     const quint64 id = ++m_lastSnapshot;
     m_snapshots.insert(id, std::move(done));
-    auto answer = [self = QPointer(this), id](const QVariant& result) {
-        if (!self)
-            return;
-        const auto done = self->m_snapshots.take(id);
+    callPageModel(kSnapshotCall, [this, id](const QVariant& result) {
+        const auto done = m_snapshots.take(id);
         if (done)
             done(result.toString().toUtf8()); // a script that failed gives no string: empty
-    };
-    if (m_view)
-        m_view->page()->runJavaScript(kSnapshotCall, QWebEngineScript::ApplicationWorld, answer);
-    else
-        QTimer::singleShot(0, this, [answer] { answer(QVariant()); });
+    });
 }
 
 void WebEngineBrowser::applyPlan(const QJsonObject& plan, std::function<void(const QJsonObject&)> done)
@@ -192,14 +199,10 @@ void WebEngineBrowser::applyPlan(const QJsonObject& plan, std::function<void(con
 
 void WebEngineBrowser::readFields(std::function<void(const std::optional<QJsonArray>&)> done)
 {
-    auto answer = [done = std::move(done)](const QVariant& result) {
+    callPageModel(kFieldsCall, [done = std::move(done)](const QVariant& result) {
         const QJsonDocument rows = QJsonDocument::fromJson(result.toString().toUtf8());
         done(rows.isArray() ? std::optional(rows.array()) : std::nullopt);
-    };
-    if (m_view)
-        m_view->page()->runJavaScript(kFieldsCall, QWebEngineScript::ApplicationWorld, answer);
-    else
-        QTimer::singleShot(0, this, [answer] { answer(QVariant()); });
+    });
 }
 
 void WebEngineBrowser::reported(const QByteArray& report)
@@ -212,13 +215,10 @@ void WebEngineBrowser::reported(const QByteArray& report)
 
 void WebEngineBrowser::loadFinished()
 {
-    if (!m_view)
-        return;
-    m_view->page()->runJavaScript(kLoadedCall, QWebEngineScript::ApplicationWorld,
-                                  [self = QPointer(this)](const QVariant& modelRuns) {
-                                      if (self && !modelRuns.toBool())
-                                          Q_EMIT self->pageLoaded();
-                                  });
+    callPageModel(kLoadedCall, [this](const QVariant& modelRuns) {
+        if (!modelRuns.toBool())
+            Q_EMIT pageLoaded();
+    });
 }
 
 void WebEngineBrowser::supersedePageCalls()

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QUrl>
 #include <QWebEngineView>
+#include <memory>
 
 class PageBridge;
 
@@ -27,7 +28,8 @@ public:
 
     void navigate(const QString& address) override;
     void stop() override;
-    QWidget* widget() override;
+    // The view itself, for the window that shows it and for the load signals of QWebEngineView.
+    QWebEngineView* widget() override;
 
     void snapshotPage(std::function<void(const QByteArray&)> done) override;
     void applyPlan(const QJsonObject& plan, std::function<void(const QJsonObject&)> done) override;
@@ -48,6 +50,10 @@ private:
     // A page naming `address` and `problem`, both as text.
     static QString unusableAddressPage(const QString& address, const QString& problem);
     void startPendingLoad();
+    // Runs `call` in the page model's world and hands its result to `answer`, later from the event
+    // loop, unless the browser is being destroyed by then: the page answers every call still
+    // waiting as it goes, and those answers are dropped.
+    void callPageModel(const QString& call, std::function<void(const QVariant&)> answer);
     // Qt's loadFinished comes well after the document's own load event, where the page model has
     // begun the load pass already; only a document without the page model is left to the owner.
     void loadFinished();
@@ -57,6 +63,7 @@ private:
 
     QPointer<QWebEngineView> m_view;
     PageBridge* m_bridge = nullptr;
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true); // false from the destructor on
     Target m_pending;         // the last usable address asked for, or else the last unusable one
     QString m_pendingAddress; // as it was given
     bool m_loadQueued = false;
