@@ -1,10 +1,11 @@
 // One author's session through the real program, with the real browser and pages served from
 // 127.0.0.1: once a product is chosen, a click on an added link loads its submission page, which is
-// filled; "Fill Again" fills it anew after the page reset its form; and a form sent by a real click
-// ticks the entry. (Without a product
+// filled; "Fill Again" fills it anew after the page reset its form; a form sent by a real click ticks
+// the entry; and a site login is kept for the next start, in the application folder only. (Without a product
 // a page keeps its fields: prefilled.none.out.)
 
 #include "autofill/WebEngineBrowser.h"
+#include "core/AppFolder.h"
 #include "products/ProductProfiles.h"
 #include "tests/LocalHttpServer.h"
 #include "tests/PageDriver.h"
@@ -14,6 +15,7 @@
 #include "ui/ProductManagerDialog.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -34,7 +36,9 @@ void TestSession::walkAndFill()
     QCOMPARE(ProductProfiles::save(app.path(),
                                    {"Zipper", "COMPRESSION", "http://zipper.example/pad.xml", "1", "1-5"}),
              QString());
-    auto owned = std::make_unique<WebEngineBrowser>();
+    // As the program makes it: site logins are kept in the application folder.
+    const QString storage = AppFolder::path(app.path(), AppFolder::browserFolder());
+    auto owned = std::make_unique<WebEngineBrowser>(storage);
     WebEngineBrowser& browser = *owned;
     QWebEngineView* view = browser.widget();
     const auto fields = [&] { return pageFields(browser); };
@@ -73,7 +77,33 @@ void TestSession::walkAndFill()
         userInput(view, "[type=submit]", [&] { return server.requests().contains("mysite/thanks.html"); }));
     QTRY_COMPARE_WITH_TIMEOUT(list->item(10)->checkState(), Qt::Checked, 15000);
     QVERIFY(list->item(10)->toolTip().startsWith("Done for Zipper on "));
+
+    // The site signs the author in: the login is there at the next start. The session wrote nothing
+    // in the home folder and, in the application folder, only what the program keeps.
+    runInPage(view, "document.cookie = 'session=signed-in; path=/'");
+    QVERIFY(waitUntil([&] { return readAll(storage + "/cookies.txt").contains("signed-in"); }));
+    window.reset();
+    server.setPage("seen.html",
+                   "<script>location.replace('/seen/' + encodeURIComponent(document.cookie))</script>");
+    WebEngineBrowser restarted(storage);
+    restarted.navigate(server.url("seen.html"));
+    QVERIFY(waitUntil([&] { return server.requests().contains("seen/session%3Dsigned-in"); }));
+    QCOMPARE(tree(qEnvironmentVariable("HOME")).keys(), QStringList());
+    QCOMPARE(tree(app.path()).keys().join(", "),
+             "Browser, Browser/cookies.txt, Info, Info/Zipper.txt, Progress, "
+             "Progress/Zipper.txt, addedlinks.txt, formtidehelp.html, lastproduct.txt");
 }
 
-QTEST_MAIN(TestSession)
+// A fresh home folder, set before Qt looks it up.
+int main(int argc, char* argv[])
+{
+    QTemporaryDir home;
+    qputenv("HOME", QFile::encodeName(home.path()));
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
+        qunsetenv(name);
+    QApplication app(argc, argv);
+    TestSession test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_session.moc"
