@@ -18,18 +18,12 @@ class Browser : public QObject {
 public:
     using QObject::QObject;
 
-    // Asks for `address` to be loaded. An empty address is accepted and starts no load: whatever
-    // is shown or loading stays. The load starts when control returns to the event loop, so a
-    // stop() later in the same chain of handlers does not cancel it; when several addresses are
-    // asked for in one chain, the last usable one is loaded. An address that cannot be made into a
-    // URL is unusable: it never replaces a usable one, and a chain of only unusable addresses shows
-    // a page naming the last of them and what is wrong with it, which then finishes loading like
-    // any page. An address that cannot be reached shows the engine's error page, naming its host.
+    // Starts loading `address`; every call with a usable address makes one navigation. An empty
+    // address is accepted and starts no load: whatever is shown or loading stays. An address that
+    // cannot be made into a URL shows a page naming it and what is wrong with it, which then
+    // finishes loading like any page. An address that cannot be reached shows the engine's error
+    // page, naming its host.
     virtual void navigate(const QString& address) = 0;
-
-    // Abandons the load under way, but not a navigation asked for earlier in the same chain of
-    // handlers (see Navigate).
-    virtual void stop() = 0;
 
     // The widget that shows the page. The caller puts it into its window and from then on the
     // window owns it; the browser keeps only a guarded pointer.

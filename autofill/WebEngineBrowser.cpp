@@ -129,37 +129,13 @@ QString WebEngineBrowser::unusableAddressPage(const QString& address, const QStr
 
 void WebEngineBrowser::navigate(const QString& address)
 {
-    if (address.isEmpty())
+    if (address.isEmpty() || !m_view)
         return;
-    Target target = targetFor(address);
-    if (target.url.isValid() || !m_pending.url.isValid()) {
-        m_pending = std::move(target);
-        m_pendingAddress = address;
-    }
-    if (m_loadQueued)
-        return;
-    m_loadQueued = true;
-    // A QWebEngineView::stop() after load() in the same handler would cancel the load, so the
-    // load starts only once the handlers that asked for it have returned.
-    QTimer::singleShot(0, this, &WebEngineBrowser::startPendingLoad);
-}
-
-void WebEngineBrowser::startPendingLoad()
-{
-    m_loadQueued = false;
-    const Target target = std::exchange(m_pending, {});
-    if (!m_view)
-        return;
+    const Target target = targetFor(address);
     if (target.url.isValid())
         m_view->load(target.url);
     else
-        m_view->setHtml(unusableAddressPage(m_pendingAddress, target.problem));
-}
-
-void WebEngineBrowser::stop()
-{
-    if (m_view)
-        m_view->stop();
+        m_view->setHtml(unusableAddressPage(address, target.problem));
 }
 
 QWebEngineView* WebEngineBrowser::widget()

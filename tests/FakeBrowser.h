@@ -12,7 +12,6 @@ struct FakeBrowser final : Browser {
     explicit FakeBrowser(QWidget* page = nullptr) : page(page) {}
 
     void navigate(const QString& address) override { navigations.append(address); }
-    void stop() override {}
     QWidget* widget() override { return page; }
     void snapshotPage(std::function<void(const QByteArray&)> done) override { snapshots.append(done); }
     void applyPlan(const QJsonObject& plan, std::function<void(const QJsonObject&)> done) override

@@ -24,11 +24,10 @@
 
 using namespace Qt::StringLiterals;
 
-// A browser that records the calls it receives: "Stop" and "navigate(<address>)". It has no page:
+// A browser that records the calls it receives: "navigate(<address>)". It has no page:
 // the page model never answers.
 struct FakeBrowser final : Browser {
     void navigate(const QString& address) override { calls.append(u"navigate(" + address + u')'); }
-    void stop() override { calls.append(u"Stop"_s); }
     QWidget* widget() override { return page; }
     void snapshotPage(std::function<void(const QByteArray&)>) override {}
     void applyPlan(const QJsonObject&, std::function<void(const QJsonObject&)>) override {}
