@@ -2,13 +2,11 @@
 
 #include "autofill/Browser.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QTest>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
-#include <memory>
 
 // Handles events until `ready` holds, for at most `timeoutMs`: Qt WebEngine works in posted
 // events, and QTRY's process-and-sleep steps would make every page load take seconds.

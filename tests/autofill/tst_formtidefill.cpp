@@ -47,9 +47,9 @@ void TestFormtideFill::run_data()
     // late.html shows its second step 500 ms after the load.
     for (const char* page : {"subcategory", "rewrite", "frame_steps", "late"})
         filled(page, {"--settle", "1000"});
-    const QString form = kData + "tool_form.html";
-    QTest::newRow("PAD file not well-formed") << QStringList{"--product", kData + "tool_broken.xml", form}
-                                              << 2 << QByteArray() << "not well-formed";
+    QTest::newRow("PAD file not well-formed")
+        << QStringList{"--product", kData + "tool_broken.xml", kData + "tool_form.html"} << 2 << QByteArray()
+        << "not well-formed";
     QTest::newRow("page missing") << QStringList{"/no/such/page.html"} << 2 << QByteArray() << "cannot load";
 }
 

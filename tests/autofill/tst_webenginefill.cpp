@@ -1,14 +1,12 @@
 // The fill pass against a real QWebEngineView: fixtures in tests/data/autofill, served over HTTP on
-// 127.0.0.1 (a second server on another port is a second origin). One view serves every test. The
-// values each fixture ends with are tst_formtidefill's; these tests look at what only the program
-// sees: the page's own view of the writes, passes after the load's, plans that come late, the
-// pages a navigation shows, forms the user sends, "Fill Again".
+// 127.0.0.1. One view serves every test. The values each fixture ends with are tst_formtidefill's;
+// these tests look at what only the program sees: the page's own view of the writes, passes after
+// the load's, plans that come late, the pages a navigation shows, forms the user sends, "Fill Again".
 
 #include "autofill/FillPass.h"
 #include "autofill/WebEngineBrowser.h"
 #include "tests/LocalHttpServer.h"
 #include "tests/PageDriver.h"
-#include "tests/TestFiles.h"
 
 #include <QSignalSpy>
 
@@ -34,7 +32,7 @@ class TestWebEngineFill : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase();
-    void whatThePageSees();
+    void pageStateSeesTheWrites();
     void passesOverParts_data();
     void passesOverParts();
     void stalePlans();
@@ -60,7 +58,6 @@ private:
     WebEngineBrowser m_browser;
     FillPass m_pass{m_browser};
     LocalHttpServer m_server{kDataDir};
-    LocalHttpServer m_otherOrigin{kDataDir};
 };
 
 // Loads `address` and answers, once the load has finished, with the first pass over the whole page
@@ -83,30 +80,23 @@ void TestWebEngineFill::initTestCase()
 {
     m_pass.setProduct(kProduct);
     connect(&m_browser, &Browser::pageLoaded, &m_pass, &FillPass::run); // as the main window does
-    QVERIFY(m_server.start() && m_otherOrigin.start());
+    QVERIFY(m_server.start());
     m_server.setPage("plain.html",
                      "<form action=sent.html><input name=email><button id=send>Send</button></form>");
     m_server.setPage("sent.html", "sent");
-    m_server.setPage("frames.html",
-                     readAll(kDataDir + "/frames.html")
-                         .replace("CROSS_ORIGIN_FRAME", m_otherOrigin.url("frame_fields.html").toUtf8()));
     view()->resize(800, 600);
     view()->show();
     QVERIFY(QTest::qWaitForWindowExposed(view()));
 }
 
 // The page heard of the writes: input and change events, which bubble to the document and reach
-// the state of a page that keeps its own. A cross-origin frame, which the page must ask for its
-// values, keeps them.
-void TestWebEngineFill::whatThePageSees()
+// the state of a page that keeps its own.
+void TestWebEngineFill::pageStateSeesTheWrites()
 {
     QVERIFY(load(m_server.url("react.html")));
     QCOMPARE(
         eval("JSON.stringify([formState, document.getElementById('preview').textContent])").toString(),
         QStringLiteral(R"([{"pad_url":"%1","category":"Screen Savers: Art"},"%1"])").arg(kProduct.padUrl));
-    QVERIFY(load(m_server.url("frames.html")));
-    QVERIFY(waitUntil(
-        [&] { return eval("window.crossValue ?? void askCross()").toString() == "Vendor ID|Notes"; }));
 }
 
 void TestWebEngineFill::passesOverParts_data()
@@ -124,7 +114,7 @@ void TestWebEngineFill::passesOverParts_data()
 }
 
 // What a page shows after its load is filled in one pass over that part; the page is not filled
-// again, and a static page has no passes after the load's (whatThePageSees' pages).
+// again, and a static page has no passes after the load's (pageStateSeesTheWrites').
 void TestWebEngineFill::passesOverParts()
 {
     QFETCH(QString, page);
@@ -168,8 +158,6 @@ void TestWebEngineFill::navigate_data()
     QTest::newRow("a new window") << QString() << "link" << 0 << popup;
     QTest::newRow("an unusable address")
         << "http://<b>x</b>" << QString() << 1 << QStringList{"http://<b>x</b>", "Invalid hostname"};
-    QTest::newRow("an unreachable address")
-        << "http://127.0.0.1:9/x" << QString() << 1 << QStringList{"127.0.0.1"};
 }
 
 // From a page that asks for new windows: what loads, and the one pass over each page loaded.

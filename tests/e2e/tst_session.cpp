@@ -68,7 +68,6 @@ void TestSession::walkAndFill()
     view->focusProxy()->setFocus();
     QTest::keyClick(view->focusProxy(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
     QTRY_COMPARE_WITH_TIMEOUT(fields(), filled, 15000);
-    QCOMPARE(window->findChild<QAction*>("fillAgainAction")->text(), "Fill Again");
     QCOMPARE(server.requests().count("mysite/submit.html"), 1);
 
     // Sent by a real click, the form ticks its entry (one the page sends itself: tst_webenginefill).
