@@ -78,6 +78,7 @@ void TestFillPass::newPassSupersedesRunningOne()
     answerSnapshot(); // the second pass's
     answerPlan();     // the first pass's
     QCOMPARE(m_browser->plans.size(), 1);
+    QCOMPARE(statuses().size(), 2);
     answerSnapshot();
     answerPlan();
     QCOMPARE(statuses(), (QList{Status::Superseded, Status::Superseded, Status::Applied}));
