@@ -24,7 +24,8 @@ class FillPass final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FillPass)
 public:
-    // How long a pass over the whole page waits for the page before it gives up, unless told.
+    // How long a pass over the whole page waits for the page before it gives up, unless the owner
+    // gives another time.
     static constexpr std::chrono::milliseconds kWatchdog{15000};
 
     explicit FillPass(Browser& browser, std::chrono::milliseconds watchdog = kWatchdog,
