@@ -2,7 +2,6 @@
 
 #include "autofill/Browser.h"
 
-#include <QList>
 #include <QStringList>
 
 // A Browser without a page: it records every address it is sent to, and keeps the callbacks of the

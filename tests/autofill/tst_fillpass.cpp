@@ -8,7 +8,6 @@
 
 using namespace std::chrono_literals;
 using Status = FillReport::Status;
-using Scope = FillReport::Scope;
 using Refusals = QList<FillReport::Refusal>;
 
 namespace {
@@ -108,9 +107,9 @@ void TestFillPass::passesOverParts_data()
     QTest::addColumn<QByteArray>("scope");
     QTest::addColumn<bool>("product");
     QTest::addColumn<int>("reported");
-    QTest::newRow("a frame's new document") << QByteArray("frame") << true << int(Scope::Frame);
+    QTest::newRow("a frame's new document") << QByteArray("frame") << true << int(FillReport::Scope::Frame);
     QTest::newRow("no product: nothing goes to the page")
-        << QByteArray("frame") << false << int(Scope::Frame);
+        << QByteArray("frame") << false << int(FillReport::Scope::Frame);
 }
 
 // Every snapshot the page offers is filled in a pass of its own, reported once with its scope and
@@ -138,7 +137,7 @@ void TestFillPass::passesOverParts()
         answerPlan();
     QCOMPARE(m_finished->size(), 3);
     QCOMPARE(int(report(2).status), status);
-    QCOMPARE(int(report(2).scope), int(Scope::Page));
+    QCOMPARE(int(report(2).scope), int(FillReport::Scope::Page));
 }
 
 // The page's refusals and the fields that the plan skipped come out merged in document order; a

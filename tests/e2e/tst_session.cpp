@@ -7,6 +7,7 @@
 #include "autofill/WebEngineBrowser.h"
 #include "core/AppFolder.h"
 #include "products/ProductProfiles.h"
+#include "tests/FreshHome.h"
 #include "tests/LocalHttpServer.h"
 #include "tests/PageDriver.h"
 #include "tests/TestFiles.h"
@@ -15,7 +16,6 @@
 #include "ui/ProductManagerDialog.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -93,16 +93,8 @@ void TestSession::walkAndFill()
              "Progress/Zipper.txt, addedlinks.txt, formtidehelp.html, lastproduct.txt");
 }
 
-// A fresh home folder, set before Qt looks it up.
 int main(int argc, char* argv[])
 {
-    QTemporaryDir home;
-    qputenv("HOME", QFile::encodeName(home.path()));
-    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
-        qunsetenv(name);
-    QApplication app(argc, argv);
-    TestSession test;
-    return QTest::qExec(&test, argc, argv);
+    return runWithFreshHome<TestSession>(argc, argv, [] {});
 }
-
 #include "tst_session.moc"
