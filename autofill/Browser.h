@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -16,27 +18,22 @@ class Browser : public QObject {
 public:
     using QObject::QObject;
 
-    // Asks for `address` to be loaded. An empty address is accepted and starts no load: whatever
-    // is shown or loading stays. The load starts when control returns to the event loop, so a
-    // stop() later in the same chain of handlers does not cancel it; when several addresses are
-    // asked for in one chain, the last usable one is loaded. An address that cannot be made into a
-    // URL is unusable: it never replaces a usable one, and a chain of only unusable addresses shows
-    // a page naming the last of them and what is wrong with it, which then finishes loading like
-    // any page. An address that cannot be reached shows the engine's error page, naming its host.
+    // Starts loading `address`; every call with a usable address makes one navigation. An empty
+    // address is accepted and starts no load: whatever is shown or loading stays. An address that
+    // cannot be made into a URL shows a page naming it and what is wrong with it, which then
+    // finishes loading like any page. An address that cannot be reached shows the engine's error
+    // page, naming its host.
     virtual void navigate(const QString& address) = 0;
-
-    // Abandons the load under way, but not a navigation asked for earlier in the same chain of
-    // handlers (see Navigate).
-    virtual void stop() = 0;
 
     // The widget that shows the page. The caller puts it into its window and from then on the
     // window owns it; the browser keeps only a guarded pointer.
     virtual QWidget* widget() = 0;
 
-    // The page model used by the fill pass (snapshot, plan and report formats: autofill/FillPlan.h).
-    // Each call answers through its callback at most once, always later from the event loop and
-    // never from inside the call; a caller that must not wait forever keeps a watchdog.
+    // Each call below answers through its callback at most once, always later from the event loop
+    // and never from inside the call nor once the browser is being destroyed; a caller that must
+    // not wait forever keeps a watchdog.
     //
+    // The page model used by the fill pass (snapshot, plan and report formats: autofill/FillPlan.h).
     // Reads the shown document and its same-origin frames' documents into a snapshot of scope
     // "page" and keeps the elements read with the page. Answers with empty bytes when no document
     // could be read or a navigation began first.
@@ -46,6 +43,14 @@ public:
     // its page has been replaced, when a snapshot of the whole page was taken after its own, or
     // when many snapshots of parts were.
     virtual void applyPlan(const QJsonObject& plan, std::function<void(const QJsonObject& report)> done) = 0;
+    // Reads what the form fields hold now, and changes nothing: one row for every INPUT, TEXTAREA
+    // and SELECT element, the shown document's first and then each same-origin frame's, in the
+    // order of a snapshot's documents, each in document order:
+    //   [frame, "input" | "textarea", type, name, value] or [frame, "select", "", name, [k, ...]]
+    // frame being the document's position, type an input's type ("" for a text area), name ""
+    // when the element has none, and k the positions of a list's selected options. Answers with
+    // nothing when the page model does not run in the shown document.
+    virtual void readFields(std::function<void(const std::optional<QJsonArray>& rows)> done) = 0;
 
 Q_SIGNALS:
     // Load progress, as (value, maximum).

@@ -16,10 +16,11 @@ FillReport noProduct(FillReport::Scope scope)
 
 } // namespace
 
-FillPass::FillPass(Browser& browser, QObject* parent) : QObject(parent), m_browser(browser)
+FillPass::FillPass(Browser& browser, std::chrono::milliseconds watchdog, QObject* parent)
+    : QObject(parent), m_browser(browser)
 {
     m_watchdog.setSingleShot(true);
-    m_watchdog.setInterval(kWatchdog);
+    m_watchdog.setInterval(watchdog);
     connect(&m_watchdog, &QTimer::timeout, this, [this] {
         FillReport report;
         report.status = FillReport::Status::TimedOut;
@@ -74,13 +75,10 @@ void FillPass::fillOffered(const QByteArray& snapshot)
         Q_EMIT finished(noProduct(plan->scope));
         return;
     }
-    ++m_offeredUnderWay;
     const QJsonObject page = plan->page;
     m_browser.applyPlan(page, [self = QPointer(this), plan = std::move(*plan)](const QJsonObject& report) {
-        if (!self)
-            return;
-        --self->m_offeredUnderWay;
-        Q_EMIT self->finished(FillPlan::readReport(report, plan));
+        if (self)
+            Q_EMIT self->finished(FillPlan::readReport(report, plan));
     });
 }
 

@@ -24,10 +24,12 @@ class FillPass final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FillPass)
 public:
-    // How long a pass over the whole page waits for the page before it gives up.
+    // How long a pass over the whole page waits for the page before it gives up, unless the owner
+    // gives another time.
     static constexpr std::chrono::milliseconds kWatchdog{15000};
 
-    explicit FillPass(Browser& browser, QObject* parent = nullptr);
+    explicit FillPass(Browser& browser, std::chrono::milliseconds watchdog = kWatchdog,
+                      QObject* parent = nullptr);
 
     // The product whose values later passes write. With none, a pass still reads the page and
     // reports NoProduct, but writes nothing: every field stays as the page has it.
@@ -38,9 +40,6 @@ public:
     // lands later; passes over parts go on. Returns at once; finished() tells how the pass ended.
     // Nothing is shown to the user.
     void run();
-
-    // Whether a pass of either kind is under way.
-    bool isRunning() const { return m_running || m_offeredUnderWay > 0; }
 
 Q_SIGNALS:
     // Once for every pass, of either kind; report.scope tells what it covered.
@@ -56,5 +55,4 @@ private:
     QTimer m_watchdog;
     quint64 m_pass = 0;
     bool m_running = false;
-    int m_offeredUnderWay = 0;
 };

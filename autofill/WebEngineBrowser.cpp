@@ -57,6 +57,7 @@ QWebEngineScript pageModelScript()
 }
 
 const QString kSnapshotCall = QStringLiteral("formtideFill.snapshot()");
+const QString kFieldsCall = QStringLiteral("formtideFill.fields()");
 // True when the page model runs in the shown document: its load pass has then begun, now at the
 // latest.
 const QString kLoadedCall = QStringLiteral("typeof formtideFill === 'object' && formtideFill.loaded()");
@@ -92,6 +93,7 @@ WebEngineBrowser::WebEngineBrowser(const QString& storageFolder, QObject* parent
 
 WebEngineBrowser::~WebEngineBrowser()
 {
+    *m_alive = false;
     // The window that took the view normally owns it; delete it only if nobody took it.
     if (m_view && !m_view->parent())
         delete m_view;
@@ -127,59 +129,41 @@ QString WebEngineBrowser::unusableAddressPage(const QString& address, const QStr
 
 void WebEngineBrowser::navigate(const QString& address)
 {
-    if (address.isEmpty())
+    if (address.isEmpty() || !m_view)
         return;
-    Target target = targetFor(address);
-    if (target.url.isValid() || !m_pending.url.isValid()) {
-        m_pending = std::move(target);
-        m_pendingAddress = address;
-    }
-    if (m_loadQueued)
-        return;
-    m_loadQueued = true;
-    // A QWebEngineView::stop() after load() in the same handler would cancel the load, so the
-    // load starts only once the handlers that asked for it have returned.
-    QTimer::singleShot(0, this, &WebEngineBrowser::startPendingLoad);
-}
-
-void WebEngineBrowser::startPendingLoad()
-{
-    m_loadQueued = false;
-    const Target target = std::exchange(m_pending, {});
-    if (!m_view)
-        return;
+    const Target target = targetFor(address);
     if (target.url.isValid())
         m_view->load(target.url);
     else
-        m_view->setHtml(unusableAddressPage(m_pendingAddress, target.problem));
+        m_view->setHtml(unusableAddressPage(address, target.problem));
 }
 
-void WebEngineBrowser::stop()
-{
-    if (m_view)
-        m_view->stop();
-}
-
-QWidget* WebEngineBrowser::widget()
+QWebEngineView* WebEngineBrowser::widget()
 {
     return m_view;
+}
+
+void WebEngineBrowser::callPageModel(const QString& call, std::function<void(const QVariant&)> answer)
+{
+    auto whileAlive = [alive = m_alive, answer = std::move(answer)](const QVariant& result) {
+        if (*alive)
+            answer(result);
+    };
+    if (m_view)
+        m_view->page()->runJavaScript(call, QWebEngineScript::ApplicationWorld, std::move(whileAlive));
+    else
+        QTimer::singleShot(0, this, [whileAlive = std::move(whileAlive)] { whileAlive(QVariant()); });
 }
 
 void WebEngineBrowser::snapshotPage(std::function<void(const QByteArray&)> done)
 {
     const quint64 id = ++m_lastSnapshot;
     m_snapshots.insert(id, std::move(done));
-    auto answer = [self = QPointer(this), id](const QVariant& result) {
-        if (!self)
-            return;
-        const auto done = self->m_snapshots.take(id);
+    callPageModel(kSnapshotCall, [this, id](const QVariant& result) {
+        const auto done = m_snapshots.take(id);
         if (done)
             done(result.toString().toUtf8()); // a script that failed gives no string: empty
-    };
-    if (m_view)
-        m_view->page()->runJavaScript(kSnapshotCall, QWebEngineScript::ApplicationWorld, answer);
-    else
-        QTimer::singleShot(0, this, [answer] { answer(QVariant()); });
+    });
 }
 
 void WebEngineBrowser::applyPlan(const QJsonObject& plan, std::function<void(const QJsonObject&)> done)
@@ -187,6 +171,14 @@ void WebEngineBrowser::applyPlan(const QJsonObject& plan, std::function<void(con
     m_applies.insert(plan.value(u"token").toString(), std::move(done));
     m_bridge->deliver(plan.value(u"doc").toString(),
                       QString::fromUtf8(QJsonDocument(plan).toJson(QJsonDocument::Compact)));
+}
+
+void WebEngineBrowser::readFields(std::function<void(const std::optional<QJsonArray>&)> done)
+{
+    callPageModel(kFieldsCall, [done = std::move(done)](const QVariant& result) {
+        const QJsonDocument rows = QJsonDocument::fromJson(result.toString().toUtf8());
+        done(rows.isArray() ? std::optional(rows.array()) : std::nullopt);
+    });
 }
 
 void WebEngineBrowser::reported(const QByteArray& report)
@@ -199,13 +191,10 @@ void WebEngineBrowser::reported(const QByteArray& report)
 
 void WebEngineBrowser::loadFinished()
 {
-    if (!m_view)
-        return;
-    m_view->page()->runJavaScript(kLoadedCall, QWebEngineScript::ApplicationWorld,
-                                  [self = QPointer(this)](const QVariant& modelRuns) {
-                                      if (self && !modelRuns.toBool())
-                                          Q_EMIT self->pageLoaded();
-                                  });
+    callPageModel(kLoadedCall, [this](const QVariant& modelRuns) {
+        if (!modelRuns.toBool())
+            Q_EMIT pageLoaded();
+    });
 }
 
 void WebEngineBrowser::supersedePageCalls()

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QUrl>
 #include <QWebEngineView>
+#include <memory>
 
 class PageBridge;
 
@@ -26,13 +27,12 @@ public:
     ~WebEngineBrowser() override;
 
     void navigate(const QString& address) override;
-    void stop() override;
-    QWidget* widget() override;
+    // The view itself, for the window that shows it and for the load signals of QWebEngineView.
+    QWebEngineView* widget() override;
 
     void snapshotPage(std::function<void(const QByteArray&)> done) override;
     void applyPlan(const QJsonObject& plan, std::function<void(const QJsonObject&)> done) override;
-
-    QWebEngineView* view() const { return m_view; }
+    void readFields(std::function<void(const std::optional<QJsonArray>&)> done) override;
 
 private:
     // What navigate() loads for an address: an absolute path of an existing file is a local file, an
@@ -46,7 +46,10 @@ private:
     static Target targetFor(const QString& address);
     // A page naming `address` and `problem`, both as text.
     static QString unusableAddressPage(const QString& address, const QString& problem);
-    void startPendingLoad();
+    // Runs `call` in the page model's world and hands its result to `answer`, later from the event
+    // loop, unless the browser is being destroyed by then: the page answers every call still
+    // waiting as it goes, and those answers are dropped.
+    void callPageModel(const QString& call, std::function<void(const QVariant&)> answer);
     // Qt's loadFinished comes well after the document's own load event, where the page model has
     // begun the load pass already; only a document without the page model is left to the owner.
     void loadFinished();
@@ -56,9 +59,7 @@ private:
 
     QPointer<QWebEngineView> m_view;
     PageBridge* m_bridge = nullptr;
-    Target m_pending;         // the last usable address asked for, or else the last unusable one
-    QString m_pendingAddress; // as it was given
-    bool m_loadQueued = false;
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true); // false from the destructor on
 
     quint64 m_lastSnapshot = 0;
     QHash<quint64, std::function<void(const QByteArray&)>> m_snapshots;

@@ -10,14 +10,12 @@
 // formtideFill.loaded() asks first), of a same-origin frame's document each time one finishes
 // loading after that (scope "frame"; one that loads before is covered by the load pass), and of
 // form fields that appear after a pass (scope "added"), once the page has been quiet for
-// QUIET_MS, or MAX_WAIT_MS after the first of them at the latest. formtideFill.passes() counts
-// the passes of scope "page" or "frame" whose plans landed on each document, in the order of the
-// snapshot's documents.
+// QUIET_MS, or MAX_WAIT_MS after the first of them at the latest.
 //
 // Plans arrive through bridge signal planReady and are applied to the elements kept for the
 // snapshot they name; the outcome goes back through bridge.report(). A trusted submit event (the
 // user's own click or key press) of a form in a document where a pass wrote a field is told through
-// bridge.submitted(). formtideFill.dump() returns the form fields' current contents.
+// bridge.submitted(). formtideFill.fields() returns the form fields' current contents.
 //
 // Every field a pass wrote, and every list it selected in, carries a mark (inline declarations
 // marked important, which outrank every rule of the page's style sheets) until the user edits it.
@@ -93,7 +91,6 @@ var formtideFill = (function () {
     const filledDocs = new WeakSet(); // documents in which a pass wrote at least one field
     const ours = new WeakMap();    // field -> the value a pass left in it, until the user edits it
     const marks = new WeakMap();   // marked field -> what its style attribute held before the mark
-    const passes = new WeakMap();  // document -> passes that covered it
     let loadDone = false;          // the load event fired, or the program asked first
     let early = null;              // the load pass's snapshot taken before the load event
     const rebuilt = new WeakMap(); // list -> how often its options were rebuilt after a pass saw it
@@ -152,7 +149,7 @@ var formtideFill = (function () {
                 }
             }
         }
-        return {elements, tags, frameStarts, docs};
+        return {elements, tags, frameStarts};
     }
 
     // What a text-like field holds, as the fill rules judge it: null when nothing, true when what a
@@ -252,7 +249,7 @@ var formtideFill = (function () {
         if (scope === 'page')
             kept.clear();
         const {elements, tags, frameStarts} = page;
-        kept.set(token, {elements, tags, names, options, frameStarts, scope, docs: page.docs});
+        kept.set(token, {elements, tags, names, options, frameStarts});
         for (const old of kept.keys()) {
             if (kept.size <= KEPT_SNAPSHOTS)
                 break;
@@ -449,10 +446,6 @@ var formtideFill = (function () {
                 refuse(at, e && typeof e.name === 'string' ? e.name : 'Error');
             }
         }
-        if (current.scope !== 'added') {
-            for (const covered of current.docs)
-                passes.set(covered, (passes.get(covered) || 0) + 1);
-        }
         bridge.report(stringify({token: plan.token, status: 'applied', written, lists, refused}));
     }
 
@@ -631,8 +624,8 @@ var formtideFill = (function () {
     }
 
     // Rows [frame, tag, type, name, value or [selected positions]] for every INPUT, TEXTAREA and
-    // SELECT element, in the order of the snapshot's documents.
-    function dump() {
+    // SELECT element, in the order of the snapshot's documents (format: autofill/Browser.h).
+    function fields() {
         const rows = [];
         const {elements, tags, frameStarts} = collect([document]);
         for (let d = 0; d < frameStarts.length; ++d) {
@@ -664,11 +657,6 @@ var formtideFill = (function () {
         return stringify(rows);
     }
 
-    // Passes of each document of the page, in the order of the snapshot's documents.
-    function passCounts() {
-        return collectDocuments().map((doc) => passes.get(doc) || 0);
-    }
-
     // Injected as the document is created: the channel to the program opens while the page is
     // parsed, and the page is read once its DOM is complete.
     function start() {
@@ -687,5 +675,5 @@ var formtideFill = (function () {
         addEventListener.call(document, 'DOMContentLoaded', start);
     else
         start();
-    return {snapshot, loaded, dump, passes: passCounts};
+    return {snapshot, loaded, fields};
 })();

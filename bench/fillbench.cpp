@@ -118,7 +118,7 @@ public:
                 programFilled();
             }
         });
-        connect(m_browser.view(), &QWebEngineView::loadFinished, this, [this](bool) {
+        connect(m_browser.widget(), &QWebEngineView::loadFinished, this, [this](bool) {
             m_waitingForLoad = false;
             programFilled();
         });
@@ -164,7 +164,7 @@ private:
         if (!m_programLoading || m_waitingForPass || m_waitingForLoad)
             return;
         m_programLoading = false;
-        readDelay(*m_browser.view(), m_programTimes, [this] {
+        readDelay(*m_browser.widget(), m_programTimes, [this] {
             m_bareLoading = true;
             m_bare.load(QUrl(m_pages.at(m_next++)));
         });
@@ -250,7 +250,7 @@ public:
         m_step = 0;
         // The page's own load pass runs first; the rounds start once it is surely over.
         auto once = std::make_shared<QMetaObject::Connection>();
-        *once = connect(m_browser.view(), &QWebEngineView::loadFinished, this, [this, once](bool) {
+        *once = connect(m_browser.widget(), &QWebEngineView::loadFinished, this, [this, once](bool) {
             disconnect(*once);
             QTimer::singleShot(kSettleMs, this, [this] { next(); });
         });
@@ -283,8 +283,8 @@ private:
             m_passStarted = true;
             m_pass.run();
         } else {
-            m_browser.view()->page()->runJavaScript(m_baseline, QWebEngineScript::ApplicationWorld,
-                                                    [this](const QVariant&) { record(m_scriptTimes); });
+            m_browser.widget()->page()->runJavaScript(m_baseline, QWebEngineScript::ApplicationWorld,
+                                                      [this](const QVariant&) { record(m_scriptTimes); });
         }
     }
 
@@ -313,7 +313,7 @@ void countBusyPasses(WebEngineBrowser& browser, FillPass& pass, const QString& p
             ++*passes;
     });
     auto loaded = std::make_shared<QMetaObject::Connection>();
-    *loaded = QObject::connect(browser.view(), &QWebEngineView::loadFinished, &pass, [=, &pass](bool) {
+    *loaded = QObject::connect(browser.widget(), &QWebEngineView::loadFinished, &pass, [=, &pass](bool) {
         QObject::disconnect(*loaded);
         QTimer::singleShot(kBusyMs, &pass, [=] {
             QObject::disconnect(*counting);
@@ -363,8 +363,8 @@ int main(int argc, char* argv[])
     pass.setProduct(product);
     // As the main window does: a page that began no pass of its own gets one.
     QObject::connect(&browser, &Browser::pageLoaded, &pass, &FillPass::run);
-    browser.view()->resize(1024, 768);
-    browser.view()->show();
+    browser.widget()->resize(1024, 768);
+    browser.widget()->show();
     QWebEngineView bare;
     bare.resize(1024, 768);
     bare.show();

@@ -49,7 +49,6 @@ public:
 
     // The list's entries, in list order, as loadAddedLinks() built them.
     const QList<Entry>& entries() const { return m_entries; }
-    const QStringList& siteAddresses() const { return m_siteAddresses; }
     const QStringList& addedLinks() const { return m_addedLinks; }
 
 private:

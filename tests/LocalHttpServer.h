@@ -30,8 +30,6 @@ public:
     void setDelay(const QString& path, int ms) { m_delays.insert(path, ms); }
     // Every path asked for, in order, without its leading "/".
     const QStringList& requests() const { return m_asked; }
-    // The query string of the latest request for `path` (a form sent by GET), without its "?".
-    QString query(const QString& path) const { return m_queries.value(path); }
 
 private:
     // Answers once the request's head has come whole; until then it waits in the socket.
@@ -44,21 +42,16 @@ private:
         const QString target = QString::fromUtf8(request.split(' ').value(1)).mid(1);
         const QString path = target.section(u'?', 0, 0);
         m_asked.append(path);
-        m_queries.insert(path, target.section(u'?', 1));
         QFile file(QDir(m_folder).filePath(path));
         const bool found = m_pages.contains(path) || file.open(QIODevice::ReadOnly);
         const QByteArray body = m_pages.contains(path) ? m_pages.value(path) : file.readAll();
         const QByteArray response = (found ? "HTTP/1.0 200 OK\r\n" : "HTTP/1.0 404 Not Found\r\n") +
                                     QByteArray("Content-Type: text/html; charset=utf-8\r\nContent-Length: ") +
                                     QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
-        const auto send = [socket, response] {
+        QTimer::singleShot(m_delays.value(path), socket, [socket, response] {
             socket->write(response);
             socket->disconnectFromHost();
-        };
-        if (m_delays.contains(path))
-            QTimer::singleShot(m_delays.value(path), socket, send);
-        else
-            send();
+        });
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
     }
 
@@ -66,5 +59,4 @@ private:
     QHash<QString, QByteArray> m_pages;
     QHash<QString, int> m_delays;
     QStringList m_asked;
-    QHash<QString, QString> m_queries;
 };

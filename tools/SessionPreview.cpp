@@ -46,7 +46,8 @@ int main(int argc, char* argv[])
     MainWindow window(AppFolders::portable(folder.path()), std::make_unique<WebEngineBrowser>());
     window.show();
     const int presses = app.arguments().contains(QStringLiteral("second")) ? 2 : 1;
+    auto* next = window.findChild<QPushButton*>(QStringLiteral("nextButton"));
     for (int press = 0; press < presses; ++press)
-        QTimer::singleShot(1500 + 1000 * press, window.nextButton(), &QPushButton::click);
+        QTimer::singleShot(1500 + 1000 * press, next, &QPushButton::click);
     return QApplication::exec();
 }

@@ -373,11 +373,6 @@ void MainWindow::openAbout()
     m_about->exec();
 }
 
-void MainWindow::selectSite(int row)
-{
-    openEntry(row, kAddressRole);
-}
-
 int MainWindow::selectedSiteRow() const
 {
     const QList<QListWidgetItem*> selected = m_siteList->selectedItems();

@@ -44,13 +44,25 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // Builds the window around `browser` (which it takes), shows the help page and loads the
-    // site list. `folders` tells where the program's own files and the user's files are.
+    // site list. `folders` tells where the program's own files and the user's files are. The
+    // controls carry object names for what they are: "browser", "siteList", "progressBar",
+    // "nextButton", "addLinksButton", and the menus' actions.
     MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWidget* parent = nullptr);
     ~MainWindow() override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
     static constexpr float DesignInnerWidth = 12030;
     static constexpr float DesignInnerHeight = 8130;
     static constexpr float TwipsPerPixel = Twips::PerPixel;
+
+    // The active product, by the name the product list shows it under.
+    struct ActiveProduct {
+        QString name;
+        Product values;
+    };
 
     // "Next": moves the walk to the next entry and loads its site. On the last entry it does nothing.
     void goToNextSite();
@@ -59,32 +71,12 @@ public:
     // Loads the address the selected entry opens (see SiteDirectory::Entry); nothing for an entry
     // without one.
     void showSelectedSite();
-    // Selects entry `row` and shows its site before returning, also when it was selected already.
-    void selectSite(int row);
     // The selected entry's row, -1 when none.
     int selectedSiteRow() const;
-
     void openProductManager();
     void openAbout();
-
     // A control's geometry in twips, relative to the inner area.
     QRectF twipsGeometry(const QWidget* control) const;
-
-    Session& session() { return m_session; }
-    QListWidget* siteList() const { return m_siteList; }
-    QPushButton* nextButton() const { return m_next; }
-    QPushButton* addLinksButton() const { return m_addLinks; }
-    QWidget* browserWidget() const { return m_browserWidget; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    // The active product, by the name the product list shows it under.
-    struct ActiveProduct {
-        QString name;
-        Product values;
-    };
 
     void buildMenus();
     void loadSites();

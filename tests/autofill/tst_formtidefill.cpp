@@ -22,8 +22,8 @@ void TestFormtideFill::run_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QByteArray>("output"); // for --help: a part of it
-    QTest::addColumn<QString>("error");     // what the one line on standard error says
+    QTest::addColumn<QByteArray>("output");
+    QTest::addColumn<QString>("error"); // what the one line on standard error says
 
     // Pages filled from a product, printed as NAME.out holds them; with --settle, passes over frames'
     // new documents and over fields added later have run. tool_profile.txt holds a quote and a
@@ -38,8 +38,8 @@ void TestFormtideFill::run_data()
                                                ".html"}
                             << 0 << readAll(kData + name + ".out") << QString();
     };
-    for (const char* page :
-         {"submission", "prefilled", "types", "clobber", "throw", "loop", "optgroup", "frames", "react"})
+    for (const char* page : {"submission", "prefilled", "script_prefill", "types", "clobber", "throw", "loop",
+                             "optgroup", "frames", "react"})
         filled(page);
     filled("prefilled.none", {}, QString());
     filled("types.numeric", {}, "numeric_profile.txt");
@@ -47,20 +47,16 @@ void TestFormtideFill::run_data()
     // late.html shows its second step 500 ms after the load.
     for (const char* page : {"subcategory", "rewrite", "frame_steps", "late"})
         filled(page, {"--settle", "1000"});
-    const QString form = kData + "tool_form.html";
-    QTest::newRow("help") << QStringList{"--help"} << 0 << QByteArray("--settle <MS>") << QString();
-    QTest::newRow("PAD file not well-formed") << QStringList{"--product", kData + "tool_broken.xml", form}
-                                              << 2 << QByteArray() << "not well-formed";
+    QTest::newRow("PAD file not well-formed")
+        << QStringList{"--product", kData + "tool_broken.xml", kData + "tool_form.html"} << 2 << QByteArray()
+        << "not well-formed";
     QTest::newRow("page missing") << QStringList{"/no/such/page.html"} << 2 << QByteArray() << "cannot load";
-    QTest::newRow("settle not a number")
-        << QStringList{"--settle", "soon", form} << 2 << QByteArray() << "milliseconds";
 }
 
 void TestFormtideFill::run()
 {
     QFETCH(QStringList, arguments);
     QFETCH(int, exitCode);
-    QFETCH(QByteArray, output);
     QFETCH(QString, error);
 
     QProcess tool;
@@ -68,17 +64,12 @@ void TestFormtideFill::run()
     QVERIFY(tool.waitForFinished(60000));
     QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
     QCOMPARE(tool.exitCode(), exitCode);
-    const QByteArray out = tool.readAllStandardOutput();
-    if (arguments.first() == u"--help")
-        QVERIFY2(out.startsWith("Usage: ") && out.contains(output), out.constData());
-    else
-        QCOMPARE(out, output);
+    QTEST(tool.readAllStandardOutput(), "output");
     // The engine may print its own start-up notes; the tool's own failure is one line.
     const QStringList errors =
         QString::fromLocal8Bit(tool.readAllStandardError()).split(u'\n').filter("formtide-fill:");
     QCOMPARE(errors.size(), error.isEmpty() ? 0 : 1);
-    if (!error.isEmpty())
-        QVERIFY2(errors.first().contains(error), qPrintable(errors.first()));
+    QVERIFY2(errors.value(0).contains(error), qPrintable(errors.value(0)));
 }
 
 QTEST_GUILESS_MAIN(TestFormtideFill)

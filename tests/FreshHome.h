@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+
+// Runs the tests of `Test` with a fresh home folder, set before Qt looks it up, so that anything the
+// program writes there shows; `setUp` runs once the application exists.
+template <typename Test> int runWithFreshHome(int argc, char* argv[], const std::function<void()>& setUp)
+{
+    QTemporaryDir home;
+    qputenv("HOME", QFile::encodeName(home.path()));
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
+        qunsetenv(name);
+    QApplication app(argc, argv);
+    setUp();
+    Test test;
+    return QTest::qExec(&test, argc, argv);
+}
