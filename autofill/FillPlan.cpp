@@ -44,6 +44,10 @@ std::optional<FillRules::HeldText> heldText(const QJsonValue& held)
                                object.value(u"handlers").toString(), false};
 }
 
+// Positions go back to the page as JSON numbers, which are exact up to 2^53; a snapshot that
+// counts further did not come from the page script.
+constexpr qint64 lastExactPosition = qint64(1) << 53;
+
 } // namespace
 
 std::optional<Plan> make(QByteArrayView snapshot, const std::optional<Product>& product)
@@ -67,9 +71,15 @@ std::optional<Plan> make(QByteArrayView snapshot, const std::optional<Product>& 
     for (const QJsonValue& doc : documents) {
         for (const QJsonValue& element : doc.toArray()) {
             if (element.isDouble()) {
-                position += std::max<qint64>(element.toInteger(), 0);
+                const double count = element.toDouble();
+                if (count > double(lastExactPosition - position))
+                    return std::nullopt;
+                if (count > 0)
+                    position += qint64(count);
                 continue;
             }
+            if (position >= lastExactPosition)
+                return std::nullopt;
             const qint64 at = position++;
             if (!element.isArray())
                 continue; // unreadable
