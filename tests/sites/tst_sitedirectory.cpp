@@ -2,7 +2,6 @@
 #include "sites/SiteAddressCipher.h"
 #include "sites/SiteDirectory.h"
 #include "tests/TestFiles.h"
-#include "tools/Scramble.h"
 
 #include <QTemporaryDir>
 
@@ -25,7 +24,7 @@ void load(SiteDirectory& sites, const Lines& siteLines, const QByteArray& links)
     QTemporaryDir dir;
     QByteArray padok;
     for (const QByteArray& line : siteLines)
-        padok += scramble(line, SiteAddressCipher::fileDepth) + "\r\n";
+        padok += SiteAddressCipher::encode(line) + "\r\n";
     if (!links.isNull()) {
         writeFile(dir.filePath(u"padok.txt"_s), padok);
         writeFile(dir.filePath(u"addedlinks.txt"_s), links);
@@ -55,7 +54,9 @@ private Q_SLOTS:
     void lookups_data();
     void lookups();
     void shippedFilesBesideTheProgram();
-    void cipherDepths();
+    void cipher_data();
+    void cipher();
+    void cipherRoundTrip();
 };
 
 // Both files share their line format: `content` is what either holds (null: neither exists). The
@@ -142,19 +143,36 @@ void TestSiteDirectory::shippedFilesBesideTheProgram()
     }
 }
 
-// A depth of 0 means the default one and a depth above 254 means 254; the depth used is written
-// back, and an empty line leaves it as it was.
-void TestSiteDirectory::cipherDepths()
+// The site-address file's shift of 7 and where it wraps around: within the codes 0 to 254.
+void TestSiteDirectory::cipher_data()
 {
-    for (const auto& [given, used] :
-         {std::pair{0, SiteAddressCipher::defaultDepth}, {300, 254}, {254, 254}}) {
-        std::int32_t depth = given;
-        QCOMPARE(SiteAddressCipher::decode(scramble("z", used), depth), QByteArray("z"));
-        QCOMPARE(depth, used);
-    }
-    std::int32_t depth = 0;
-    QCOMPARE(SiteAddressCipher::decode({}, depth), QByteArray());
-    QCOMPARE(depth, 0);
+    QTest::addColumn<QByteArray>("clear");
+    QTest::addColumn<QByteArray>("stored");
+    QTest::newRow("empty") << QByteArray("") << QByteArray("");
+    QTest::newRow("text, in order") << QByteArray("a.b/") << QByteArray("h5i6");
+    QTest::newRow("0 is stored as 7") << QByteArray(1, '\x00') << QByteArray("\x07");
+    QTest::newRow("248 is stored as 255") << QByteArray("\xF8") << QByteArray("\xFF");
+    QTest::newRow("249 wraps to 1") << QByteArray("\xF9") << QByteArray("\x01");
+    QTest::newRow("254 wraps to 6") << QByteArray("\xFE") << QByteArray("\x06");
+}
+
+void TestSiteDirectory::cipher()
+{
+    QFETCH(QByteArray, clear);
+    QFETCH(QByteArray, stored);
+    QCOMPARE(SiteAddressCipher::encode(clear), stored);
+    QCOMPARE(SiteAddressCipher::decode(stored), clear);
+}
+
+// Every code but 255 survives; 255 comes back as 0, and a stored 0 reads as 248.
+void TestSiteDirectory::cipherRoundTrip()
+{
+    QByteArray codes;
+    for (int code = 0; code <= 254; ++code)
+        codes.append(char(code));
+    QCOMPARE(SiteAddressCipher::decode(SiteAddressCipher::encode(codes)), codes);
+    QCOMPARE(SiteAddressCipher::decode(SiteAddressCipher::encode("\xFF")), QByteArray(1, '\x00'));
+    QCOMPARE(SiteAddressCipher::decode(QByteArray(1, '\x00')), QByteArray("\xF8"));
 }
 
 QTEST_APPLESS_MAIN(TestSiteDirectory)
