@@ -8,7 +8,7 @@ cmake=$1 build=$2 version=$3
 tmp=$(mktemp -d)
 pid=
 trap '[ -z "$pid" ] || kill -KILL "$pid" 2>/dev/null; rm -rf "$tmp"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+. "$(dirname "$0")/common.sh"
 
 "$cmake" --install "$build" --prefix "$tmp/prefix" >/dev/null
 program=$tmp/prefix/bin/formtide
