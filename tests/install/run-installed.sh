@@ -15,6 +15,8 @@ program=$tmp/prefix/bin/formtide
 mkdir -p "$tmp/home/xdg-data"
 export HOME=$tmp/home
 unset XDG_CONFIG_HOME XDG_CACHE_HOME XDG_STATE_HOME
+# The program sets what the browser engine needs: as root, Chromium aborts unless it does.
+unset QTWEBENGINE_DISABLE_SANDBOX QTWEBENGINE_CHROMIUM_FLAGS
 data=$HOME/xdg-data/formtide
 # Everything below the temporary folder but the data folder: path, type, mode, size and content.
 snapshot() {
