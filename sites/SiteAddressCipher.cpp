@@ -2,30 +2,34 @@
 
 namespace SiteAddressCipher {
 
-QByteArray decode(QByteArrayView stored)
+namespace {
+
+// Every byte moved by `shift`, wrapping by 255 (not 256) when it leaves 0..255.
+QByteArray shifted(QByteArrayView bytes, int shift)
 {
-    QByteArray clear;
-    clear.reserve(stored.size());
-    for (const char ch : stored) {
-        int v = static_cast<unsigned char>(ch) - fileDepth;
+    QByteArray result;
+    result.reserve(bytes.size());
+    for (const char ch : bytes) {
+        int v = static_cast<unsigned char>(ch) + shift;
         if (v < 0)
             v += 255;
-        clear.append(static_cast<char>(v));
+        else if (v > 255)
+            v -= 255;
+        result.append(static_cast<char>(v));
     }
-    return clear;
+    return result;
+}
+
+} // namespace
+
+QByteArray decode(QByteArrayView stored)
+{
+    return shifted(stored, -fileDepth);
 }
 
 QByteArray encode(QByteArrayView clear)
 {
-    QByteArray stored;
-    stored.reserve(clear.size());
-    for (const char ch : clear) {
-        int v = static_cast<unsigned char>(ch) + fileDepth;
-        if (v > 255)
-            v -= 255;
-        stored.append(static_cast<char>(v));
-    }
-    return stored;
+    return shifted(clear, fileDepth);
 }
 
 } // namespace SiteAddressCipher
