@@ -71,12 +71,17 @@ int printInformation(int& argc, char* argv[], QCommandLineParser& parser, bool h
     return 0;
 }
 
-// Qt WebEngine reads these when it starts the engine.
+// Everything the browser engine needs to start anywhere, set here rather than by a start script, so
+// that every way of starting the program gets it. Qt WebEngine reads these when it starts the engine.
 void prepareBrowserEngine()
 {
     // Chromium cannot set its sandbox up for root.
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // Pages are rendered in software, which works on any machine, with or without graphics drivers
+    // (a container, a virtual display, a remote session); the user's own engine flags replace it.
+    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
     // Chromium's start-up report stays out of the terminal; QT_LOGGING_RULES still wins.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);

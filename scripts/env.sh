@@ -1,8 +1,8 @@
-# Settings Qt WebEngine needs here: no GPU, and no Chromium sandbox when running as root
-# (a container's root cannot set the sandbox up).
-export QTWEBENGINE_CHROMIUM_FLAGS="${QTWEBENGINE_CHROMIUM_FLAGS:---disable-gpu}"
+# For Qt WebEngine programs started by hand here other than formtide, which sets these itself (the
+# tests, formtide-fill, the bench and the previews; CTest gives the tests the same): no Chromium
+# sandbox when running as root, where it cannot be set up, and pages rendered in software.
+# Usage: . scripts/env.sh
 if [ "$(id -u)" -eq 0 ]; then
     export QTWEBENGINE_DISABLE_SANDBOX=1
 fi
-# Chromium's start-up report stays out of the terminal; the user's own rules come later and win.
-export QT_LOGGING_RULES="qt.webenginecontext.info=false${QT_LOGGING_RULES:+;$QT_LOGGING_RULES}"
+export QTWEBENGINE_CHROMIUM_FLAGS="${QTWEBENGINE_CHROMIUM_FLAGS:---disable-gpu}"

@@ -2,24 +2,34 @@
 
 namespace SiteAddressCipher {
 
-QByteArray decode(const QByteArray& line, std::int32_t& depth)
+namespace {
+
+// Every byte moved by `shift`, wrapping by 255 (not 256) when it leaves 0..255.
+QByteArray shifted(QByteArrayView bytes, int shift)
 {
     QByteArray result;
-    result.reserve(line.size());
-    for (const char ch : line) {
-        const int c = static_cast<unsigned char>(ch);
-        if (depth == 0)
-            depth = defaultDepth;
-        if (depth > 254)
-            depth = 254;
-        // Depths from 1 to 254 keep v within 0..254; a negative depth (never passed by the
-        // program) is computed wide and kept to its low byte rather than overflowing.
-        std::int64_t v = c - static_cast<std::int64_t>(depth);
+    result.reserve(bytes.size());
+    for (const char ch : bytes) {
+        int v = static_cast<unsigned char>(ch) + shift;
         if (v < 0)
             v += 255;
-        result.append(static_cast<char>(v & 0xFF));
+        else if (v > 255)
+            v -= 255;
+        result.append(static_cast<char>(v));
     }
     return result;
+}
+
+} // namespace
+
+QByteArray decode(QByteArrayView stored)
+{
+    return shifted(stored, -fileDepth);
+}
+
+QByteArray encode(QByteArrayView clear)
+{
+    return shifted(clear, fileDepth);
 }
 
 } // namespace SiteAddressCipher

@@ -1,20 +1,22 @@
 #pragma once
 
 #include <QByteArray>
-#include <cstdint>
+#include <QByteArrayView>
 
-// The cipher of the site-address file. Each stored line is its address shifted byte by byte:
-// stored = code + depth, less 255 when the sum exceeds 255. decode() undoes that.
+// The cipher of the site-address file: each stored line is its address shifted byte by byte by
+// fileDepth, wrapping within the codes 0 to 254. Byte 255 has no stored form (it would come back
+// as 0), so a text to be stored must not hold it.
 namespace SiteAddressCipher {
 
-// The depth the shipped site-address file is scrambled with; the loader decodes every line with it.
-inline constexpr std::int32_t fileDepth = 7;
-// The depth a depth of 0 stands for.
-inline constexpr std::int32_t defaultDepth = 37;
+// The shift the shipped site-address file is scrambled with.
+inline constexpr int fileDepth = 7;
 
-// Descrambles `line` (single-byte codes): one byte per byte, each c - depth, plus 255 when that
-// is negative. Before each byte a depth of 0 becomes defaultDepth and one above 254 becomes 254;
-// that adjusted depth is written back to the caller's variable, so an empty line leaves it as it was.
-QByteArray decode(const QByteArray& line, std::int32_t& depth);
+// A stored line back to its address: each code c becomes c - fileDepth, plus 255 when that is
+// negative. Every result byte lies within 0..254; the length is kept.
+QByteArray decode(QByteArrayView stored);
+
+// How the site-address file is made: each code c becomes c + fileDepth, less 255 when that exceeds
+// 255. decode(encode(text)) == text for every text without byte 255.
+QByteArray encode(QByteArrayView clear);
 
 } // namespace SiteAddressCipher

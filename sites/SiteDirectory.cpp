@@ -40,9 +40,8 @@ void SiteDirectory::loadSiteAddresses(const QString& programFolder)
     m_siteAddresses.reserve(lines.size());
     m_upperSiteAddresses.clear();
     for (const QByteArray& line : lines) {
-        std::int32_t depth = SiteAddressCipher::fileDepth;
         m_siteAddresses.append(QStringLiteral("http://") +
-                               Windows1252::decode(SiteAddressCipher::decode(line, depth)));
+                               Windows1252::decode(SiteAddressCipher::decode(line)));
         m_upperSiteAddresses.append(m_siteAddresses.last().toUpper());
     }
 }

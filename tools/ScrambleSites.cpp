@@ -9,7 +9,6 @@
 
 #include "core/Windows1252.h"
 #include "sites/SiteAddressCipher.h"
-#include "tools/Scramble.h"
 
 #include <QFile>
 #include <cstdio>
@@ -35,7 +34,7 @@ int main()
                 return 1;
             }
         }
-        result += scramble(line, SiteAddressCipher::fileDepth) + "\r\n";
+        result += SiteAddressCipher::encode(line) + "\r\n";
     }
     return out.write(result) == result.size() && out.flush() ? 0 : 2;
 }

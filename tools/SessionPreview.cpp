@@ -7,7 +7,6 @@
 #include "sites/ProgressStore.h"
 #include "sites/SiteAddressCipher.h"
 #include "tests/LocalHttpServer.h"
-#include "tools/Scramble.h"
 #include "ui/MainWindow.h"
 
 #include <QApplication>
@@ -31,7 +30,7 @@ int main(int argc, char* argv[])
         return 1;
     const QByteArray host = "127.0.0.1:" + QByteArray::number(server.serverPort());
     for (const char* path : {"/1000files/submit.html", "/2archive/submit.html"})
-        padok.write(scramble(QByteArray(host + path), SiteAddressCipher::fileDepth) + "\r\n");
+        padok.write(SiteAddressCipher::encode(QByteArray(host + path)) + "\r\n");
     padok.close();
 
     const Product zipper{QStringLiteral("Zipper"), QStringLiteral("COMPRESSION"),

@@ -5,9 +5,9 @@
 # Usage: keep-user-data.sh CMAKE CPACK SOURCE_DIR BUILD_DIR (a built tree; it is only installed from)
 set -euo pipefail
 cmake=$1 cpack=$2 src=$3 build=$4
+. "$(dirname "$0")/common.sh"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
 run() { "$@" >"$tmp/log" 2>&1 || { local status=$?; cat "$tmp/log" >&2; fail "$* exited with $status"; }; }
 
 printf 'http://links.example/submit.html\r\n' >"$tmp/links"
@@ -34,7 +34,7 @@ seed "$tmp/app"
 run "$cmake" --install "$build" --component portable --prefix "$tmp/app"
 check "$tmp/app" "installing a portable folder"
 
-run "$cpack" -G TGZ --config "$build/CPackConfig.cmake" -B "$tmp/pack"
+pack "$cpack" "$build" TGZ "$tmp/pack" "$tmp/log"
 archive=$(echo "$tmp"/pack/*.tar.gz)
 ! tar tzf "$archive" | grep -E '/addedlinks\.txt$|/Info/.' || fail "the archive ships user files (above)"
 seed "$tmp/apps/$(basename "$archive" .tar.gz)"

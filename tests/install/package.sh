@@ -6,11 +6,11 @@
 # Usage: package.sh CPACK BUILD_DIR VERSION
 set -euo pipefail
 cpack=$1 build=$2 version=$3
+. "$(dirname "$0")/common.sh"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
 
-"$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$tmp/pack" >"$tmp/log" 2>&1 || { cat "$tmp/log" >&2; fail "cpack -G DEB"; }
+pack "$cpack" "$build" DEB "$tmp/pack" "$tmp/log"
 deb=$tmp/pack/formtide_${version}_$(dpkg --print-architecture).deb
 [ -f "$deb" ] || fail "no $(basename "$deb"); cpack made: $(ls "$tmp/pack")"
 dpkg-deb -x "$deb" "$tmp/root"

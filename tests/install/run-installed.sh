@@ -8,13 +8,15 @@ cmake=$1 build=$2 version=$3
 tmp=$(mktemp -d)
 pid=
 trap '[ -z "$pid" ] || kill -KILL "$pid" 2>/dev/null; rm -rf "$tmp"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+. "$(dirname "$0")/common.sh"
 
 "$cmake" --install "$build" --prefix "$tmp/prefix" >/dev/null
 program=$tmp/prefix/bin/formtide
 mkdir -p "$tmp/home/xdg-data"
 export HOME=$tmp/home
 unset XDG_CONFIG_HOME XDG_CACHE_HOME XDG_STATE_HOME
+# The program sets what the browser engine needs: as root, Chromium aborts unless it does.
+unset QTWEBENGINE_DISABLE_SANDBOX QTWEBENGINE_CHROMIUM_FLAGS
 data=$HOME/xdg-data/formtide
 # Everything below the temporary folder but the data folder: path, type, mode, size and content.
 snapshot() {

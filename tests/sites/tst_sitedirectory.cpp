@@ -2,7 +2,6 @@
 #include "sites/SiteAddressCipher.h"
 #include "sites/SiteDirectory.h"
 #include "tests/TestFiles.h"
-#include "tools/Scramble.h"
 
 #include <QTemporaryDir>
 
@@ -25,7 +24,7 @@ void load(SiteDirectory& sites, const Lines& siteLines, const QByteArray& links)
     QTemporaryDir dir;
     QByteArray padok;
     for (const QByteArray& line : siteLines)
-        padok += scramble(line, SiteAddressCipher::fileDepth) + "\r\n";
+        padok += SiteAddressCipher::encode(line) + "\r\n";
     if (!links.isNull()) {
         writeFile(dir.filePath(u"padok.txt"_s), padok);
         writeFile(dir.filePath(u"addedlinks.txt"_s), links);
@@ -53,7 +52,7 @@ private Q_SLOTS:
     void lookups_data();
     void lookups();
     void shippedFilesBesideTheProgram();
-    void cipherDepths();
+    void cipher();
 };
 
 // Both files share their line format: `content` is what either holds (null: neither exists). The
@@ -143,19 +142,18 @@ void TestSiteDirectory::shippedFilesBesideTheProgram()
     }
 }
 
-// A depth of 0 means the default one and a depth above 254 means 254; the depth used is written
-// back, and an empty line leaves it as it was.
-void TestSiteDirectory::cipherDepths()
+// The site-address file's shift of 7 wraps within the codes 0 to 254: every code but 255 comes back.
+void TestSiteDirectory::cipher()
 {
-    for (const auto& [given, used] :
-         {std::pair{0, SiteAddressCipher::defaultDepth}, {300, 254}, {254, 254}}) {
-        std::int32_t depth = given;
-        QCOMPARE(SiteAddressCipher::decode(scramble("z", used), depth), QByteArray("z"));
-        QCOMPARE(depth, used);
-    }
-    std::int32_t depth = 0;
-    QCOMPARE(SiteAddressCipher::decode({}, depth), QByteArray());
-    QCOMPARE(depth, 0);
+    QByteArray codes;
+    for (int code = 0; code <= 254; ++code)
+        codes.append(char(code));
+    const QByteArray stored = codes.sliced(7) + '\xFF' + codes.sliced(1, 6);
+    QCOMPARE(SiteAddressCipher::encode(codes), stored);
+    QCOMPARE(SiteAddressCipher::decode(stored), codes);
+    // No address holds 255 (stored as 7, it reads as 0), and no stored line holds 0 (it reads as 248).
+    QCOMPARE(SiteAddressCipher::decode(SiteAddressCipher::encode("\xFF").append('\0')),
+             QByteArray("\0\xF8", 2));
 }
 
 QTEST_APPLESS_MAIN(TestSiteDirectory)

@@ -4,7 +4,6 @@
 #include "tests/FreshHome.h"
 #include "tests/TestFiles.h"
 #include "tests/ui/DialogDriver.h"
-#include "tools/Scramble.h"
 #include "ui/InMemorySettings.h"
 #include "ui/MainWindow.h"
 #include "ui/ProductEditorDialog.h"
@@ -83,7 +82,7 @@ private:
     {
         QByteArray padok;
         for (const char* site : {"2archive.net/s", "www.5Awards.com/s"})
-            padok += scramble(site, SiteAddressCipher::fileDepth) + "\r\n";
+            padok += SiteAddressCipher::encode(site) + "\r\n";
         writeFile(m_dir.filePath(u"padok.txt"_s), padok);
         writeFile(m_dir.filePath(u"addedlinks.txt"_s), "http://my.example/1000files-submit\r\n");
         m_window = std::make_unique<MainWindow>(
