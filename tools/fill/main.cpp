@@ -255,7 +255,7 @@ private:
     {
         m_quiet.stop();
         m_settleLimit.stop();
-        m_browser.readFields([this](const std::optional<QJsonArray>& rows) {
+        m_browser.readFields([](const std::optional<QJsonArray>& rows) {
             if (!rows) {
                 fail(QStringLiteral("the page's fields could not be read"));
                 return;
