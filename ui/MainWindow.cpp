@@ -13,6 +13,7 @@
 
 #include <QDesktopServices>
 #include <QEvent>
+#include <QLabel>
 #include <QLayout>
 #include <QListWidget>
 #include <QLocale>
@@ -108,8 +109,17 @@ MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWi
     connect(m_browser.get(), &Browser::pageLoaded, this, &MainWindow::onPageLoaded);
     connect(m_browser.get(), &Browser::filledFormSubmitted, this, &MainWindow::onFilledFormSubmitted);
 
-    // Failed saves are told here, without stopping the user.
+    // The status bar says what the fill did to the page shown; a failed save is told over it for a
+    // while, without stopping the user.
     statusBar()->setObjectName(QStringLiteral("statusBar"));
+    m_fillStatus = new QLabel(statusBar());
+    m_fillStatus->setObjectName(QStringLiteral("fillStatus"));
+    m_fillStatus->setTextFormat(Qt::PlainText);
+    statusBar()->addWidget(m_fillStatus, 1);
+    connect(m_fillPass.get(), &FillPass::finished, this, [this](const FillReport& report) {
+        if (m_fillSummary.add(report))
+            m_fillStatus->setText(m_fillSummary.text(m_activeProduct ? m_activeProduct->name : QString()));
+    });
     resize(Twips::toPixels(DesignInnerWidth), Twips::toPixels(DesignInnerHeight) +
                                                   menuBar()->sizeHint().height() +
                                                   statusBar()->sizeHint().height());

@@ -3,6 +3,7 @@
 #include "core/AppFolders.h"
 #include "core/Product.h"
 #include "sites/ProgressStore.h"
+#include "ui/FillSummary.h"
 #include "ui/Session.h"
 #include "ui/Twips.h"
 
@@ -19,6 +20,7 @@ class AboutDialog;
 class AddLinksDialog;
 class ProductManagerDialog;
 class QAction;
+class QLabel;
 class QListWidget;
 class QListWidgetItem;
 class QProgressBar;
@@ -115,10 +117,12 @@ private:
     std::optional<ActiveProduct> m_activeProduct;
     std::unique_ptr<Browser> m_browser;
     std::unique_ptr<FillPass> m_fillPass;
+    FillSummary m_fillSummary;
     QWidget* m_inner = nullptr;
     QPointer<QWidget> m_browserWidget;
     QListWidget* m_siteList = nullptr;
     QProgressBar* m_progress = nullptr;
+    QLabel* m_fillStatus = nullptr; // the status bar's line on the fill of the page shown
     QPushButton* m_next = nullptr;
     QPushButton* m_addLinks = nullptr;
     QHash<const QWidget*, QRectF> m_twips;

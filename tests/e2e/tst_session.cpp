@@ -1,8 +1,8 @@
 // One author's session through the real program, with the real browser and pages served from
-// 127.0.0.1: once a product is chosen, a click on an added link loads its submission page, which is
-// filled; "Fill Again" fills it anew after the page reset its form; a form sent by a real click ticks
-// the entry; and a site login is kept for the next start, in the application folder only. (Without a product
-// a page keeps its fields: prefilled.none.out.)
+// 127.0.0.1: a click on an added link loads its page, which keeps its fields while no product is
+// chosen; once one is, a submission page is filled; "Fill Again" fills it anew after the page reset
+// its form; a form the page sends by script leaves its entry alone, one sent by a real click ticks
+// it; and a site login is kept for the next start, in the application folder only.
 
 #include "autofill/WebEngineBrowser.h"
 #include "core/AppFolder.h"
@@ -16,7 +16,9 @@
 #include "ui/ProductManagerDialog.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QListWidget>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -32,7 +34,13 @@ void TestSession::walkAndFill()
     QVERIFY(server.start());
     QTemporaryDir app;
     writeFile(app.filePath("formtidehelp.html"), readAll(FORMTIDE_APP_DIR "/formtidehelp.html"));
-    writeFile(app.filePath("addedlinks.txt"), (server.url("mysite/submit.html") + "\r\n").toUtf8());
+    writeFile(
+        app.filePath("addedlinks.txt"),
+        (server.url("mysite/submit.html") + "\r\n" + server.url("mysite/defaults.html") + "\r\n").toUtf8());
+    server.setPage(
+        "mysite/defaults.html",
+        "<form><input name=xml_location value=http://><input name=pad_url value=http://mine/pad.xml>"
+        "<select name=category><option>Games<option selected>Tools<option>Compression</select></form>");
     QVERIFY(ProductProfiles::save(app.path(),
                                   {"Zipper", "COMPRESSION", "http://zipper.example/pad.xml", "1", "1-5"})
                 .ok());
@@ -52,11 +60,25 @@ void TestSession::walkAndFill()
                           list->visualItemRect(list->item(row)).center());
     };
 
+    // No product yet: the page keeps what it holds, "http://" and its chosen option included. Once
+    // one is chosen, what the page holds of its own is still kept, and the status bar says so.
+    auto* status = window->findChild<QLabel*>("fillStatus");
+    QSignalSpy loaded(view, &QWebEngineView::loadFinished);
+    clickEntry(11);
+    QVERIFY(waitUntil([&] { return !loaded.isEmpty(); }));
+    QTest::qWait(300); // time for a pass to write, were it to
+    QCOMPARE(fields(), "xml_location=http:// pad_url=http://mine/pad.xml category=[1]");
+    QVERIFY(status->text().startsWith("No product chosen"));
+
     whenShown<ProductManagerDialog>([](ProductManagerDialog& manager) { click(manager, "okButton"); });
     window->findChild<QAction*>("selectProductAction")->trigger();
     QCOMPARE(window->windowTitle(), "Formtide - Zipper");
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    clickEntry(11);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        status->text(), "Filled 1 field and 1 list from Zipper. Kept as the page had them: pad_url.", 15000);
+    QCOMPARE(fields(), "xml_location=http://zipper.example/pad.xml pad_url=http://mine/pad.xml category=[2]");
     clickEntry(10);
     QTRY_COMPARE_WITH_TIMEOUT(view->url().path(), "/mysite/submit.html", 15000);
     const QString filled = "xml_location=http://zipper.example/pad.xml application_types=[0,2] q= =Send";
@@ -70,10 +92,14 @@ void TestSession::walkAndFill()
     QTRY_COMPARE_WITH_TIMEOUT(fields(), filled, 15000);
     QCOMPARE(server.requests().count("mysite/submit.html"), 1);
 
-    // Sent by a real click, the form ticks its entry (one the page sends itself: tst_webenginefill).
+    // Sent by the page's own script, the form leaves its entry alone; sent by a real click, it ticks it.
+    const auto thanked = [&] { return server.requests().count("mysite/thanks.html"); };
+    runInPage(view, "document.forms[0].requestSubmit()");
+    QVERIFY(waitUntil([&] { return thanked() == 1; }));
+    clickEntry(10);
+    QTRY_COMPARE_WITH_TIMEOUT(fields(), filled, 15000);
     QCOMPARE(list->item(10)->checkState(), Qt::Unchecked);
-    QVERIFY(
-        userInput(view, "[type=submit]", [&] { return server.requests().contains("mysite/thanks.html"); }));
+    QVERIFY(userInput(view, "[type=submit]", [&] { return thanked() == 2; }));
     QTRY_COMPARE_WITH_TIMEOUT(list->item(10)->checkState(), Qt::Checked, 15000);
     QVERIFY(list->item(10)->toolTip().startsWith("Done for Zipper on "));
 
