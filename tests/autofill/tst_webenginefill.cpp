@@ -158,6 +158,9 @@ void TestWebEngineFill::navigate_data()
     QTest::newRow("a new window") << QString() << "link" << 0 << popup;
     QTest::newRow("an unusable address")
         << "http://<b>x</b>" << QString() << 1 << QStringList{"http://<b>x</b>", "Invalid hostname"};
+    // The engine's own error page, where the page script does not run: pageLoaded asks for its pass.
+    QTest::newRow("an unreachable host")
+        << "http://127.0.0.1:1/" << QString() << 1 << QStringList{"127.0.0.1"};
 }
 
 // From a page that asks for new windows: what loads, and the one pass over each page loaded.
@@ -170,12 +173,17 @@ void TestWebEngineFill::navigate()
     QVERIFY(load(m_server.url("popup.html")));
     QSignalSpy loaded(view(), &QWebEngineView::loadFinished);
     QSignalSpy passes(&m_pass, &FillPass::finished);
+    const auto ended = [&passes] { // whatever they found to fill
+        return std::count_if(passes.begin(), passes.end(), [](const QVariantList& args) {
+            return args.first().value<FillReport>().status != FillReport::Status::Superseded;
+        });
+    };
     m_browser.navigate(address);
     eval(QStringLiteral("document.getElementById('%1')?.click()").arg(clicked));
-    waitUntil([&] { return loaded.size() >= loads && applied(passes).size() >= loads; });
+    waitUntil([&] { return loaded.size() >= loads && ended() >= loads; });
     QVERIFY(!loaded.wait(300));
     QCOMPARE(loaded.size(), loads);
-    QCOMPARE(applied(passes).size(), loads);
+    QCOMPARE(ended(), loads);
     const QString text = eval("document.body.innerText").toString();
     for (const QString& part : says)
         QVERIFY2(text.contains(part), qPrintable(text));

@@ -101,7 +101,6 @@ void TestProductProfiles::listAndRealFileNames()
     QVERIFY(ProductProfiles::save(folder.path(), Product{u"C"_s, u"TIME"_s, {}, {}, {}}).ok());
     QCOMPARE(ProductProfiles::read(folder.path(), u"C"_s)->categoryKeyword, u"TIME"_s);
     QVERIFY(ProductProfiles::remove(folder.path(), u"b"_s).ok());
-    QVERIFY(ProductProfiles::remove(folder.path(), u"b"_s).ok()); // already gone
     QCOMPARE(QDir(folder.filePath(u"Info"_s)).entryList(QDir::Files | QDir::Hidden, QDir::Name),
              (QStringList{u"..txt"_s, u".hidden.txt"_s, u".txt"_s, u"C.Txt"_s, u"Zip....txt"_s, u"a.TXT"_s,
                           u"a.txt"_s, u"x.dat"_s, u"y.txt.bak"_s}));

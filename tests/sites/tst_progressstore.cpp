@@ -54,10 +54,7 @@ void TestProgressStore::files()
     QVERIFY(store.renameProduct(u"Old"_s, u"New"_s).ok());
     QCOMPARE(store.product(), u"New"_s);
 
-    ProgressStore next(dir.path());
-    QCOMPARE(next.rememberedProduct(), u"Old"_s);
-    next.setProduct(u"New"_s);
-    QCOMPARE(next.marks(), store.marks());
+    QCOMPARE(ProgressStore(dir.path()).rememberedProduct(), u"Old"_s);
     QCOMPARE(tree(dir.path()), (QMap<QString, QByteArray>{
                                    {u"Progress"_s, "<folder>"},
                                    {u"Progress/New.txt"_s,

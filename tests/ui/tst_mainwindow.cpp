@@ -74,6 +74,7 @@ private Q_SLOTS:
     void clicks();
     void addLinks_data();
     void addLinks();
+    void walkAfterAShorterList();
     void marksFollowTheProduct();
 
 private:
@@ -215,6 +216,23 @@ void TestMainWindow::addLinks()
     QCOMPARE(navigations(), QStringList{});
 }
 
+// "Next" after the links file was shortened by hand goes on to the links added after that.
+void TestMainWindow::walkAfterAShorterList()
+{
+    pressNext(10);
+    QFile::remove(m_dir.filePath(u"addedlinks.txt"_s));
+    for (const QString& typed : {QString(), u"http://b/"_s}) {
+        whenShown<QDialog>([typed](QDialog& dialog) {
+            dialog.findChild<QPlainTextEdit*>(u"linksEdit"_s)->insertPlainText(typed);
+            click(dialog, typed.isEmpty() ? "cancelButton" : "okButton");
+        });
+        click(*m_window, "addLinksButton");
+    }
+    navigations();
+    pressNext();
+    QCOMPARE(navigations(), QStringList{u"http://b/"_s});
+}
+
 // Each product keeps its own marks, through real clicks: they are saved at once, kept over "Add
 // Links", a rename and a restart, and a sent form that a pass filled ticks the selected entry. A
 // save that fails is told in the status bar while the list keeps its marks, and the next save that
@@ -282,7 +300,11 @@ void TestMainWindow::marksFollowTheProduct()
     tick(5);
     QCOMPARE(m_window->statusBar()->currentMessage(), QString());
 
-    // A new window on the folder: the product chosen last is active, with its marks.
+    // Deleted and made again, A2 finds its marks: they outlive the profile. A new window on the
+    // folder: the product chosen last is active, with its marks.
+    manage(*m_window, {u"A2"_s, u"deleteButton"_s, u"cancelButton"_s});
+    QVERIFY(!QFile::exists(dir.filePath(u"Info/A2.txt"_s)));
+    QVERIFY(ProductProfiles::save(dir.path(), {u"A2"_s, {}, {}, {}, {}}).ok());
     open(dir.path());
     QCOMPARE(m_window->windowTitle(), u"Formtide - A2"_s);
     QCOMPARE(ticked(m_list), u"1 4 5 9"_s);

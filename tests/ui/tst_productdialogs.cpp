@@ -211,9 +211,8 @@ void TestProductDialogs::manager()
     QCOMPARE(chosen[0][1].value<Product>(), (Product{u"Zip"_s, u"KZ"_s}));
 }
 
-// Escape does not close the editor. "Import PAD..." sets the boxes the file has values for and keeps the
-// others as typed. A file that cannot be imported changes no box and is named in the status line; a good
-// import clears the line, and so does the next opening.
+// "Import PAD..." sets the boxes the file has values for and keeps the others as typed. A file that
+// cannot be imported changes no box and is named in the status line; a good import clears the line.
 void TestProductDialogs::importPad()
 {
     ProductEditorDialog editor(path());
@@ -223,8 +222,6 @@ void TestProductDialogs::importPad()
     editor.show();
     for (int i = 0; i < 5; ++i)
         type(editor, kBoxes[i], kTyped[i]);
-    QTest::keyClick(&editor, Qt::Key_Escape);
-    QVERIFY(editor.isVisible());
     click(editor, "importButton");
     QCOMPARE(status(editor), u"\"gone.xml\" cannot be opened: No such file or directory."_s);
     chosen = u"first-entry.xml"_s;
@@ -233,10 +230,6 @@ void TestProductDialogs::importPad()
     for (const char* name : kBoxes)
         boxes.append(box(editor, name)->text());
     QCOMPARE(boxes, (QStringList{u"Old"_s, u"Audio & Multimedia"_s, u"http://old"_s, u"77"_s, u"p0"_s}));
-    QCOMPARE(status(editor), QString());
-    chosen = u"gone.xml"_s;
-    click(editor, "importButton");
-    editor.startNew();
     QCOMPARE(status(editor), QString());
 }
 
