@@ -58,10 +58,6 @@ void TestFillPlan::plan_data()
     row("keyword case ignored, application holds CAT",
         R"(["SELECT","application","\nGames\nScreen Savers: Art\nUtilities\nCartoons"])", "[[2,[1,3]]]",
         "art");
-    const QByteArray math = R"(["SELECT","category","\nMath & Scientific Tools\nMathematics\nMath&Science"])";
-    row("MATH skips 'Math &'", math, "[[2,[1,2]]]", "MATH");
-    const QByteArray graphics = R"(["SELECT","category","\nArcade\nCAD\nGraphic Apps: CAD"])";
-    row("CAD skips Arcade", graphics, "[[2,[1,2]]]", "CAD");
     row("empty keyword: options with text", R"(["SELECT","category","\nOne\n\nTwo\n"])", "[[2,[0,2]]]", "");
 
     // Positions run on over every document; an unreadable element still counts, a number counts
