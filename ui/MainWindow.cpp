@@ -241,10 +241,8 @@ void MainWindow::openAddLinks()
 
 void MainWindow::showSelectedSite()
 {
-    const int row = selectedSiteRow();
-    const QString address = row >= 0 ? m_siteList->item(row)->data(kAddressRole).toString() : QString();
-    if (!address.isEmpty())
-        m_browser->navigate(address);
+    if (const int row = selectedSiteRow(); row >= 0)
+        navigateToEntry(row, kAddressRole);
 }
 
 void MainWindow::openEntry(int row, int addressRole)
@@ -255,9 +253,16 @@ void MainWindow::openEntry(int row, int addressRole)
         const QSignalBlocker blocker(m_siteList);
         m_siteList->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
     }
+    navigateToEntry(row, addressRole);
+}
+
+void MainWindow::navigateToEntry(int row, int addressRole)
+{
     const QString address = m_siteList->item(row)->data(addressRole).toString();
-    if (!address.isEmpty())
-        m_browser->navigate(address);
+    if (address.isEmpty())
+        return;
+    m_shownEntry = m_siteList->item(row)->text();
+    m_browser->navigate(address);
 }
 
 void MainWindow::onLoadProgress(int progress, int progressMax)
@@ -371,9 +376,9 @@ void MainWindow::onSiteItemChanged(QListWidgetItem* item)
 
 void MainWindow::onFilledFormSubmitted()
 {
-    const int row = selectedSiteRow();
-    if (row >= 0)
-        markSite(m_siteList->item(row)->text(), true);
+    // The entry whose page the form came from, also when "Add Links" has left none selected since.
+    if (m_shownEntry)
+        markSite(*m_shownEntry, true);
 }
 
 void MainWindow::openAbout()

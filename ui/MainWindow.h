@@ -35,9 +35,9 @@ class QPushButton;
 // and the fill pass, the title and the check marks take it from here. The product chosen last is
 // active again at the next start when its profile is still there, read from that profile.
 //
-// The check marks are the active product's progress (ProgressStore): ticking or unticking an entry,
-// or sending a form that a pass filled, marks or clears the selected entry for that product, dated,
-// and saves at once; every entry with the same text shares the mark. Without a product, marks last
+// The check marks are the active product's progress (ProgressStore): ticking or unticking an entry
+// marks or clears it, and sending a form that a pass filled marks the entry whose page is shown; for
+// that product, dated, saved at once; every entry with the same text shares the mark. Without a product, marks last
 // for the run. A save that fails is told in the status bar and the list keeps its marks.
 //
 // Geometry is kept in twips (1/1440 inch), as single-precision values, and each control's twips
@@ -97,6 +97,8 @@ private:
     void onListItemClicked(QListWidgetItem* item);
     // Selects entry `row` and loads the address kept under `addressRole`, if any.
     void openEntry(int row, int addressRole);
+    // Loads the address of entry `row` kept under `addressRole`, if any, and remembers the entry.
+    void navigateToEntry(int row, int addressRole);
     // The one place where the active product changes. With none, passes write nothing.
     void setActiveProduct(std::optional<ActiveProduct> product);
     void showActiveProductName();
@@ -126,6 +128,9 @@ private:
     QPushButton* m_next = nullptr;
     QPushButton* m_addLinks = nullptr;
     QHash<const QWidget*, QRectF> m_twips;
+    // The text of the entry whose address the browser was last sent to: a form sent from its page
+    // ticks it.
+    std::optional<QString> m_shownEntry;
 
     // What a mouse press found, to tell a click on the selected entry from one that selects
     // another entry or only toggles a check mark.

@@ -234,7 +234,7 @@ void TestMainWindow::walkAfterAShorterList()
 }
 
 // Each product keeps its own marks, through real clicks: they are saved at once, kept over "Add
-// Links", a rename and a restart, and a sent form that a pass filled ticks the selected entry. A
+// Links", a rename and a restart, and a sent form that a pass filled ticks the entry whose page is shown. A
 // save that fails is told in the status bar while the list keeps its marks, and the next save that
 // can write saves them all. (How the marks file reads and joins on a rename: tst_progressstore.)
 // The second product comes from a PAD file, imported through Qt's own file dialog.
@@ -242,6 +242,7 @@ void TestMainWindow::marksFollowTheProduct()
 {
     QTemporaryDir dir;
     QVERIFY(ProductProfiles::save(dir.path(), {u"A"_s, {}, {}, {}, {}}).ok());
+    QVERIFY(QFile::copy(m_dir.filePath(u"padok.txt"_s), dir.filePath(u"padok.txt"_s)));
     open(dir.path());
     const auto tick = [&](int row) {
         QTest::mouseClick(m_list->viewport(), Qt::LeftButton, {}, checkBox(m_list, row));
@@ -279,6 +280,8 @@ void TestMainWindow::marksFollowTheProduct()
     whenShown<QDialog>([](QDialog& dialog) { click(dialog, "cancelButton"); });
     click(*m_window, "addLinksButton");
     QCOMPARE(ticked(m_list), u"1 9"_s);
+    Q_EMIT m_browser->filledFormSubmitted(); // the page shown is entry 6's, though none is selected now
+    QCOMPARE(ticked(m_list), u"1 6 9"_s);
 
     // Renamed in the editor, A keeps its marks and stays active under its new name.
     whenShown<ProductEditorDialog>([](ProductEditorDialog& editor) {
@@ -287,7 +290,7 @@ void TestMainWindow::marksFollowTheProduct()
     });
     manage(*m_window, {u"A"_s, u"editButton"_s, u"cancelButton"_s});
     QCOMPARE(m_window->windowTitle(), u"Formtide - A2"_s);
-    QCOMPARE(ticked(m_list), u"1 9"_s);
+    QCOMPARE(ticked(m_list), u"1 6 9"_s);
 
     // A file in the folder's place: a read-only mode would not stop root.
     const QString progress = dir.filePath(u"Progress"_s);
@@ -295,7 +298,7 @@ void TestMainWindow::marksFollowTheProduct()
     writeFile(progress, {});
     tick(4);
     QVERIFY(m_window->statusBar()->currentMessage().startsWith(u"The marks for A2 could not be saved"_s));
-    QCOMPARE(ticked(m_list), u"1 4 9"_s);
+    QCOMPARE(ticked(m_list), u"1 4 6 9"_s);
     QVERIFY(QFile::remove(progress) && QDir().rename(progress + u".aside"_s, progress));
     tick(5);
     QCOMPARE(m_window->statusBar()->currentMessage(), QString());
@@ -307,7 +310,7 @@ void TestMainWindow::marksFollowTheProduct()
     QVERIFY(ProductProfiles::save(dir.path(), {u"A2"_s, {}, {}, {}, {}}).ok());
     open(dir.path());
     QCOMPARE(m_window->windowTitle(), u"Formtide - A2"_s);
-    QCOMPARE(ticked(m_list), u"1 4 5 9"_s);
+    QCOMPARE(ticked(m_list), u"1 4 5 6 9"_s);
     // The home folder is the whole program's: nothing any test here did, Qt's file dialog included
     // (it keeps its history in memory only), may show up in it.
     QCOMPARE(tree(qEnvironmentVariable("HOME")).keys().join(u", "), QString());
