@@ -393,6 +393,7 @@ var formtideFill = (function () {
                 return;
             }
             if (!unchangedSinceEarly()) {
+                early.plan = text; // answered as stale with the retake
                 retakeLoadPass();
                 return;
             }
