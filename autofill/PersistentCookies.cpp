@@ -81,8 +81,14 @@ void PersistentCookies::save()
     QByteArray content;
     for (const QNetworkCookie& cookie : std::as_const(m_cookies))
         content += originOf(cookie).toEncoded() + ' ' + cookie.toRawForm() + '\n';
-    QDir().mkpath(QFileInfo(m_file).absolutePath());
+    // The cookies are the author's site logins: only the author may read them, whatever folder
+    // they are kept in.
+    constexpr QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
+    const QString folder = QFileInfo(m_file).absolutePath();
+    if (!QFileInfo::exists(folder))
+        QDir().mkdir(folder, ownerOnly | QFile::ExeOwner);
     QSaveFile file(m_file);
-    if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size())
+    if (file.open(QIODevice::WriteOnly) && file.setPermissions(ownerOnly) &&
+        file.write(content) == content.size())
         file.commit();
 }

@@ -107,6 +107,9 @@ void TestSession::walkAndFill()
     // in the home folder and, in the application folder, only what the program keeps.
     runInPage(view, "document.cookie = 'session=signed-in; path=/'");
     QVERIFY(waitUntil([&] { return readAll(storage + "/cookies.txt").contains("signed-in"); }));
+    QCOMPARE(QFileInfo(storage + "/cookies.txt").permissions() &
+                 ~(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser),
+             QFile::Permissions());
     window.reset();
     server.setPage("seen.html",
                    "<script>location.replace('/seen/' + encodeURIComponent(document.cookie))</script>");
