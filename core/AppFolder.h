@@ -24,7 +24,7 @@ inline QString infoFolder()
 {
     return QStringLiteral("/Info");
 }
-// The embedded browser's cookies and site storage, so that site logins travel with the folder.
+// The embedded browser's cookies, so that site logins travel with the folder.
 inline QString browserFolder()
 {
     return QStringLiteral("/Browser");
