@@ -38,15 +38,15 @@ bool sameFile(const QString& a, const QString& b)
                                        error);
 }
 
-QString infoPath(const QString& appFolder)
+QString infoPath(const QString& dataFolder)
 {
-    return AppFolder::path(appFolder, AppFolder::infoFolder());
+    return AppFolder::path(dataFolder, AppFolder::infoFolder());
 }
 
 // Profile files of Info by their real names, unsorted. Name filters ignore letter case.
-QStringList profileFileNames(const QString& appFolder)
+QStringList profileFileNames(const QString& dataFolder)
 {
-    const QDir info(infoPath(appFolder));
+    const QDir info(infoPath(dataFolder));
     return info.exists()
                ? info.entryList({QStringLiteral("*.txt")}, QDir::Files | QDir::Hidden, QDir::Unsorted)
                : QStringList();
@@ -111,7 +111,7 @@ Result<void, Problem> checkName(const QString& name)
     return {};
 }
 
-Result<void, Problem> save(const QString& appFolder, const Product& product)
+Result<void, Problem> save(const QString& dataFolder, const Product& product)
 {
     if (Result<void, Problem> name = checkName(product.programName); !name)
         return name;
@@ -119,11 +119,11 @@ Result<void, Problem> save(const QString& appFolder, const Product& product)
     if (!content)
         return content.problem();
 
-    const QString info = infoPath(appFolder);
-    if (!QFileInfo(info).isDir() && !QDir(appFolder).mkdir(AppFolder::infoFolder().mid(1)))
+    const QString info = infoPath(dataFolder);
+    if (!QFileInfo(info).isDir() && !QDir(dataFolder).mkdir(AppFolder::infoFolder().mid(1)))
         return Problem{Kind::InfoFolderNotMade};
 
-    QString path = existingFile(appFolder, product.programName);
+    QString path = existingFile(dataFolder, product.programName);
     if (path.isEmpty())
         path = info + u'/' + product.programName + kSuffix;
     QSaveFile file(path);
@@ -133,9 +133,9 @@ Result<void, Problem> save(const QString& appFolder, const Product& product)
     return {};
 }
 
-std::optional<Product> read(const QString& appFolder, const QString& name)
+std::optional<Product> read(const QString& dataFolder, const QString& name)
 {
-    const QString path = existingFile(appFolder, name);
+    const QString path = existingFile(dataFolder, name);
     if (path.isEmpty())
         return std::nullopt;
     QFile file(path);
@@ -144,9 +144,9 @@ std::optional<Product> read(const QString& appFolder, const QString& name)
     return parse(file.readAll());
 }
 
-Result<void, Problem> remove(const QString& appFolder, const QString& name)
+Result<void, Problem> remove(const QString& dataFolder, const QString& name)
 {
-    const QString path = existingFile(appFolder, name);
+    const QString path = existingFile(dataFolder, name);
     QFile file(path);
     if (path.isEmpty() || file.remove() || !QFileInfo::exists(path))
         return {};
@@ -154,10 +154,10 @@ Result<void, Problem> remove(const QString& appFolder, const QString& name)
                    file.errorString()};
 }
 
-QStringList list(const QString& appFolder)
+QStringList list(const QString& dataFolder)
 {
     QStringList names;
-    for (const QString& fileName : profileFileNames(appFolder)) {
+    for (const QString& fileName : profileFileNames(dataFolder)) {
         const QString name = fileName.chopped(kSuffix.size());
         if (!placeProblem(name))
             names.append(name);
@@ -167,29 +167,29 @@ QStringList list(const QString& appFolder)
     return names;
 }
 
-QString existingFile(const QString& appFolder, const QString& name)
+QString existingFile(const QString& dataFolder, const QString& name)
 {
     if (placeProblem(name))
         return {};
-    const QString info = infoPath(appFolder);
+    const QString info = infoPath(dataFolder);
     const QString exact = name + kSuffix;
     if (QFileInfo(info + u'/' + exact).isFile())
         return info + u'/' + exact;
-    for (const QString& fileName : profileFileNames(appFolder)) {
+    for (const QString& fileName : profileFileNames(dataFolder)) {
         if (fileName.size() == exact.size() && fileName.startsWith(name))
             return info + u'/' + fileName;
     }
     return {};
 }
 
-bool removeRenamed(const QString& appFolder, const QString& oldName, const QString& newName)
+bool removeRenamed(const QString& dataFolder, const QString& oldName, const QString& newName)
 {
     if (oldName == newName)
         return false;
-    const QString oldFile = existingFile(appFolder, oldName);
+    const QString oldFile = existingFile(dataFolder, oldName);
     if (oldFile.isEmpty())
         return true;
-    const QString newFile = existingFile(appFolder, newName);
+    const QString newFile = existingFile(dataFolder, newName);
     if (!newFile.isEmpty() && sameFile(oldFile, newFile))
         return true;
     return QFile::remove(oldFile);

@@ -9,7 +9,7 @@
 #include <QStringList>
 #include <optional>
 
-// Product profiles on disk: one file per product in the folder "Info" of the application folder,
+// Product profiles on disk: one file per product in the folder "Info" of the data folder,
 // named after the product: <folder>/Info/<programName>.txt.
 //
 // File format: exactly five lines, in the order programName, categoryKeyword, padUrl,
@@ -67,31 +67,31 @@ Product parse(QByteArrayView content);
 Result<void, Problem> checkName(const QString& name);
 
 // Writes the profile of `product` into <folder>/Info, creating Info when it is missing (the
-// application folder itself is never created). The file is replaced only once the new content
+// data folder itself is never created). The file is replaced only once the new content
 // is safely on disk, so a failed save leaves any old file as it was.
-Result<void, Problem> save(const QString& appFolder, const Product& product);
+Result<void, Problem> save(const QString& dataFolder, const Product& product);
 
 // The profile of the product listed as `name`, or nothing when its file cannot be read.
-std::optional<Product> read(const QString& appFolder, const QString& name);
+std::optional<Product> read(const QString& dataFolder, const QString& name);
 
 // Deletes the profile file of the product listed as `name`. Done also when there was no such
 // file; a problem only when the file is still there.
-Result<void, Problem> remove(const QString& appFolder, const QString& name);
+Result<void, Problem> remove(const QString& dataFolder, const QString& name);
 
 // The products in <folder>/Info: every file whose name ends in ".txt" (any letter case) without
 // that ending, each name once, sorted by ProductList::lessIgnoringCase. Left out are the names that
 // checkName() refuses for where their file lies ("", ".", "..", ".hidden"): the manager could
 // not handle them as products. Empty when Info is missing.
-QStringList list(const QString& appFolder);
+QStringList list(const QString& dataFolder);
 
 // The existing file of the product listed as `name` (a name ending in ".txt" exactly is preferred
 // over another letter case), or empty when there is none.
-QString existingFile(const QString& appFolder, const QString& name);
+QString existingFile(const QString& dataFolder, const QString& name);
 
 // Deletes the file of `oldName` after its product was saved under `newName`, unless both are the
 // same file: on a file system that ignores letter case, a rename that changes only letter case
 // wrote the very file that `oldName` still finds. True when no file of `oldName` is left beside
 // the new one.
-bool removeRenamed(const QString& appFolder, const QString& oldName, const QString& newName);
+bool removeRenamed(const QString& dataFolder, const QString& oldName, const QString& newName);
 
 } // namespace ProductProfiles

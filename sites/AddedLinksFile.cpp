@@ -38,14 +38,14 @@ QString withCrLfLineBreaks(const QString& typedText)
     return result;
 }
 
-Result<void, Problem> append(const QString& appFolder, const QString& typedText)
+Result<void, Problem> append(const QString& dataFolder, const QString& typedText)
 {
     const QString text = withCrLfLineBreaks(typedText) + kCrLf;
     const std::optional<QByteArray> added = Windows1252::encode(text);
     if (!added)
         return Problem{Problem::Kind::UnencodableCharacter, Windows1252::firstUnencodable(text)};
 
-    const QString path = AppFolder::path(appFolder, AppFolder::addedLinksFile());
+    const QString path = AppFolder::path(dataFolder, AppFolder::addedLinksFile());
     QByteArray content;
     QFile existing(path);
     if (existing.exists()) {

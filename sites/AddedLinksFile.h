@@ -29,9 +29,9 @@ struct Problem {
 // The typed text with every line break (CR LF, lone CR, lone LF, U+2028, U+2029) as CR LF.
 QString withCrLfLineBreaks(const QString& typedText);
 
-// Appends `typedText` and one CR LF to the added-links file of `appFolder`. The old content and
+// Appends `typedText` and one CR LF to the added-links file of `dataFolder`. The old content and
 // the new text are written to a new file that replaces the old one only when every byte is
 // written, so a failure leaves the file untouched.
-Result<void, Problem> append(const QString& appFolder, const QString& typedText);
+Result<void, Problem> append(const QString& dataFolder, const QString& typedText);
 
 } // namespace AddedLinksFile

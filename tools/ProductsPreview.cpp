@@ -1,7 +1,7 @@
 // Shows one of the product dialogs or the About box on screen, for looking at it (not a test):
 //   formtide-products-preview manager|editor|about
 //   formtide-products-preview import PADFILE   (the editor opened by "Add...", PADFILE imported)
-// The dialogs work on a temporary application folder holding a few sample profiles.
+// The dialogs work on a temporary data folder holding a few sample profiles.
 #include "products/ProductProfiles.h"
 #include "ui/AboutDialog.h"
 #include "ui/ProductEditorDialog.h"

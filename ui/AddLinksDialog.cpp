@@ -26,8 +26,8 @@ QString describeCharacter(const QString& character)
 
 } // namespace
 
-AddLinksDialog::AddLinksDialog(QString appFolder, QWidget* parent)
-    : FixedDialog(parent, "addLinksDialog", tr("Add Links"), 5265, 4080), m_appFolder(std::move(appFolder))
+AddLinksDialog::AddLinksDialog(QString dataFolder, QWidget* parent)
+    : FixedDialog(parent, "addLinksDialog", tr("Add Links"), 5265, 4080), m_dataFolder(std::move(dataFolder))
 {
     m_label = new QLabel(tr("Add links in the field, 1 link/1 line. \"http://\" is needed."), this);
     m_label->setObjectName(QStringLiteral("promptLabel"));
@@ -73,7 +73,7 @@ void AddLinksDialog::saveLinks()
 {
     // The raw text keeps every character as typed (plain text export would turn no-break
     // spaces into spaces); blocks are separated by U+2029, which the file gets as CR LF.
-    const auto appended = AddedLinksFile::append(m_appFolder, m_text->document()->toRawText());
+    const auto appended = AddedLinksFile::append(m_dataFolder, m_text->document()->toRawText());
     if (appended) {
         accept();
         return;

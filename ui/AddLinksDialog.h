@@ -7,7 +7,7 @@ class QPlainTextEdit;
 class QPushButton;
 
 // The Add Links dialog: the user adds download sites of their own, typing one link per line.
-// "OK" appends them to the added-links file of the application folder (see AddedLinksFile) and closes,
+// "OK" appends them to the added-links file of the data folder (see AddedLinksFile) and closes,
 // "Cancel" and the close button close without writing. The dialog reads and writes no shared state; the
 // caller reloads the site list however it closed.
 //
@@ -20,7 +20,7 @@ class AddLinksDialog final : public FixedDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(AddLinksDialog)
 public:
-    explicit AddLinksDialog(QString appFolder, QWidget* parent = nullptr);
+    explicit AddLinksDialog(QString dataFolder, QWidget* parent = nullptr);
 
     // "OK": appends the text box's text to the added-links file and closes on success.
     void saveLinks();
@@ -29,7 +29,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QString m_appFolder;
+    QString m_dataFolder;
     QLabel* m_label = nullptr;
     QPlainTextEdit* m_text = nullptr;
     QPushButton* m_ok = nullptr;

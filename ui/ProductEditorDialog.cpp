@@ -53,9 +53,9 @@ QString choosePadFile(QWidget* parent)
 
 } // namespace
 
-ProductEditorDialog::ProductEditorDialog(QString appFolder, QWidget* parent)
+ProductEditorDialog::ProductEditorDialog(QString dataFolder, QWidget* parent)
     : FixedDialog(parent, "productEditor", tr("Product Information"), 5520, 3075),
-      m_appFolder(std::move(appFolder)), m_chooseFile(choosePadFile)
+      m_dataFolder(std::move(dataFolder)), m_chooseFile(choosePadFile)
 {
     m_okButton = addButton(this, "okButton", tr("OK"), Twips::rect(1260, 2520, 1095, 315));
     m_cancelButton = addButton(this, "cancelButton", tr("Cancel"), Twips::rect(3120, 2520, 1035, 315));
@@ -145,7 +145,7 @@ Product ProductEditorDialog::enteredProduct() const
 void ProductEditorDialog::save()
 {
     const Product product = enteredProduct();
-    if (const auto saved = ProductProfiles::save(m_appFolder, product); !saved) {
+    if (const auto saved = ProductProfiles::save(m_dataFolder, product); !saved) {
         showStatus(ProductText::describe(saved.problem()));
         return;
     }
@@ -153,7 +153,7 @@ void ProductEditorDialog::save()
     // it cannot, both stay, and so both stay listed.
     QString replaced;
     if (!m_editedName.isEmpty() && m_editedName != product.programName &&
-        ProductProfiles::removeRenamed(m_appFolder, m_editedName, product.programName))
+        ProductProfiles::removeRenamed(m_dataFolder, m_editedName, product.programName))
         replaced = m_editedName;
     Q_EMIT profileSaved(product.programName, replaced);
     accept();

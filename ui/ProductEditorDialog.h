@@ -28,7 +28,7 @@ public:
     // Asks the user for the PAD file to import, over `parent`; empty when none was chosen.
     using FileChooser = std::function<QString(QWidget* parent)>;
 
-    explicit ProductEditorDialog(QString appFolder, QWidget* parent = nullptr);
+    explicit ProductEditorDialog(QString dataFolder, QWidget* parent = nullptr);
 
     // Replaces the file dialog that "Import PAD..." opens; an empty chooser restores the dialog.
     void setFileChooser(FileChooser chooser);
@@ -58,7 +58,7 @@ private:
     int categoryIndex() const;
     Product enteredProduct() const;
 
-    QString m_appFolder;
+    QString m_dataFolder;
     // The listed name of the product being edited; empty while a new product is being added.
     QString m_editedName;
     FileChooser m_chooseFile;

@@ -11,8 +11,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
-ProductManagerDialog::ProductManagerDialog(QString appFolder, QWidget* parent)
-    : FixedDialog(parent, "productManager", tr("Softwares"), 4800, 4320), m_appFolder(std::move(appFolder))
+ProductManagerDialog::ProductManagerDialog(QString dataFolder, QWidget* parent)
+    : FixedDialog(parent, "productManager", tr("Softwares"), 4800, 4320), m_dataFolder(std::move(dataFolder))
 {
     m_productList = new KeptSelectionList(this);
     m_productList->setObjectName(QStringLiteral("productList"));
@@ -65,7 +65,7 @@ void ProductManagerDialog::reloadProducts()
 {
     showStatus(QString());
     m_productList->clear();
-    m_productList->addItems(ProductProfiles::list(m_appFolder));
+    m_productList->addItems(ProductProfiles::list(m_dataFolder));
     selectRow(ProductList::preselectedRow(names(), m_activeName));
     m_productList->setFocus();
 }
@@ -84,7 +84,7 @@ void ProductManagerDialog::editProduct()
         return;
     // A profile that cannot be read opens nothing rather than an editor that would save
     // made-up values over it.
-    const std::optional<Product> stored = ProductProfiles::read(m_appFolder, name);
+    const std::optional<Product> stored = ProductProfiles::read(m_dataFolder, name);
     if (!stored)
         return;
     ProductEditorDialog& editor = editorDialog();
@@ -97,7 +97,7 @@ void ProductManagerDialog::deleteProduct()
     const int row = selectedRow();
     if (row < 0)
         return;
-    if (const auto removed = ProductProfiles::remove(m_appFolder, m_productList->item(row)->text());
+    if (const auto removed = ProductProfiles::remove(m_dataFolder, m_productList->item(row)->text());
         !removed) {
         showStatus(ProductText::describe(removed.problem()));
         return;
@@ -111,7 +111,7 @@ void ProductManagerDialog::chooseSelectedProduct()
 {
     const QString name = selectedName();
     if (!name.isEmpty()) {
-        if (const std::optional<Product> product = ProductProfiles::read(m_appFolder, name))
+        if (const std::optional<Product> product = ProductProfiles::read(m_dataFolder, name))
             Q_EMIT productChosen(name, *product);
     }
     accept();
@@ -120,7 +120,7 @@ void ProductManagerDialog::chooseSelectedProduct()
 ProductEditorDialog& ProductManagerDialog::editorDialog()
 {
     if (!m_editor) {
-        m_editor = std::make_unique<ProductEditorDialog>(m_appFolder, this);
+        m_editor = std::make_unique<ProductEditorDialog>(m_dataFolder, this);
         connect(m_editor.get(), &ProductEditorDialog::profileSaved, this,
                 &ProductManagerDialog::onProfileSaved);
     }

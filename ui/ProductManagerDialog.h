@@ -22,7 +22,7 @@ class ProductManagerDialog final : public FixedDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ProductManagerDialog)
 public:
-    explicit ProductManagerDialog(QString appFolder, QWidget* parent = nullptr);
+    explicit ProductManagerDialog(QString dataFolder, QWidget* parent = nullptr);
     ~ProductManagerDialog() override;
 
     // The name of the active product, whose entry the next opening selects (ProductList::preselectedRow).
@@ -61,7 +61,7 @@ private:
     int selectedRow() const;
     QString selectedName() const;
 
-    QString m_appFolder;
+    QString m_dataFolder;
     QString m_activeName;
     QListWidget* m_productList = nullptr;
     std::unique_ptr<ProductEditorDialog> m_editor;

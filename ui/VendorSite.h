@@ -3,7 +3,7 @@
 #include <QString>
 
 // The vendor's web site: the home page, and the online help page on the same site (named like
-// the help page that ships in the application folder).
+// the help page that ships with the program).
 namespace VendorSite {
 
 inline QString homePage()

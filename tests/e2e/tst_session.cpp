@@ -2,7 +2,7 @@
 // 127.0.0.1: a click on an added link loads its page, which keeps its fields while no product is
 // chosen; once one is, a submission page is filled; "Fill Again" fills it anew after the page reset
 // its form; a form the page sends by script leaves its entry alone, one sent by a real click ticks
-// it; and a site login is kept for the next start, in the application folder only.
+// it; and a site login is kept for the next start, in the data folder only.
 
 #include "autofill/WebEngineBrowser.h"
 #include "core/AppFolder.h"
@@ -44,7 +44,7 @@ void TestSession::walkAndFill()
     QVERIFY(ProductProfiles::save(app.path(),
                                   {"Zipper", "COMPRESSION", "http://zipper.example/pad.xml", "1", "1-5"})
                 .ok());
-    // As the program makes it: site logins are kept in the application folder.
+    // As the program makes it: site logins are kept in the data folder.
     const QString storage = AppFolder::path(app.path(), AppFolder::browserFolder());
     auto owned = std::make_unique<WebEngineBrowser>(storage);
     WebEngineBrowser& browser = *owned;
@@ -104,7 +104,7 @@ void TestSession::walkAndFill()
     QVERIFY(list->item(10)->toolTip().startsWith("Done for Zipper on "));
 
     // The site signs the author in: the login is there at the next start. The session wrote nothing
-    // in the home folder and, in the application folder, only what the program keeps.
+    // in the home folder and, in the data folder, only what the program keeps.
     runInPage(view, "document.cookie = 'session=signed-in; path=/'");
     QVERIFY(waitUntil([&] { return readAll(storage + "/cookies.txt").contains("signed-in"); }));
     QCOMPARE(QFileInfo(storage + "/cookies.txt").permissions() &

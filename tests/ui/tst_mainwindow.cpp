@@ -158,7 +158,7 @@ void TestMainWindow::clicks()
 // is rebuilt from the file however the dialog closed; "Next" goes on from where the walk stood.
 void TestMainWindow::addLinks_data()
 {
-    QTest::addColumn<QString>("folder");    // the application folder's name in the test's folder, "" for it
+    QTest::addColumn<QString>("folder");    // the data folder's name in the test's folder, "" for it
     QTest::addColumn<QByteArray>("before"); // null: no file
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QByteArray>("button");
