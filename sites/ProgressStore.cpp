@@ -1,5 +1,6 @@
 #include "sites/ProgressStore.h"
 
+#include "core/AppFolder.h"
 #include "core/Windows1252.h"
 
 #include <QFile>
@@ -10,8 +11,6 @@
 
 namespace {
 
-const QString kProgressFolder = QStringLiteral("Progress");
-const QString kLastProductFile = QStringLiteral("lastproduct.txt");
 constexpr qsizetype kDayLength = 10; // yyyy-mm-dd
 
 QByteArray readFile(const QString& path)
@@ -68,7 +67,8 @@ QByteArray ProgressStore::serialize(const Marks& marks)
 
 std::optional<QString> ProgressStore::rememberedProduct() const
 {
-    const QList<QByteArray> lines = Windows1252::splitLines(readFile(m_dataFolder + u'/' + kLastProductFile));
+    const QList<QByteArray> lines =
+        Windows1252::splitLines(readFile(m_dataFolder + AppFolder::lastProductFile()));
     if (lines.isEmpty() || lines.first().isEmpty())
         return std::nullopt;
     return QString::fromUtf8(lines.first());
@@ -76,7 +76,7 @@ std::optional<QString> ProgressStore::rememberedProduct() const
 
 ProgressStore::SaveResult ProgressStore::rememberProduct(const QString& name) const
 {
-    return writeFile(m_dataFolder + u'/' + kLastProductFile, name.toUtf8() + "\r\n");
+    return writeFile(m_dataFolder + AppFolder::lastProductFile(), name.toUtf8() + "\r\n");
 }
 
 void ProgressStore::setProduct(const std::optional<QString>& name)
@@ -130,7 +130,7 @@ QString ProgressStore::marksFile(const QString& name) const
 {
     if (name.isEmpty() || name.contains(u'/') || name.contains(u'\\') || name == u"." || name == u"..")
         return {};
-    return m_dataFolder + u'/' + kProgressFolder + u'/' + name + u".txt";
+    return m_dataFolder + AppFolder::progressFolder() + u'/' + name + u".txt";
 }
 
 ProgressStore::Marks ProgressStore::read(const QString& name) const
@@ -144,7 +144,7 @@ ProgressStore::SaveResult ProgressStore::write(const QString& name, const Marks&
     if (path.isEmpty())
         return {};
     // The data folder exists; only "Progress" inside it is made.
-    const QString folder = m_dataFolder + u'/' + kProgressFolder;
+    const QString folder = m_dataFolder + AppFolder::progressFolder();
     std::error_code error;
     if (!QFileInfo(folder).isDir() &&
         !std::filesystem::create_directory(QFile::encodeName(folder).toStdString(), error))

@@ -51,7 +51,6 @@ public:
     // last for this run only.
     void setProduct(const std::optional<QString>& name);
     const std::optional<QString>& product() const { return m_product; }
-    const Marks& marks() const { return m_marks; }
     std::optional<QDate> markedOn(const QString& entry) const;
 
     // Marks `entry` done on `day`, or clears its mark when `day` is empty, and saves the product's

@@ -8,7 +8,6 @@
 #include "ui/ProductManagerDialog.h"
 
 #include <QApplication>
-#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -34,7 +33,8 @@ int main(int argc, char** argv)
 
     if (which == QLatin1String("about")) {
         AboutDialog about;
-        return about.exec() == QDialog::Accepted ? 0 : 0;
+        about.exec();
+        return 0;
     }
     ProductManagerDialog manager(folder.path());
     if (which == QLatin1String("editor")) {

@@ -10,7 +10,6 @@
 #include "ui/MainWindow.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>

@@ -14,14 +14,12 @@
 #include <QDesktopServices>
 #include <QEvent>
 #include <QLabel>
-#include <QLayout>
 #include <QListWidget>
 #include <QLocale>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QUrl>

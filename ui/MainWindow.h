@@ -19,7 +19,6 @@ class FillPass;
 class AboutDialog;
 class AddLinksDialog;
 class ProductManagerDialog;
-class QAction;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;

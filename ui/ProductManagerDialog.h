@@ -7,7 +7,6 @@
 
 class ProductEditorDialog;
 class QListWidget;
-class QPushButton;
 
 // The product manager, "Softwares". The user picks the product whose data the fill pass writes:
 // the dialog lists the product profiles of the folder Info, adds, edits and deletes them through

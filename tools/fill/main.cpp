@@ -5,7 +5,7 @@
 // product profile file, or a PAD file, which gives the profile the product information editor
 // would save from it. Waits for the load and for the fill pass that the program runs on a
 // completed page, then prints one JSON object per line for every INPUT, TEXTAREA and SELECT
-// element, the top-level document's first and then each filled frame's, each in document order:
+// element, the top-level document's first and then each same-origin frame's, each in document order:
 //   {"frame":0,"tag":"input","type":"text","name":"pad_url","value":"http://..."}
 //   {"frame":1,"tag":"select","type":"","name":"category","selected":[2]}
 // With --settle MS it prints only once no pass (a frame's new document, fields added later) has
