@@ -1,6 +1,7 @@
 #include "products/ProductProfiles.h"
 
 #include "core/AppFolder.h"
+#include "core/FileRules.h"
 #include "core/Windows1252.h"
 #include "products/ProductList.h"
 
@@ -9,8 +10,6 @@
 #include <QSaveFile>
 #include <algorithm>
 #include <array>
-#include <filesystem>
-#include <system_error>
 
 namespace ProductProfiles {
 
@@ -31,13 +30,6 @@ std::array<QString*, kFieldCount> fieldsOf(Product& p)
     return {&p.programName, &p.categoryKeyword, &p.padUrl, &p.regnowVendorId, &p.regnowProductId};
 }
 
-bool sameFile(const QString& a, const QString& b)
-{
-    std::error_code error;
-    return std::filesystem::equivalent(QFile::encodeName(a).toStdString(), QFile::encodeName(b).toStdString(),
-                                       error);
-}
-
 QString infoPath(const QString& dataFolder)
 {
     return AppFolder::path(dataFolder, AppFolder::infoFolder());
@@ -55,12 +47,17 @@ QStringList profileFileNames(const QString& dataFolder)
 // Why a file named after `name` would not be a visible file inside Info.
 std::optional<Kind> placeProblem(const QString& name)
 {
-    if (name.isEmpty())
+    const std::optional<FileRules::NameProblem> problem = FileRules::nameProblem(name);
+    if (!problem)
+        return std::nullopt;
+    switch (*problem) {
+    case FileRules::NameProblem::Empty:
         return Kind::EmptyName;
-    if (name.contains(u'/') || name.contains(u'\\'))
+    case FileRules::NameProblem::Separator:
         return Kind::NameWithSeparator;
-    if (name.startsWith(u'.'))
+    case FileRules::NameProblem::LeadingDot:
         return Kind::NameWithLeadingDot;
+    }
     return std::nullopt;
 }
 
@@ -190,7 +187,7 @@ bool removeRenamed(const QString& dataFolder, const QString& oldName, const QStr
     if (oldFile.isEmpty())
         return true;
     const QString newFile = existingFile(dataFolder, newName);
-    if (!newFile.isEmpty() && sameFile(oldFile, newFile))
+    if (!newFile.isEmpty() && FileRules::sameFile(oldFile, newFile))
         return true;
     return QFile::remove(oldFile);
 }

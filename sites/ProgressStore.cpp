@@ -1,6 +1,7 @@
 #include "sites/ProgressStore.h"
 
 #include "core/AppFolder.h"
+#include "core/FileRules.h"
 #include "core/Windows1252.h"
 
 #include <QFile>
@@ -27,13 +28,6 @@ ProgressStore::SaveResult writeFile(const QString& path, const QByteArray& conte
     if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit())
         return {};
     return ProgressStore::Problem{file.errorString()};
-}
-
-bool sameFile(const QString& a, const QString& b)
-{
-    std::error_code error;
-    return std::filesystem::equivalent(QFile::encodeName(a).toStdString(), QFile::encodeName(b).toStdString(),
-                                       error);
 }
 
 } // namespace
@@ -121,14 +115,14 @@ ProgressStore::SaveResult ProgressStore::renameProduct(const QString& oldName, c
         return {};
     const SaveResult saved = write(newName, joined);
     // On a file system that ignores letter case, a rename in letter case only wrote the old file.
-    if (saved.ok() && !oldFile.isEmpty() && !newFile.isEmpty() && !sameFile(oldFile, newFile))
+    if (saved.ok() && !oldFile.isEmpty() && !newFile.isEmpty() && !FileRules::sameFile(oldFile, newFile))
         QFile::remove(oldFile);
     return saved;
 }
 
 QString ProgressStore::marksFile(const QString& name) const
 {
-    if (name.isEmpty() || name.contains(u'/') || name.contains(u'\\') || name == u"." || name == u"..")
+    if (FileRules::nameProblem(name))
         return {};
     return m_dataFolder + AppFolder::progressFolder() + u'/' + name + u".txt";
 }
