@@ -1,10 +1,11 @@
 #include "autofill/PersistentCookies.h"
 
+#include "core/FileRules.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QUrl>
 #include <QWebEngineCookieStore>
 
@@ -87,8 +88,6 @@ void PersistentCookies::save()
     const QString folder = QFileInfo(m_file).absolutePath();
     if (!QFileInfo::exists(folder))
         QDir().mkdir(folder, ownerOnly | QFile::ExeOwner);
-    QSaveFile file(m_file);
-    if (file.open(QIODevice::WriteOnly) && file.setPermissions(ownerOnly) &&
-        file.write(content) == content.size())
-        file.commit();
+    // A save that fails is tried again with the next change of a cookie, and at the end.
+    FileRules::writeWhole(m_file, content, ownerOnly);
 }

@@ -1,6 +1,6 @@
 #include "core/FileRules.h"
 
-#include <QFile>
+#include <QSaveFile>
 #include <filesystem>
 #include <system_error>
 
@@ -22,6 +22,16 @@ bool sameFile(const QString& a, const QString& b)
     std::error_code error;
     return std::filesystem::equivalent(QFile::encodeName(a).toStdString(), QFile::encodeName(b).toStdString(),
                                        error);
+}
+
+std::optional<QString> writeWhole(const QString& path, const QByteArray& content,
+                                  std::optional<QFile::Permissions> permissions)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && (!permissions || file.setPermissions(*permissions)) &&
+        file.write(content) == content.size() && file.commit())
+        return std::nullopt;
+    return file.errorString();
 }
 
 } // namespace FileRules

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QString>
 #include <optional>
 
@@ -14,5 +15,11 @@ std::optional<NameProblem> nameProblem(const QString& name);
 // Whether the two paths lead to one file: on a file system that ignores letter case, "a.txt"
 // and "A.txt" do.
 bool sameFile(const QString& a, const QString& b);
+
+// Replaces the file at `path` with `content` through a temporary file renamed over it, so that a
+// write that fails leaves the old file as it was; the new file gets `permissions` when given.
+// Answers nothing when the file was written, else why it was not.
+std::optional<QString> writeWhole(const QString& path, const QByteArray& content,
+                                  std::optional<QFile::Permissions> permissions = std::nullopt);
 
 } // namespace FileRules

@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 #include <array>
 
@@ -123,10 +122,8 @@ Result<void, Problem> save(const QString& dataFolder, const Product& product)
     QString path = existingFile(dataFolder, product.programName);
     if (path.isEmpty())
         path = info + u'/' + product.programName + kSuffix;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(*content) != content->size() || !file.commit())
-        return Problem{Kind::FileNotWritten, ProductField::ProgramName, QFileInfo(path).fileName(),
-                       file.errorString()};
+    if (const std::optional<QString> failed = FileRules::writeWhole(path, *content))
+        return Problem{Kind::FileNotWritten, ProductField::ProgramName, QFileInfo(path).fileName(), *failed};
     return {};
 }
 

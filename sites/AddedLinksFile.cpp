@@ -1,10 +1,10 @@
 #include "sites/AddedLinksFile.h"
 
 #include "core/AppFolder.h"
+#include "core/FileRules.h"
 #include "core/Windows1252.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace AddedLinksFile {
 
@@ -57,16 +57,8 @@ Result<void, Problem> append(const QString& dataFolder, const QString& typedText
     }
     content += *added;
 
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
-        return writeFailed(out.errorString());
-    if (out.write(content) != content.size()) {
-        const QString reason = out.errorString();
-        out.cancelWriting();
-        return writeFailed(reason);
-    }
-    if (!out.commit())
-        return writeFailed(out.errorString());
+    if (const std::optional<QString> failed = FileRules::writeWhole(path, content))
+        return writeFailed(*failed);
     return {};
 }
 

@@ -6,7 +6,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <filesystem>
 #include <system_error>
 
@@ -24,10 +23,9 @@ QByteArray readFile(const QString& path)
 
 ProgressStore::SaveResult writeFile(const QString& path, const QByteArray& content)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit())
-        return {};
-    return ProgressStore::Problem{file.errorString()};
+    if (const std::optional<QString> failed = FileRules::writeWhole(path, content))
+        return ProgressStore::Problem{*failed};
+    return {};
 }
 
 } // namespace
