@@ -115,9 +115,9 @@ int main(int argc, char* argv[])
     const AppFolders folders = locateFolders();
     Translations translations;
     translations.install(QLocale(), folders.programFolder());
-    if (!folders.makeDataFolder())
-        print(stderr, QCoreApplication::translate("main", "formtide: cannot create the data folder %1\n")
-                          .arg(folders.dataFolder()));
+    if (const auto made = folders.makeDataFolder(); !made)
+        print(stderr, QCoreApplication::translate("main", "formtide: cannot create the data folder %1 (%2)\n")
+                          .arg(folders.dataFolder(), made.problem().detail));
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::received, &app, &QCoreApplication::quit);
     MainWindow window(folders, std::make_unique<WebEngineBrowser>(

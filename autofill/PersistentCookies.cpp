@@ -85,9 +85,7 @@ void PersistentCookies::save()
     // The cookies are the author's site logins: only the author may read them, whatever folder
     // they are kept in.
     constexpr QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
-    const QString folder = QFileInfo(m_file).absolutePath();
-    if (!QFileInfo::exists(folder))
-        QDir().mkdir(folder, ownerOnly | QFile::ExeOwner);
     // A save that fails is tried again with the next change of a cookie, and at the end.
-    FileRules::writeWhole(m_file, content, ownerOnly);
+    if (FileRules::ensureFolder(QFileInfo(m_file).absolutePath(), ownerOnly | QFile::ExeOwner))
+        (void)FileRules::writeWhole(m_file, content, ownerOnly);
 }

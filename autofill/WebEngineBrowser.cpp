@@ -2,6 +2,7 @@
 
 #include "autofill/PageBridge.h"
 #include "autofill/PersistentCookies.h"
+#include "core/AppFolder.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -30,7 +31,8 @@ protected:
 QWebEngineProfile* cookieKeepingProfile(const QString& storageFolder)
 {
     auto* profile = new QWebEngineProfile;
-    new PersistentCookies(*profile->cookieStore(), storageFolder + QStringLiteral("/cookies.txt"), profile);
+    new PersistentCookies(*profile->cookieStore(), AppFolder::path(storageFolder, AppFolder::cookiesFile()),
+                          profile);
     return profile;
 }
 

@@ -2,25 +2,33 @@
 
 #include <QString>
 
-// Names of the program's files (the site addresses, the help page: AppFolders::programFolder()) and
-// of the user's (the added links, the profiles, the marks, the browser's cookies:
-// AppFolders::dataFolder()).
-// A file's path is its folder followed directly by its name, which begins with the separator;
-// nothing is added or removed between them.
+// The one table of the files the program reads and writes, by what they hold: the program's own
+// (in AppFolders::programFolder(), read only) and the user's (in AppFolders::dataFolder(), the
+// only place the program writes). A file's path is its folder followed directly by its name, which
+// begins with the separator; nothing is added or removed between them.
 namespace AppFolder {
 
+// The program's own files.
+
+// The download sites' submission addresses, scrambled (sites/SiteDirectory.h).
 inline QString siteAddressFile()
 {
     return QStringLiteral("/padok.txt");
 }
-inline QString addedLinksFile()
-{
-    return QStringLiteral("/addedlinks.txt");
-}
+// The help page shown at start.
 inline QString helpPage()
 {
     return QStringLiteral("/formtidehelp.html");
 }
+
+// The user's files, in the data folder.
+
+// The links the user added (sites/AddedLinksFile.h).
+inline QString addedLinksFile()
+{
+    return QStringLiteral("/addedlinks.txt");
+}
+// One profile per product (products/ProductProfiles.h).
 inline QString infoFolder()
 {
     return QStringLiteral("/Info");
@@ -30,14 +38,20 @@ inline QString progressFolder()
 {
     return QStringLiteral("/Progress");
 }
+// The product chosen last.
 inline QString lastProductFile()
 {
     return QStringLiteral("/lastproduct.txt");
 }
-// The embedded browser's cookies, so that site logins travel with the folder.
+// The embedded browser's storage, so that site logins travel with the folder.
 inline QString browserFolder()
 {
     return QStringLiteral("/Browser");
+}
+// The cookies an earlier version kept, inside browserFolder().
+inline QString cookiesFile()
+{
+    return QStringLiteral("/cookies.txt");
 }
 
 inline QString path(const QString& folder, const QString& name)

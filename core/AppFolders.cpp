@@ -1,6 +1,7 @@
 #include "core/AppFolders.h"
 
 #include "core/AppFolder.h"
+#include "core/FileRules.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -31,13 +32,12 @@ QString AppFolders::userDataHome()
     return QDir::homePath() + QStringLiteral("/.local/share");
 }
 
-bool AppFolders::makeDataFolder() const
+Result<void, FileRules::FileProblem> AppFolders::makeDataFolder() const
 {
     if (QFileInfo(m_dataFolder).isDir())
-        return true;
-    if (!QDir().mkpath(QFileInfo(m_dataFolder).absolutePath()))
-        return false;
+        return {};
+    if (const QString parent = QFileInfo(m_dataFolder).absolutePath(); !QDir().mkpath(parent))
+        return FileRules::FileProblem{FileRules::FileProblem::Kind::NotMade, parent};
     const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
-    // Another run may have made it meanwhile.
-    return QDir().mkdir(m_dataFolder, ownerOnly) || QFileInfo(m_dataFolder).isDir();
+    return FileRules::ensureFolder(m_dataFolder, ownerOnly);
 }

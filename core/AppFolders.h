@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/FileRules.h"
+#include "core/Result.h"
+
 #include <QString>
 
 // Where the program's own files and the user's files live, decided once at start and handed to
@@ -36,8 +39,8 @@ public:
 
     // Creates the data folder when it is missing: its parents as the umask allows, the folder
     // itself readable by its owner only, since it keeps the user's site logins. An existing folder
-    // is left as it is. True when the folder exists afterwards.
-    bool makeDataFolder() const;
+    // is left as it is. Done when the folder exists afterwards.
+    Result<void, FileRules::FileProblem> makeDataFolder() const;
 
 private:
     QString m_programFolder;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QtGlobal>
 #include <optional>
 #include <type_traits>
 #include <utility>
@@ -12,7 +13,8 @@
 //   Result<Values, PadFile::Problem> read(...);          // a value or a problem
 //   Result<void, ProductProfiles::Problem> save(...);   // done, or a problem
 //
-// value() and problem() may only be asked of a result that holds one.
+// value() and problem() may only be asked of a result that holds one; asking otherwise is a
+// programming error, caught by an assertion.
 template <typename T, typename Problem> class [[nodiscard]] Result {
     static_assert(!std::is_same_v<T, Problem>, "a value and a problem must be told apart by their types");
 
@@ -23,11 +25,25 @@ public:
     bool ok() const { return m_state.index() == 0; }
     explicit operator bool() const { return ok(); }
 
-    const T& value() const& { return std::get<0>(m_state); }
-    T&& value() && { return std::get<0>(std::move(m_state)); }
+    const T& value() const&
+    {
+        Q_ASSERT(ok());
+        return std::get<0>(m_state);
+    }
+    T&& value() &&
+    {
+        Q_ASSERT(ok());
+        return std::get<0>(std::move(m_state));
+    }
     const T& operator*() const& { return value(); }
     const T* operator->() const { return &value(); }
-    const Problem& problem() const { return std::get<1>(m_state); }
+    // The value, or `fallback` when there is a problem.
+    T valueOr(T fallback) const& { return ok() ? std::get<0>(m_state) : std::move(fallback); }
+    const Problem& problem() const
+    {
+        Q_ASSERT(!ok());
+        return std::get<1>(m_state);
+    }
 
 private:
     std::variant<T, Problem> m_state;
@@ -42,7 +58,11 @@ public:
     bool ok() const { return !m_problem.has_value(); }
     explicit operator bool() const { return ok(); }
 
-    const Problem& problem() const { return *m_problem; }
+    const Problem& problem() const
+    {
+        Q_ASSERT(!ok());
+        return m_problem.value();
+    }
 
 private:
     std::optional<Problem> m_problem;

@@ -1,5 +1,7 @@
 #include "core/Windows1252.h"
 
+#include "core/FileRules.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -45,29 +47,10 @@ QString firstUnencodable(QStringView text)
     return {};
 }
 
-QList<QByteArray> splitLines(QByteArrayView content)
-{
-    QList<QByteArray> lines;
-    qsizetype start = 0;
-    const qsizetype size = content.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        const char c = content[i];
-        if (c != '\r' && c != '\n')
-            continue;
-        lines.append(content.sliced(start, i - start).toByteArray());
-        if (c == '\r' && i + 1 < size && content[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < size)
-        lines.append(content.sliced(start).toByteArray());
-    return lines;
-}
-
 QStringList decodeLines(QByteArrayView content)
 {
     QStringList lines;
-    const QList<QByteArray> raw = splitLines(content);
+    const QList<QByteArray> raw = FileRules::splitLines(content);
     lines.reserve(raw.size());
     for (const QByteArray& line : raw)
         lines.append(decode(line));

@@ -23,12 +23,7 @@ bool canEncode(QStringView text);
 // half of a pair is a character of its own); empty when every character can be held.
 QString firstUnencodable(QStringView text);
 
-// Splits file content into lines. A line ends at CR LF, or at a lone CR or LF; the ending is not
-// part of the line. A last line without an ending still counts; content that ends with a line
-// ending has no empty line after it, and empty content has no lines.
-QList<QByteArray> splitLines(QByteArrayView content);
-
-// splitLines() with each line decoded.
+// FileRules::splitLines() with each line decoded.
 QStringList decodeLines(QByteArrayView content);
 
 } // namespace Windows1252

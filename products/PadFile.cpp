@@ -91,7 +91,7 @@ std::optional<int> categoryPosition(QStringView categoryClass)
     return top;
 }
 
-Result read(QByteArrayView content)
+::Result<PadValues, Problem> readValues(QByteArrayView content)
 {
     if (content.size() > maxSize)
         return Problem{Kind::TooLarge};
@@ -101,10 +101,15 @@ Result read(QByteArrayView content)
         return Problem{Kind::Binary};
 
     QXmlStreamReader reader(QByteArray::fromRawData(content.data(), content.size()));
-    std::array<std::optional<QString>, FieldCount> raw;
+    PadValues values;
     bool latin1 = false;
     bool inRoot = false;
-    QStringList path; // element names below the root, lower case
+    // The open elements below the root: each one's path and the text met inside it so far.
+    struct Open {
+        QString path;
+        QString text;
+    };
+    QList<Open> open;
     while (!reader.atEnd()) {
         switch (reader.readNext()) {
         case QXmlStreamReader::StartDocument:
@@ -117,20 +122,22 @@ Result read(QByteArrayView content)
                 inRoot = true;
                 break;
             }
-            path.append(reader.name().toString().toLower());
-            const QString joined = path.join(u'/');
-            for (std::size_t i = 0; i < kFields.size(); ++i) {
-                if (!raw[i] && kFields[i].path == joined) {
-                    raw[i] = reader.readElementText(QXmlStreamReader::IncludeChildElements);
-                    path.removeLast(); // the reader is now on the element's end
-                    break;
-                }
-            }
+            const QString name = reader.name().toString().toLower();
+            open.append({open.isEmpty() ? name : open.last().path + u'/' + name, {}});
             break;
         }
+        case QXmlStreamReader::Characters:
+            for (Open& element : open)
+                element.text += reader.text();
+            break;
         case QXmlStreamReader::EndElement:
-            if (!path.isEmpty())
-                path.removeLast();
+            if (!open.isEmpty()) {
+                Open element = open.takeLast();
+                if (!values.contains(element.path)) {
+                    const QString value = element.text.trimmed();
+                    values.insert(element.path, latin1 ? asWindows1252(value) : value);
+                }
+            }
             break;
         default:
             break;
@@ -138,21 +145,26 @@ Result read(QByteArrayView content)
     }
     if (reader.hasError())
         return Problem{Kind::NotWellFormed, reader.errorString(), reader.lineNumber()};
+    return values;
+}
 
+Result read(QByteArrayView content)
+{
+    const ::Result<PadValues, Problem> all = readValues(content);
+    if (!all)
+        return all.problem();
     Values values;
-    for (std::size_t i = 0; i < kFields.size(); ++i) {
-        if (!raw[i])
-            continue;
-        const QString value = latin1 ? asWindows1252(raw[i]->trimmed()) : raw[i]->trimmed();
+    for (const Field& field : kFields) {
+        const QString value = all->value(field.path.toString());
         if (value.isEmpty())
             continue;
-        if (!kFields[i].member) {
+        if (!field.member) {
             values.categoryPosition = categoryPosition(value);
             continue;
         }
-        if (const auto stored = ProductProfiles::encodeField(kFields[i].field, value); !stored)
+        if (const auto stored = ProductProfiles::encodeField(field.field, value); !stored)
             return Problem{Kind::NotStorable, {}, 0, stored.problem()};
-        values.*kFields[i].member = value;
+        values.*field.member = value;
     }
     return values;
 }

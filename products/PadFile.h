@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Product.h"
+#include "core/ProductFacts.h"
 #include "core/Result.h"
 #include "products/ProductProfiles.h"
 
@@ -10,8 +11,9 @@
 
 class QIODevice;
 
-// Reads a product's own PAD file (Portable Application Description, versions 3.x and 4.0 alike)
-// into the values that the product information editor's boxes take when the user imports it.
+// Reads a product's own PAD file (Portable Application Description, versions 3.x and 4.0 alike):
+// every value it holds, for the fill (readValues()), and the values that the product information
+// editor's boxes take when the user imports it (read()).
 //
 // A PAD file is an XML document whose root element is XML_DIZ_INFO. Read are these paths under
 // the root, element names compared ignoring letter case:
@@ -84,6 +86,10 @@ using Result = ::Result<Values, Problem>;
 
 // Reads PAD content.
 Result read(QByteArrayView content);
+
+// Every value of PAD content (see PadValues), refused for the same faults as read() but for values
+// that a profile cannot store: these are only ever written into forms.
+::Result<PadValues, Problem> readValues(QByteArrayView content);
 
 // Reads from an open device, from its current position: its size is checked before reading when
 // it is known, and at most maxSize + 1 bytes are ever read. A sequential device must have all its

@@ -87,7 +87,7 @@ Result<QByteArray, Problem> serialize(const Product& product)
 
 Product parse(QByteArrayView content)
 {
-    const QList<QByteArray> lines = Windows1252::splitLines(content);
+    const QList<QByteArray> lines = FileRules::splitLines(content);
     Product product;
     const auto fields = fieldsOf(product);
     for (std::size_t i = 0; i < kFieldCount && qsizetype(i) < lines.size(); ++i) {
@@ -116,14 +116,15 @@ Result<void, Problem> save(const QString& dataFolder, const Product& product)
         return content.problem();
 
     const QString info = infoPath(dataFolder);
-    if (!QFileInfo(info).isDir() && !QDir(dataFolder).mkdir(AppFolder::infoFolder().mid(1)))
+    if (!FileRules::ensureFolder(info))
         return Problem{Kind::InfoFolderNotMade};
 
     QString path = existingFile(dataFolder, product.programName);
     if (path.isEmpty())
         path = info + u'/' + product.programName + kSuffix;
-    if (const std::optional<QString> failed = FileRules::writeWhole(path, *content))
-        return Problem{Kind::FileNotWritten, ProductField::ProgramName, QFileInfo(path).fileName(), *failed};
+    if (const auto written = FileRules::writeWhole(path, *content); !written)
+        return Problem{Kind::FileNotWritten, ProductField::ProgramName, QFileInfo(path).fileName(),
+                       written.problem().detail};
     return {};
 }
 
@@ -132,10 +133,10 @@ std::optional<Product> read(const QString& dataFolder, const QString& name)
     const QString path = existingFile(dataFolder, name);
     if (path.isEmpty())
         return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const auto content = FileRules::readWhole(path);
+    if (!content)
         return std::nullopt;
-    return parse(file.readAll());
+    return parse(*content);
 }
 
 Result<void, Problem> remove(const QString& dataFolder, const QString& name)

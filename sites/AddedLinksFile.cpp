@@ -4,8 +4,6 @@
 #include "core/FileRules.h"
 #include "core/Windows1252.h"
 
-#include <QFile>
-
 namespace AddedLinksFile {
 
 namespace {
@@ -46,19 +44,12 @@ Result<void, Problem> append(const QString& dataFolder, const QString& typedText
         return Problem{Problem::Kind::UnencodableCharacter, Windows1252::firstUnencodable(text)};
 
     const QString path = AppFolder::path(dataFolder, AppFolder::addedLinksFile());
-    QByteArray content;
-    QFile existing(path);
-    if (existing.exists()) {
-        if (!existing.open(QIODevice::ReadOnly))
-            return writeFailed(existing.errorString());
-        content = existing.readAll();
-        if (existing.error() != QFileDevice::NoError)
-            return writeFailed(existing.errorString());
-    }
-    content += *added;
-
-    if (const std::optional<QString> failed = FileRules::writeWhole(path, content))
-        return writeFailed(*failed);
+    auto existing = FileRules::readWhole(path);
+    if (!existing && existing.problem().kind != FileRules::FileProblem::Kind::Missing)
+        return writeFailed(existing.problem().detail);
+    const QByteArray content = existing.valueOr({}) + *added;
+    if (const auto written = FileRules::writeWhole(path, content); !written)
+        return writeFailed(written.problem().detail);
     return {};
 }
 

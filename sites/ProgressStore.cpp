@@ -2,29 +2,24 @@
 
 #include "core/AppFolder.h"
 #include "core/FileRules.h"
-#include "core/Windows1252.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <filesystem>
-#include <system_error>
 
 namespace {
 
 constexpr qsizetype kDayLength = 10; // yyyy-mm-dd
 
+// The whole file; a missing or unreadable one reads as empty.
 QByteArray readFile(const QString& path)
 {
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return FileRules::readWhole(path).valueOr({});
 }
 
 ProgressStore::SaveResult writeFile(const QString& path, const QByteArray& content)
 {
-    if (const std::optional<QString> failed = FileRules::writeWhole(path, content))
-        return ProgressStore::Problem{*failed};
+    if (const auto written = FileRules::writeWhole(path, content); !written)
+        return ProgressStore::Problem{written.problem().detail};
     return {};
 }
 
@@ -38,7 +33,7 @@ ProgressStore::Marks ProgressStore::parse(QByteArrayView content)
     // An editor may have put a byte-order mark first.
     if (content.startsWith("\xEF\xBB\xBF"))
         content = content.sliced(3);
-    for (const QByteArray& line : Windows1252::splitLines(content)) {
+    for (const QByteArray& line : FileRules::splitLines(content)) {
         if (line.size() <= kDayLength || line[kDayLength] != ' ')
             continue;
         const QDate day = QDate::fromString(QString::fromLatin1(line.first(kDayLength)), Qt::ISODate);
@@ -60,7 +55,7 @@ QByteArray ProgressStore::serialize(const Marks& marks)
 std::optional<QString> ProgressStore::rememberedProduct() const
 {
     const QList<QByteArray> lines =
-        Windows1252::splitLines(readFile(m_dataFolder + AppFolder::lastProductFile()));
+        FileRules::splitLines(readFile(AppFolder::path(m_dataFolder, AppFolder::lastProductFile())));
     if (lines.isEmpty() || lines.first().isEmpty())
         return std::nullopt;
     return QString::fromUtf8(lines.first());
@@ -68,7 +63,7 @@ std::optional<QString> ProgressStore::rememberedProduct() const
 
 ProgressStore::SaveResult ProgressStore::rememberProduct(const QString& name) const
 {
-    return writeFile(m_dataFolder + AppFolder::lastProductFile(), name.toUtf8() + "\r\n");
+    return writeFile(AppFolder::path(m_dataFolder, AppFolder::lastProductFile()), name.toUtf8() + "\r\n");
 }
 
 void ProgressStore::setProduct(const std::optional<QString>& name)
@@ -122,7 +117,7 @@ QString ProgressStore::marksFile(const QString& name) const
 {
     if (FileRules::nameProblem(name))
         return {};
-    return m_dataFolder + AppFolder::progressFolder() + u'/' + name + u".txt";
+    return AppFolder::path(m_dataFolder, AppFolder::progressFolder()) + u'/' + name + u".txt";
 }
 
 ProgressStore::Marks ProgressStore::read(const QString& name) const
@@ -136,10 +131,9 @@ ProgressStore::SaveResult ProgressStore::write(const QString& name, const Marks&
     if (path.isEmpty())
         return {};
     // The data folder exists; only "Progress" inside it is made.
-    const QString folder = m_dataFolder + AppFolder::progressFolder();
-    std::error_code error;
-    if (!QFileInfo(folder).isDir() &&
-        !std::filesystem::create_directory(QFile::encodeName(folder).toStdString(), error))
-        return Problem{QString::fromLocal8Bit(error.message())};
+    if (const auto folder =
+            FileRules::ensureFolder(AppFolder::path(m_dataFolder, AppFolder::progressFolder()));
+        !folder)
+        return Problem{folder.problem().detail};
     return writeFile(path, serialize(marks));
 }

@@ -1,21 +1,17 @@
 #include "sites/SiteDirectory.h"
 
 #include "core/AppFolder.h"
+#include "core/FileRules.h"
 #include "core/TextMatch.h"
 #include "core/Windows1252.h"
 #include "sites/SiteAddressCipher.h"
 
-#include <QFile>
-
 namespace {
 
-// The whole file, or nothing when it is missing or cannot be read.
+// The whole file; a missing or unreadable one counts as empty.
 QByteArray readFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return FileRules::readWhole(path).valueOr({});
 }
 
 } // namespace
@@ -35,7 +31,7 @@ const QStringList& SiteDirectory::builtInSiteNames()
 void SiteDirectory::loadSiteAddresses(const QString& programFolder)
 {
     const QList<QByteArray> lines =
-        Windows1252::splitLines(readFile(AppFolder::path(programFolder, AppFolder::siteAddressFile())));
+        FileRules::splitLines(readFile(AppFolder::path(programFolder, AppFolder::siteAddressFile())));
     m_siteAddresses.clear();
     m_siteAddresses.reserve(lines.size());
     m_upperSiteAddresses.clear();

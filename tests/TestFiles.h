@@ -7,18 +7,18 @@
 #include <QTest>
 
 // Whole-file reads and writes for tests. A file that cannot be read reads as "<missing>", so a
-// comparison with expected content fails visibly; a file that cannot be written fails the test.
+// comparison with expected content fails visibly; a write answers whether it worked, for the test
+// to check (QVERIFY(writeFile(...))), so that a test never goes on after a failed write.
 inline QByteArray readAll(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-inline void writeFile(const QString& path, const QByteArray& content)
+[[nodiscard]] inline bool writeFile(const QString& path, const QByteArray& content)
 {
     QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(content), content.size());
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
 // Every file and folder below `root`, hidden ones included, by relative path: a file's bytes,

@@ -7,6 +7,7 @@
 // characters or byte 0xFF are refused (the cipher cannot carry 0xFF, and a control code could
 // turn into a line end): nothing is written and the exit status is 1.
 
+#include "core/FileRules.h"
 #include "core/Windows1252.h"
 #include "sites/SiteAddressCipher.h"
 
@@ -24,7 +25,7 @@ int main()
 
     QByteArray result;
     int lineNumber = 0;
-    for (const QByteArray& line : Windows1252::splitLines(in.readAll())) {
+    for (const QByteArray& line : FileRules::splitLines(in.readAll())) {
         ++lineNumber;
         for (const char ch : line) {
             const auto code = static_cast<unsigned char>(ch);

@@ -15,14 +15,16 @@ private Q_SLOTS:
 
 namespace {
 
-// Makes each file below `root`; a path ending in '/' is a folder.
-void makeFiles(const QString& root, const QStringList& paths)
+// Makes each file below `root`; a path ending in '/' is a folder. False when one could not be made.
+[[nodiscard]] bool makeFiles(const QString& root, const QStringList& paths)
 {
     for (const QString& path : paths) {
-        QVERIFY(QDir(root).mkpath(path.endsWith(u'/') ? path : QFileInfo(path).path()));
-        if (!path.endsWith(u'/'))
-            writeFile(root + u'/' + path, path.toUtf8());
+        if (!QDir(root).mkpath(path.endsWith(u'/') ? path : QFileInfo(path).path()))
+            return false;
+        if (!path.endsWith(u'/') && !writeFile(root + u'/' + path, path.toUtf8()))
+            return false;
     }
+    return true;
 }
 
 } // namespace
@@ -53,7 +55,7 @@ void TestAppFolders::layoutRule()
     QFETCH(QStringList, files);
     QFETCH(QString, executableFolder);
     QTemporaryDir root;
-    makeFiles(root.path(), files << executableFolder + u'/');
+    QVERIFY(makeFiles(root.path(), files << executableFolder + u'/'));
     const auto before = tree(root.path());
 
     const AppFolders folders =

@@ -33,10 +33,10 @@ void TestSession::walkAndFill()
     LocalHttpServer server(FORMTIDE_TEST_DATA_DIR "/e2e");
     QVERIFY(server.start());
     QTemporaryDir app;
-    writeFile(app.filePath("formtidehelp.html"), readAll(FORMTIDE_APP_DIR "/formtidehelp.html"));
-    writeFile(
+    QVERIFY(writeFile(app.filePath("formtidehelp.html"), readAll(FORMTIDE_APP_DIR "/formtidehelp.html")));
+    QVERIFY(writeFile(
         app.filePath("addedlinks.txt"),
-        (server.url("mysite/submit.html") + "\r\n" + server.url("mysite/defaults.html") + "\r\n").toUtf8());
+        (server.url("mysite/submit.html") + "\r\n" + server.url("mysite/defaults.html") + "\r\n").toUtf8()));
     server.setPage(
         "mysite/defaults.html",
         "<form><input name=xml_location value=http://><input name=pad_url value=http://mine/pad.xml>"

@@ -94,7 +94,7 @@ void TestProductProfiles::listAndRealFileNames()
     QVERIFY(QDir(folder.path()).mkpath(u"Info/d.txt"_s));
     for (const char* file : {"b.TXT", "a.txt", "a.TXT", "C.Txt", "x.dat", "y.txt.bak", ".hidden.txt", ".txt",
                              "..txt", "Zip....txt"})
-        writeFile(folder.filePath(u"Info/"_s + QLatin1StringView(file)), "\"\"\r\n\"OFFICE\"\r\n");
+        QVERIFY(writeFile(folder.filePath(u"Info/"_s + QLatin1StringView(file)), "\"\"\r\n\"OFFICE\"\r\n"));
     QCOMPARE(ProductProfiles::list(folder.path()), (QStringList{u"a"_s, u"b"_s, u"C"_s, u"Zip..."_s}));
     QCOMPARE(ProductProfiles::read(folder.path(), u"C"_s)->categoryKeyword, u"OFFICE"_s);
     QVERIFY(!ProductProfiles::read(folder.path(), u"c"_s));
@@ -104,7 +104,7 @@ void TestProductProfiles::listAndRealFileNames()
     QCOMPARE(QDir(folder.filePath(u"Info"_s)).entryList(QDir::Files | QDir::Hidden, QDir::Name),
              (QStringList{u"..txt"_s, u".hidden.txt"_s, u".txt"_s, u"C.Txt"_s, u"Zip....txt"_s, u"a.TXT"_s,
                           u"a.txt"_s, u"x.dat"_s, u"y.txt.bak"_s}));
-    writeFile(folder.filePath(u"file"_s), {});
+    QVERIFY(writeFile(folder.filePath(u"file"_s), {}));
     QCOMPARE(
         ProductProfiles::save(folder.filePath(u"file"_s), Product{u"Z"_s, {}, {}, {}, {}}).problem().kind,
         Kind::InfoFolderNotMade);

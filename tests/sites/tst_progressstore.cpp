@@ -50,7 +50,7 @@ void TestProgressStore::files()
     for (const QString& entry : {u"both"_s, u"http://x.example/"_s, u"gone"_s})
         QVERIFY(store.setMark(entry, day1).ok());
     QVERIFY(store.setMark(u"gone"_s, std::nullopt).ok());
-    writeFile(dir.filePath(u"Progress/New.txt"_s), "2026-12-07 both\r\n2026-12-07 n\r\n");
+    QVERIFY(writeFile(dir.filePath(u"Progress/New.txt"_s), "2026-12-07 both\r\n2026-12-07 n\r\n"));
     QVERIFY(store.renameProduct(u"Old"_s, u"New"_s).ok());
     QCOMPARE(store.product(), u"New"_s);
 

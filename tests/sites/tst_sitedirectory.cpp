@@ -26,8 +26,8 @@ void load(SiteDirectory& sites, const Lines& siteLines, const QByteArray& links)
     for (const QByteArray& line : siteLines)
         padok += SiteAddressCipher::encode(line) + "\r\n";
     if (!links.isNull()) {
-        writeFile(dir.filePath(u"padok.txt"_s), padok);
-        writeFile(dir.filePath(u"addedlinks.txt"_s), links);
+        QVERIFY(writeFile(dir.filePath(u"padok.txt"_s), padok));
+        QVERIFY(writeFile(dir.filePath(u"addedlinks.txt"_s), links));
     }
     sites.loadSiteAddresses(dir.path());
     sites.loadAddedLinks(dir.path());

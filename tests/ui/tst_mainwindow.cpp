@@ -78,14 +78,15 @@ private Q_SLOTS:
     void marksFollowTheProduct();
 
 private:
-    // Sites 2 and 6 have addresses; the one added link (entry 10) holds the name of entry 1.
+    // Sites 2 and 6 have addresses; the one added link (entry 10) holds the name of entry 1. A test
+    // that calls it goes on only when it worked: open(...); QVERIFY(!QTest::currentTestFailed()).
     void open(const QString& folder)
     {
         QByteArray padok;
         for (const char* site : {"2archive.net/s", "www.5Awards.com/s"})
             padok += SiteAddressCipher::encode(site) + "\r\n";
-        writeFile(m_dir.filePath(u"padok.txt"_s), padok);
-        writeFile(m_dir.filePath(u"addedlinks.txt"_s), "http://my.example/1000files-submit\r\n");
+        QVERIFY(writeFile(m_dir.filePath(u"padok.txt"_s), padok));
+        QVERIFY(writeFile(m_dir.filePath(u"addedlinks.txt"_s), "http://my.example/1000files-submit\r\n"));
         m_window = std::make_unique<MainWindow>(
             AppFolders::portable(folder), std::unique_ptr<Browser>(m_browser = new FakeBrowser(new QWidget)));
         m_window->show();
@@ -190,9 +191,10 @@ void TestMainWindow::addLinks()
     QFETCH(QString, refused);
     if (!folder.isEmpty())
         open(m_dir.filePath(folder));
+    QVERIFY(!QTest::currentTestFailed());
     QFile::remove(m_dir.filePath(u"addedlinks.txt"_s));
     if (!before.isNull())
-        writeFile(m_dir.filePath(u"addedlinks.txt"_s), before);
+        QVERIFY(writeFile(m_dir.filePath(u"addedlinks.txt"_s), before));
     pressNext(11); // the last press, on the last entry, does nothing
     QCOMPARE(selectedRow(), m_list->count() - 1);
     navigations();
@@ -244,6 +246,7 @@ void TestMainWindow::marksFollowTheProduct()
     QVERIFY(ProductProfiles::save(dir.path(), {u"A"_s, {}, {}, {}, {}}).ok());
     QVERIFY(QFile::copy(m_dir.filePath(u"padok.txt"_s), dir.filePath(u"padok.txt"_s)));
     open(dir.path());
+    QVERIFY(!QTest::currentTestFailed());
     const auto tick = [&](int row) {
         QTest::mouseClick(m_list->viewport(), Qt::LeftButton, {}, checkBox(m_list, row));
     };
@@ -295,7 +298,7 @@ void TestMainWindow::marksFollowTheProduct()
     // A file in the folder's place: a read-only mode would not stop root.
     const QString progress = dir.filePath(u"Progress"_s);
     QVERIFY(QDir().rename(progress, progress + u".aside"_s));
-    writeFile(progress, {});
+    QVERIFY(writeFile(progress, {}));
     tick(4);
     QVERIFY(m_window->statusBar()->currentMessage().startsWith(u"The marks for A2 could not be saved"_s));
     QCOMPARE(ticked(m_list), u"1 4 6 9"_s);
@@ -309,6 +312,7 @@ void TestMainWindow::marksFollowTheProduct()
     QVERIFY(!QFile::exists(dir.filePath(u"Info/A2.txt"_s)));
     QVERIFY(ProductProfiles::save(dir.path(), {u"A2"_s, {}, {}, {}, {}}).ok());
     open(dir.path());
+    QVERIFY(!QTest::currentTestFailed());
     QCOMPARE(m_window->windowTitle(), u"Formtide - A2"_s);
     QCOMPARE(ticked(m_list), u"1 4 5 6 9"_s);
     // The home folder is the whole program's: nothing any test here did, Qt's file dialog included

@@ -15,6 +15,7 @@
 
 #include "autofill/FillPass.h"
 #include "autofill/WebEngineBrowser.h"
+#include "core/Result.h"
 #include "products/PadFile.h"
 #include "products/ProductProfiles.h"
 #include "ui/ProductText.h"
@@ -29,7 +30,6 @@
 #include <QUrl>
 #include <cstdio>
 #include <unistd.h>
-#include <variant>
 
 namespace {
 
@@ -76,7 +76,7 @@ std::optional<QUrl> pageUrl(const QString& page)
 }
 
 // The product in the profile or PAD file at `path`, or the line that says why there is none.
-std::variant<Product, QString> readProduct(const QString& path)
+Result<Product, QString> readProduct(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -93,7 +93,7 @@ std::variant<Product, QString> readProduct(const QString& path)
 // The options that `arguments` give, or the line that says why they cannot be used; the first
 // problem found, in the order the arguments are checked. Shows the help and ends the program
 // for --help.
-std::variant<Options, QString> parseOptions(const QStringList& arguments)
+Result<Options, QString> parseOptions(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -139,10 +139,10 @@ std::variant<Options, QString> parseOptions(const QStringList& arguments)
         return QStringLiteral("not a file path or an http, https or file URL: %1").arg(pages.first());
     options.page = *url;
     if (parser.isSet(product)) {
-        std::variant<Product, QString> read = readProduct(parser.value(product));
-        if (const QString* problem = std::get_if<QString>(&read))
-            return *problem;
-        options.product = std::get<Product>(std::move(read));
+        Result<Product, QString> read = readProduct(parser.value(product));
+        if (!read)
+            return read.problem();
+        options.product = std::move(read).value();
     }
     return options;
 }
@@ -311,12 +311,12 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("formtide-fill"));
 
-    std::variant<Options, QString> parsed = parseOptions(QCoreApplication::arguments());
-    if (const QString* problem = std::get_if<QString>(&parsed)) {
-        printError(*problem);
+    Result<Options, QString> parsed = parseOptions(QCoreApplication::arguments());
+    if (!parsed) {
+        printError(parsed.problem());
         return kFailure;
     }
-    FillRunner runner(std::get<Options>(std::move(parsed)));
+    FillRunner runner(std::move(parsed).value());
     runner.start();
     return QApplication::exec();
 }
