@@ -33,6 +33,12 @@ inline QString infoFolder()
 {
     return QStringLiteral("/Info");
 }
+// The PAD file a product keeps, beside its profile in infoFolder(): the product's name followed by
+// this ending ("Info/Zipper.xml" beside "Info/Zipper.txt").
+inline QString padCopySuffix()
+{
+    return QStringLiteral(".xml");
+}
 // Each product's marks, one file per product (sites/ProgressStore.h).
 inline QString progressFolder()
 {
