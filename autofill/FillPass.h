@@ -1,7 +1,7 @@
 #pragma once
 
 #include "autofill/FillPlan.h"
-#include "core/Product.h"
+#include "core/ProductFacts.h"
 
 #include <QObject>
 #include <QTimer>
@@ -33,7 +33,7 @@ public:
 
     // The product whose values later passes write. With none, a pass still reads the page and
     // reports NoProduct, but writes nothing: every field stays as the page has it.
-    void setProduct(std::optional<Product> product) { m_product = std::move(product); }
+    void setProduct(std::optional<ProductFacts> product) { m_product = std::move(product); }
 
     // Starts a pass over the page shown now; the active product is read when the snapshot
     // arrives. A whole-page pass still under way ends at once as superseded and nothing of it
@@ -51,7 +51,7 @@ private:
     void finish(FillReport report);
 
     Browser& m_browser;
-    std::optional<Product> m_product;
+    std::optional<ProductFacts> m_product;
     QTimer m_watchdog;
     quint64 m_pass = 0;
     bool m_running = false;

@@ -50,7 +50,7 @@ constexpr qint64 lastExactPosition = qint64(1) << 53;
 
 } // namespace
 
-std::optional<Plan> make(QByteArrayView snapshot, const std::optional<Product>& product)
+std::optional<Plan> make(QByteArrayView snapshot, const std::optional<ProductFacts>& product)
 {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(snapshot.toByteArray(), &error);
@@ -91,7 +91,7 @@ std::optional<Plan> make(QByteArrayView snapshot, const std::optional<Product>& 
                     continue;
                 const QString options = fields.at(2).toString().toUpper();
                 const QList<qsizetype> positions =
-                    FillRules::categorySelection(optionTexts(options), product->categoryKeyword);
+                    FillRules::categorySelection(optionTexts(options), product->profile.categoryKeyword);
                 if (positions.isEmpty())
                     continue;
                 QJsonArray selection;
@@ -102,7 +102,7 @@ std::optional<Plan> make(QByteArrayView snapshot, const std::optional<Product>& 
             }
             if (!FillRules::isTextFieldTag(tag))
                 continue;
-            const std::optional<QString> value = FillRules::textFieldValue(name, *product);
+            const std::optional<QString> value = FillRules::textFieldValue(name, product->profile);
             if (!value)
                 continue;
             const QString type = tag == u"INPUT" ? fields.at(2).toString() : QString();

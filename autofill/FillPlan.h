@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Product.h"
+#include "core/ProductFacts.h"
 
 #include <QByteArrayView>
 #include <QJsonObject>
@@ -84,7 +84,7 @@ struct Plan {
 
 // The plan for `snapshot` with `product`, or nothing when the snapshot cannot be read. Without a
 // product the plan writes nothing and skips nothing.
-std::optional<Plan> make(QByteArrayView snapshot, const std::optional<Product>& product);
+std::optional<Plan> make(QByteArrayView snapshot, const std::optional<ProductFacts>& product);
 
 // The outcome that the page reported for `plan`; a report for another plan, or one that cannot be
 // read, counts as superseded.

@@ -17,11 +17,17 @@ using PadValues = QMap<QString, QString>;
 // What the fill pass writes from: the profile's five facts, which are the author's own and win,
 // and the PAD file the product keeps, when it keeps one.
 struct ProductFacts {
-    Product profile = {};
+    // A product that keeps no PAD file is its profile alone.
+    ProductFacts(Product profile = {}, PadValues pad = {}, QDateTime padTaken = {})
+        : profile(std::move(profile)), pad(std::move(pad)), padTaken(std::move(padTaken))
+    {
+    }
+
+    Product profile;
     // Empty when the product keeps no PAD file.
-    PadValues pad = {};
+    PadValues pad;
     // When the kept PAD file was taken (imported or downloaded); invalid without one.
-    QDateTime padTaken = {};
+    QDateTime padTaken;
 
     friend bool operator==(const ProductFacts&, const ProductFacts&) = default;
 };
