@@ -3,18 +3,13 @@
 #include "core/AppFolder.h"
 #include "core/FileRules.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 namespace {
 
 constexpr qsizetype kDayLength = 10; // yyyy-mm-dd
-
-// The whole file; a missing or unreadable one reads as empty.
-QByteArray readFile(const QString& path)
-{
-    return FileRules::readWhole(path).valueOr({});
-}
 
 ProgressStore::SaveResult writeFile(const QString& path, const QByteArray& content)
 {
@@ -54,8 +49,8 @@ QByteArray ProgressStore::serialize(const Marks& marks)
 
 std::optional<QString> ProgressStore::rememberedProduct() const
 {
-    const QList<QByteArray> lines =
-        FileRules::splitLines(readFile(AppFolder::path(m_dataFolder, AppFolder::lastProductFile())));
+    const QList<QByteArray> lines = FileRules::splitLines(
+        FileRules::readWhole(AppFolder::path(m_dataFolder, AppFolder::lastProductFile())).valueOr({}));
     if (lines.isEmpty() || lines.first().isEmpty())
         return std::nullopt;
     return QString::fromUtf8(lines.first());
@@ -68,8 +63,32 @@ ProgressStore::SaveResult ProgressStore::rememberProduct(const QString& name) co
 
 void ProgressStore::setProduct(const std::optional<QString>& name)
 {
+    if (!m_product)
+        m_marksWithoutProduct = m_marks;
+    m_marks = name ? marksOf(*name) : m_marksWithoutProduct;
     m_product = name;
-    m_marks = name ? read(*name) : Marks();
+}
+
+ProgressStore::Marks ProgressStore::marksOf(const QString& name) const
+{
+    if (m_product == name)
+        return m_marks;
+    const auto unsaved = m_unsaved.constFind(name);
+    return unsaved != m_unsaved.cend() ? *unsaved : read(name);
+}
+
+QStringList ProgressStore::productsWithMarks() const
+{
+    QStringList names = m_unsaved.keys();
+    const QDir folder(AppFolder::path(m_dataFolder, AppFolder::progressFolder()));
+    for (const QString& file : folder.entryList({QStringLiteral("*.txt")}, QDir::Files)) {
+        const QString name = file.chopped(4);
+        if (file.endsWith(u".txt") && !marksFile(name).isEmpty() && !names.contains(name))
+            names.append(name);
+    }
+    if (m_product && !m_marks.isEmpty() && !names.contains(*m_product))
+        names.append(*m_product);
+    return names;
 }
 
 std::optional<QDate> ProgressStore::markedOn(const QString& entry) const
@@ -96,15 +115,16 @@ ProgressStore::SaveResult ProgressStore::renameProduct(const QString& oldName, c
     const QString oldFile = marksFile(oldName);
     const QString newFile = marksFile(newName);
     // The current product's marks in memory may hold changes that could not be saved.
-    Marks carried = m_product == oldName ? m_marks : read(oldName);
-    Marks joined = m_product == newName ? m_marks : read(newName);
+    Marks carried = marksOf(oldName);
+    Marks joined = marksOf(newName);
     for (auto it = carried.cbegin(); it != carried.cend(); ++it)
         joined.insert(it.key(), it.value());
     if (m_product == oldName || m_product == newName) {
         m_product = newName;
         m_marks = joined;
     }
-    if (carried.isEmpty() && !QFileInfo::exists(oldFile))
+    const bool heldUnsaved = m_unsaved.remove(oldName) > 0;
+    if (carried.isEmpty() && !heldUnsaved && !QFileInfo::exists(oldFile))
         return {};
     const SaveResult saved = write(newName, joined);
     // On a file system that ignores letter case, a rename in letter case only wrote the old file.
@@ -122,18 +142,26 @@ QString ProgressStore::marksFile(const QString& name) const
 
 ProgressStore::Marks ProgressStore::read(const QString& name) const
 {
-    return parse(readFile(marksFile(name)));
+    // A missing or unreadable file holds no marks.
+    return parse(FileRules::readWhole(marksFile(name)).valueOr({}));
 }
 
-ProgressStore::SaveResult ProgressStore::write(const QString& name, const Marks& marks) const
+ProgressStore::SaveResult ProgressStore::write(const QString& name, const Marks& marks)
 {
     const QString path = marksFile(name);
     if (path.isEmpty())
         return {};
     // The data folder exists; only "Progress" inside it is made.
+    SaveResult saved;
     if (const auto folder =
             FileRules::ensureFolder(AppFolder::path(m_dataFolder, AppFolder::progressFolder()));
         !folder)
-        return Problem{folder.problem().detail};
-    return writeFile(path, serialize(marks));
+        saved = Problem{folder.problem().detail};
+    else
+        saved = writeFile(path, serialize(marks));
+    if (saved.ok())
+        m_unsaved.remove(name);
+    else
+        m_unsaved.insert(name, marks);
+    return saved;
 }

@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QMap>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // Where the author stands: the product chosen last, and for each product the entries of the site
@@ -22,8 +23,10 @@
 //
 // A product's marks file outlives the product: deleting a profile leaves it, so the marks are back
 // when a product of that name is added again. Every write replaces its file only once the new
-// content is safely on disk; a failed write leaves the old file as it was. The data folder itself
-// is never created; "Progress" is, when a mark is first saved.
+// content is safely on disk; a failed write leaves the old file as it was, and the store keeps the
+// marks it could not save for the rest of the run: choosing another product and back, or a rename,
+// finds them, and the product's next change saves them all. The data folder itself is never
+// created; "Progress" is, when a mark is first saved.
 class ProgressStore final {
 public:
     // Entry text -> the day it was marked done.
@@ -46,9 +49,9 @@ public:
     // Records `name` as the product chosen last.
     SaveResult rememberProduct(const QString& name) const;
 
-    // Makes `name` the product whose marks are read and changed, with its marks as stored. Without
-    // a product (or with a name that cannot name a file) there are no marks at first, and changes
-    // last for this run only.
+    // Makes `name` the product whose marks are read and changed, with its marks as stored, or as
+    // held since a save of them failed. Without a product (or with a name that cannot name a file)
+    // the marks last for this run only.
     void setProduct(const std::optional<QString>& name);
     const std::optional<QString>& product() const { return m_product; }
     std::optional<QDate> markedOn(const QString& entry) const;
@@ -56,6 +59,11 @@ public:
     // Marks `entry` done on `day`, or clears its mark when `day` is empty, and saves the product's
     // marks. The change stays in memory also when the save fails, and is saved with the next one.
     SaveResult setMark(const QString& entry, std::optional<QDate> day);
+
+    // The marks of `name`: the current product's as held, another's as stored or held unsaved.
+    Marks marksOf(const QString& name) const;
+    // Every product that has marks: a marks file in "Progress", or marks held unsaved.
+    QStringList productsWithMarks() const;
 
     // Carries the marks stored for the product `oldName` over to `newName`, after a rename of its
     // profile: they join the marks stored for `newName`, an entry marked under both keeping
@@ -67,9 +75,14 @@ private:
     // The marks file of `name`; empty when the name cannot name a file inside "Progress".
     QString marksFile(const QString& name) const;
     Marks read(const QString& name) const;
-    SaveResult write(const QString& name, const Marks& marks) const;
+    // Saves the marks of `name`, or holds them unsaved when that fails.
+    SaveResult write(const QString& name, const Marks& marks);
 
     QString m_dataFolder;
     std::optional<QString> m_product;
     Marks m_marks;
+    // The marks without a product, while a product is current.
+    Marks m_marksWithoutProduct;
+    // Product -> marks whose last save failed.
+    QMap<QString, Marks> m_unsaved;
 };
