@@ -49,6 +49,16 @@ inline QString lastProductFile()
 {
     return QStringLiteral("/lastproduct.txt");
 }
+// The program's own settings (core/SettingsFile.h).
+inline QString settingsFile()
+{
+    return QStringLiteral("/settings.txt");
+}
+// What the last check of the sites found, one line per address (sites/SiteCheckResults.h).
+inline QString siteChecksFile()
+{
+    return QStringLiteral("/sitechecks.txt");
+}
 // The embedded browser's storage, so that site logins travel with the folder.
 inline QString browserFolder()
 {

@@ -4,7 +4,8 @@
 
 #include <QString>
 
-// Appending the user's typed links to the added-links file (folder + "/addedlinks.txt").
+// The added-links file (folder + "/addedlinks.txt"): appending the user's typed links, rewriting it
+// after the user changed the list, and reading a text file of addresses to add.
 //
 // The file is Windows-1252 text, one link per line, each line ended by CR LF. The typed text goes
 // after the file's last byte exactly as typed, its line breaks written as CR LF, followed by one
@@ -20,6 +21,10 @@ struct Problem {
         UnencodableCharacter,
         // The file could not be read or written; `detail` is the file system's description.
         WriteFailed,
+        // A link holds a line break, which would split it over two lines of the file.
+        LineBreak,
+        // The file is not as it was read: another program changed it since. Nothing was written.
+        ChangedOnDisk,
     };
 
     Kind kind;
@@ -33,5 +38,21 @@ QString withCrLfLineBreaks(const QString& typedText);
 // the new text are written to a new file that replaces the old one only when every byte is
 // written, so a failure leaves the file untouched.
 Result<void, Problem> append(const QString& dataFolder, const QString& typedText);
+
+// Replaces the file with `links`, each as one line ended by CR LF, and answers the file's new
+// content. The file must still hold `lastRead`, its content as last read or written (a missing file
+// is empty); otherwise nothing is written. A failure leaves the file as it was.
+Result<QByteArray, Problem> rewrite(const QString& dataFolder, const QStringList& links,
+                                    const QByteArray& lastRead);
+
+// The addresses of a text file to add to the list: one a line (UTF-8, or Windows-1252 when the
+// file is not valid UTF-8; any line end), each without the blanks around it. Blank lines are
+// skipped, and so is an address that `known` holds or an earlier line gave.
+struct Import {
+    QStringList links;
+    int blankLines = 0;
+    int known = 0; // lines skipped because the address was there already
+};
+Import importable(QByteArrayView content, const QStringList& known);
 
 } // namespace AddedLinksFile

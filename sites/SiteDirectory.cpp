@@ -6,16 +6,6 @@
 #include "core/Windows1252.h"
 #include "sites/SiteAddressCipher.h"
 
-namespace {
-
-// The whole file; a missing or unreadable one counts as empty.
-QByteArray readFile(const QString& path)
-{
-    return FileRules::readWhole(path).valueOr({});
-}
-
-} // namespace
-
 const QStringList& SiteDirectory::builtInSiteNames()
 {
     static const QStringList names{
@@ -30,8 +20,8 @@ const QStringList& SiteDirectory::builtInSiteNames()
 
 void SiteDirectory::loadSiteAddresses(const QString& programFolder)
 {
-    const QList<QByteArray> lines =
-        FileRules::splitLines(readFile(AppFolder::path(programFolder, AppFolder::siteAddressFile())));
+    const QList<QByteArray> lines = FileRules::splitLines(
+        FileRules::readWhole(AppFolder::path(programFolder, AppFolder::siteAddressFile())).valueOr({}));
     m_siteAddresses.clear();
     m_siteAddresses.reserve(lines.size());
     m_upperSiteAddresses.clear();
@@ -44,8 +34,15 @@ void SiteDirectory::loadSiteAddresses(const QString& programFolder)
 
 void SiteDirectory::loadAddedLinks(const QString& dataFolder)
 {
-    m_addedLinks =
-        Windows1252::decodeLines(readFile(AppFolder::path(dataFolder, AppFolder::addedLinksFile())));
+    m_addedLinksContent =
+        FileRules::readWhole(AppFolder::path(dataFolder, AppFolder::addedLinksFile())).valueOr({});
+    setAddedLinks(Windows1252::decodeLines(m_addedLinksContent), m_addedLinksContent);
+}
+
+void SiteDirectory::setAddedLinks(const QStringList& links, const QByteArray& content)
+{
+    m_addedLinks = links;
+    m_addedLinksContent = content;
     m_entries.clear();
     m_entries.reserve(builtInSiteNames().size() + m_addedLinks.size());
     const auto walkAddress = [this](const QString& text) {
@@ -57,6 +54,15 @@ void SiteDirectory::loadAddedLinks(const QString& dataFolder)
         const QString address = walkAddress(link);
         m_entries.append({link, address, address});
     }
+}
+
+QUrl SiteDirectory::webAddress(const QString& address)
+{
+    // A whole address is taken as written, as the browser takes it.
+    const QUrl url =
+        address.contains(u"://") ? QUrl(address, QUrl::TolerantMode) : QUrl::fromUserInput(address);
+    const bool web = url.scheme() == u"http" || url.scheme() == u"https";
+    return web && !url.host().isEmpty() ? url : QUrl();
 }
 
 std::optional<QString> SiteDirectory::findSiteAddress(const QString& entryText) const

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <optional>
 
 // The download sites the main window walks: ten built-in site names, the addresses of the
@@ -39,6 +40,16 @@ public:
     // its text (findAddedLink: for a link itself, or an earlier link of which it is a part), or else
     // the site whose address contains it.
     void loadAddedLinks(const QString& dataFolder);
+    // Rebuilds the entries as loadAddedLinks() does, from `links` instead of the file, after they
+    // were written to it as `content`.
+    void setAddedLinks(const QStringList& links, const QByteArray& content);
+    // The added-links file's content as last read or written.
+    const QByteArray& addedLinksContent() const { return m_addedLinksContent; }
+
+    // The web page an entry's address stands for: an address with "://" as written, another as a
+    // browser completes what the user typed ("www.example.com" is "http://www.example.com").
+    // Invalid for anything but an http or https address with a host.
+    static QUrl webAddress(const QString& address);
 
     // The first site address, in file order, whose upper-cased text contains the upper-cased entry
     // text; the address is returned as stored. An empty entry text matches the first non-empty address.
@@ -55,5 +66,6 @@ private:
     QStringList m_siteAddresses;
     QStringList m_upperSiteAddresses; // the lookup's side of each
     QStringList m_addedLinks;
+    QByteArray m_addedLinksContent;
     QList<Entry> m_entries;
 };

@@ -1,6 +1,7 @@
 #include "ui/AddLinksDialog.h"
 
 #include "sites/AddedLinksFile.h"
+#include "ui/LinkText.h"
 #include "ui/Twips.h"
 
 #include <QLabel>
@@ -8,23 +9,6 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTextDocument>
-
-namespace {
-
-// A character named so that the user can see it even when it is invisible or a lone half of a pair.
-QString describeCharacter(const QString& character)
-{
-    const char32_t code = character.size() == 2 ? QChar::surrogateToUcs4(character.at(0), character.at(1))
-                                                : character.at(0).unicode();
-    const QString codeText =
-        QStringLiteral("U+%1").arg(static_cast<uint>(code), 4, 16, QLatin1Char('0')).toUpper();
-    const bool printable =
-        character.size() == 2 || (character.at(0).isPrint() && !character.at(0).isSurrogate());
-    return printable ? QStringLiteral("\u201C") + character + QStringLiteral("\u201D (") + codeText + u')'
-                     : codeText;
-}
-
-} // namespace
 
 AddLinksDialog::AddLinksDialog(QString dataFolder, QWidget* parent)
     : FixedDialog(parent, "addLinksDialog", tr("Add Links"), 5265, 4080), m_dataFolder(std::move(dataFolder))
@@ -78,15 +62,7 @@ void AddLinksDialog::saveLinks()
         accept();
         return;
     }
-    const AddedLinksFile::Problem& problem = appended.problem();
-    switch (problem.kind) {
-    case AddedLinksFile::Problem::Kind::UnencodableCharacter:
-        showStatus(tr("Links not saved: %1 cannot be stored.").arg(describeCharacter(problem.detail)));
-        break;
-    case AddedLinksFile::Problem::Kind::WriteFailed:
-        showStatus(tr("Links not saved: %1.").arg(problem.detail));
-        break;
-    }
+    showStatus(tr("Links not saved: %1.").arg(LinkText::reason(appended.problem())));
     m_text->setFocus();
 }
 

@@ -4,23 +4,21 @@
 #include "autofill/FillPass.h"
 #include "core/AppFolder.h"
 #include "products/ProductProfiles.h"
+#include "sites/SiteListModel.h"
 #include "ui/AboutDialog.h"
 #include "ui/AddLinksDialog.h"
-#include "ui/KeptSelectionList.h"
 #include "ui/ProductManagerDialog.h"
+#include "ui/SiteListView.h"
+#include "ui/SiteOverview.h"
 #include "ui/Twips.h"
 #include "ui/VendorSite.h"
 
 #include <QDesktopServices>
 #include <QEvent>
 #include <QLabel>
-#include <QListWidget>
-#include <QLocale>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QUrl>
 #include <algorithm>
@@ -28,20 +26,17 @@
 
 namespace {
 
-// Where a site-list entry keeps the address a click opens, and the one "Next" opens.
-constexpr int kAddressRole = Qt::UserRole;
-constexpr int kWalkAddressRole = Qt::UserRole + 1;
+// The line under the site list that tells how far the product has got, in twips.
+constexpr float kOverviewHeight = 255;
 
-// "6 Dec 2026", in English like the rest of the window.
-QString shownDay(QDate day)
-{
-    return QLocale::c().toString(day, QStringLiteral("d MMM yyyy"));
-}
+// The settings file's name for "Skip done sites".
+const QString kSkipDoneSetting = QStringLiteral("skip-done-sites");
 
 } // namespace
 
 MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWidget* parent)
     : QMainWindow(parent), m_folders(std::move(folders)), m_progressStore(m_folders.dataFolder()),
+      m_settings(AppFolder::path(m_folders.dataFolder(), AppFolder::settingsFile())),
       m_browser(std::move(browser))
 {
     setWindowTitle(tr("Formtide"));
@@ -56,11 +51,13 @@ MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWi
     m_browserWidget->setParent(m_inner);
     m_browserWidget->setObjectName(QStringLiteral("browser"));
 
-    m_siteList = new KeptSelectionList(m_inner);
+    m_siteModel = new SiteListModel(m_progressStore, m_folders, this);
+    m_walk = new SiteWalk(*m_siteModel, this);
+    m_siteList = new SiteListView(*m_siteModel, m_inner);
     m_siteList->setObjectName(QStringLiteral("siteList"));
     m_siteList->setFont(QFont(QStringLiteral("Verdana"), 9));
-    m_siteList->setUniformItemSizes(true);
-    m_siteList->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    m_overview = new SiteOverview(*m_siteModel, m_inner);
+    m_overview->setObjectName(QStringLiteral("siteOverview"));
 
     m_progress = new QProgressBar(m_inner);
     m_progress->setObjectName(QStringLiteral("progressBar"));
@@ -74,8 +71,8 @@ MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWi
     m_addLinks->setObjectName(QStringLiteral("addLinksButton"));
 
     for (QWidget* control : {static_cast<QWidget*>(m_browserWidget), static_cast<QWidget*>(m_siteList),
-                             static_cast<QWidget*>(m_progress), static_cast<QWidget*>(m_next),
-                             static_cast<QWidget*>(m_addLinks)})
+                             static_cast<QWidget*>(m_overview), static_cast<QWidget*>(m_progress),
+                             static_cast<QWidget*>(m_next), static_cast<QWidget*>(m_addLinks)})
         control->setCursor(Qt::ArrowCursor);
 
     setTabOrder(m_browserWidget, m_siteList);
@@ -85,7 +82,8 @@ MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWi
 
     // Design geometry; the resize rule places everything anew when the window is shown.
     place(m_browserWidget, 60, 60, 7995, 7935);
-    place(m_siteList, 8640, 60, 3315, 6300);
+    place(m_siteList, 8640, 60, 3315, 6300 - kOverviewHeight);
+    place(m_overview, 8640, 6315 - kOverviewHeight, 3315, kOverviewHeight);
     place(m_next, 9180, 7560, 1335, 375);
     place(m_progress, 8640, 6540, 3315, 255);
     place(m_addLinks, 10560, 7560, 1335, 375);
@@ -96,11 +94,10 @@ MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWi
 
     connect(m_next, &QPushButton::clicked, this, &MainWindow::goToNextSite);
     connect(m_addLinks, &QPushButton::clicked, this, &MainWindow::openAddLinks);
-    // The user's own changes of the selection; the program selects with the list's signals blocked.
-    connect(m_siteList, &QListWidget::itemSelectionChanged, this, &MainWindow::showSelectedSite);
-    connect(m_siteList, &QListWidget::itemClicked, this, &MainWindow::onListItemClicked);
-    connect(m_siteList, &QListWidget::itemChanged, this, &MainWindow::onSiteItemChanged);
-    m_siteList->viewport()->installEventFilter(this);
+    connect(m_siteList, &SiteListView::entryChosen, this, [this](int row) { navigateToEntry(row, false); });
+    connect(m_siteList, &SiteListView::message, this,
+            [this](const QString& text) { statusBar()->showMessage(text); });
+    connect(m_siteModel, &SiteListModel::markSaved, this, &MainWindow::onMarkSaved);
     m_inner->installEventFilter(this);
 
     connect(m_browser.get(), &Browser::loadProgress, this, &MainWindow::onLoadProgress);
@@ -154,6 +151,12 @@ void MainWindow::buildMenus()
     fillAgain->setObjectName(QStringLiteral("fillAgainAction"));
     fillAgain->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
     connect(fillAgain, &QAction::triggered, this, [this] { m_fillPass->run(); });
+    software->addSeparator();
+    m_skipDone = software->addAction(tr("Skip done sites"));
+    m_skipDone->setObjectName(QStringLiteral("skipDoneAction"));
+    m_skipDone->setCheckable(true);
+    m_skipDone->setChecked(m_settings.isOn(kSkipDoneSetting, false));
+    connect(m_skipDone, &QAction::toggled, this, &MainWindow::setSkipDoneSites);
 
     QMenu* help = menuBar()->addMenu(tr("Help"));
     help->setObjectName(QStringLiteral("helpMenu"));
@@ -173,27 +176,8 @@ void MainWindow::loadSites()
 {
     // The help page stays while the first entry is selected: the walk starts from there.
     m_browser->navigate(AppFolder::path(m_folders.programFolder(), AppFolder::helpPage()));
-    m_session.sites.loadSiteAddresses(m_folders.programFolder());
-    m_session.sites.loadAddedLinks(m_folders.dataFolder());
-    showSiteEntries();
-    const QSignalBlocker blocker(m_siteList);
-    m_siteList->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
-}
-
-void MainWindow::showSiteEntries()
-{
-    // Rebuilt whole: no entry is selected afterwards, and no site is shown for that.
-    const QSignalBlocker blocker(m_siteList);
-    m_siteList->clear();
-    for (const SiteDirectory::Entry& entry : m_session.sites.entries()) {
-        auto* item = new QListWidgetItem(entry.text);
-        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        item->setCheckState(Qt::Unchecked);
-        item->setData(kAddressRole, entry.address);
-        item->setData(kWalkAddressRole, entry.walkAddress);
-        m_siteList->addItem(item);
-    }
-    showMarks();
+    m_siteModel->load();
+    m_siteList->selectEntry(0);
 }
 
 void MainWindow::layOutControls()
@@ -207,8 +191,11 @@ void MainWindow::layOutControls()
         return;
     place(m_browserWidget, 10, 10, W - twipsWidth(m_siteList) - 100, H - 100);
     const float browserWidth = twipsWidth(m_browserWidget);
-    place(m_siteList, browserWidth + 50, 10, twipsWidth(m_siteList), H - 800);
-    const float listHeight = twipsHeight(m_siteList);
+    // The overview's line is taken from the list's height; what lies below keeps its place.
+    place(m_siteList, browserWidth + 50, 10, twipsWidth(m_siteList), H - 800 - kOverviewHeight);
+    const float listHeight = twipsHeight(m_siteList) + kOverviewHeight;
+    place(m_overview, browserWidth + 50, listHeight + 55 - kOverviewHeight, twipsWidth(m_siteList),
+          kOverviewHeight);
     place(m_progress, browserWidth + 50, listHeight + 100, twipsWidth(m_siteList), twipsHeight(m_progress));
     place(m_next, browserWidth + 200, listHeight + 450, twipsWidth(m_next), twipsHeight(m_next));
     place(m_addLinks, browserWidth + 400 + twipsWidth(m_next), listHeight + 450, twipsWidth(m_addLinks),
@@ -217,49 +204,52 @@ void MainWindow::layOutControls()
 
 void MainWindow::goToNextSite()
 {
-    // "Next" on the last entry stays there: there is no entry after it to walk to.
-    if (m_session.currentSiteIndex >= m_siteList->count() - 1)
+    const Result<int, SiteWalk::End> next = m_walk->next(m_skipDone->isChecked());
+    if (next) {
+        statusBar()->clearMessage();
+        m_siteList->selectEntry(*next);
+        navigateToEntry(*next, true);
         return;
-    ++m_session.currentSiteIndex;
-    openEntry(m_session.currentSiteIndex, kWalkAddressRole);
+    }
+    const std::optional<QString>& product = m_siteModel->product();
+    const int left = m_siteModel->rowCount() - m_siteModel->doneCount();
+    switch (next.problem()) {
+    case SiteWalk::End::AllDone:
+        statusBar()->showMessage(product ? tr("Every site in the list is done for %1.").arg(*product)
+                                         : tr("Every site in the list is ticked."));
+        break;
+    case SiteWalk::End::LastEntry:
+        statusBar()->showMessage(tr("The end of the list. Not done yet: %n.", nullptr, left));
+        break;
+    }
 }
 
 void MainWindow::openAddLinks()
 {
-    if (!m_addLinksDialog)
-        m_addLinksDialog = std::make_unique<AddLinksDialog>(m_folders.dataFolder());
+    if (!m_addLinksDialog) {
+        m_addLinksDialog = std::make_unique<AddLinksDialog>(m_folders.dataFolder(), this);
+        // The list is rebuilt from the file however the dialog closed; the walk stays inside it.
+        connect(m_addLinksDialog.get(), &QDialog::finished, m_siteModel, &SiteListModel::reloadAddedLinks);
+    }
     m_addLinksDialog->adjustSize();
     m_addLinksDialog->move(frameGeometry().center() - m_addLinksDialog->rect().center());
-    m_addLinksDialog->exec();
-    m_session.sites.loadAddedLinks(m_folders.dataFolder());
-    showSiteEntries();
-    // The file may have been shortened meanwhile: the walk goes on from inside the list.
-    m_session.currentSiteIndex = std::min(m_session.currentSiteIndex, m_siteList->count() - 1);
+    m_addLinksDialog->open();
 }
 
-void MainWindow::showSelectedSite()
+void MainWindow::setSkipDoneSites(bool on)
 {
-    if (const int row = selectedSiteRow(); row >= 0)
-        navigateToEntry(row, kAddressRole);
+    if (const auto saved = m_settings.setOn(kSkipDoneSetting, on); !saved)
+        statusBar()->showMessage(tr("\"Skip done sites\" could not be remembered for the next start (%1).")
+                                     .arg(saved.problem().detail));
 }
 
-void MainWindow::openEntry(int row, int addressRole)
+void MainWindow::navigateToEntry(int row, bool walking)
 {
-    if (row < 0 || row >= m_siteList->count())
-        return;
-    {
-        const QSignalBlocker blocker(m_siteList);
-        m_siteList->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
-    }
-    navigateToEntry(row, addressRole);
-}
-
-void MainWindow::navigateToEntry(int row, int addressRole)
-{
-    const QString address = m_siteList->item(row)->data(addressRole).toString();
+    const SiteDirectory::Entry& entry = m_siteModel->entry(row);
+    const QString& address = walking ? entry.walkAddress : entry.address;
     if (address.isEmpty())
         return;
-    m_shownEntry = m_siteList->item(row)->text();
+    m_shownEntry = entry.text;
     m_browser->navigate(address);
 }
 
@@ -299,7 +289,7 @@ void MainWindow::chooseProduct(const QString& name, const Product& product)
 
 void MainWindow::onProductRenamed(const QString& oldName, const QString& newName)
 {
-    if (const ProgressStore::SaveResult saved = m_progressStore.renameProduct(oldName, newName); !saved.ok())
+    if (const ProgressStore::SaveResult saved = m_siteModel->renameProduct(oldName, newName); !saved.ok())
         statusBar()->showMessage(
             tr("The marks of %1 could not be carried over to %2 (%3); they stay under %1.")
                 .arg(oldName, newName, saved.problem().detail));
@@ -310,7 +300,6 @@ void MainWindow::onProductRenamed(const QString& oldName, const QString& newName
         showActiveProductName();
         rememberActiveProduct();
     }
-    showMarks();
 }
 
 void MainWindow::rememberActiveProduct()
@@ -326,8 +315,7 @@ void MainWindow::setActiveProduct(std::optional<ActiveProduct> product)
     m_activeProduct = std::move(product);
     m_fillPass->setProduct(m_activeProduct ? std::optional(m_activeProduct->values) : std::nullopt);
     showActiveProductName();
-    m_progressStore.setProduct(m_activeProduct ? std::optional(m_activeProduct->name) : std::nullopt);
-    showMarks();
+    m_siteModel->setProduct(m_activeProduct ? std::optional(m_activeProduct->name) : std::nullopt);
 }
 
 void MainWindow::showActiveProductName()
@@ -335,27 +323,8 @@ void MainWindow::showActiveProductName()
     setWindowTitle(m_activeProduct ? tr("Formtide - %1").arg(m_activeProduct->name) : tr("Formtide"));
 }
 
-void MainWindow::showMarks()
+void MainWindow::onMarkSaved(const ProgressStore::SaveResult& saved)
 {
-    const QSignalBlocker blocker(m_siteList);
-    for (int row = 0; row < m_siteList->count(); ++row) {
-        QListWidgetItem* item = m_siteList->item(row);
-        const std::optional<QDate> day = m_progressStore.markedOn(item->text());
-        item->setCheckState(day ? Qt::Checked : Qt::Unchecked);
-        if (!day)
-            item->setToolTip(QString());
-        else if (m_activeProduct)
-            item->setToolTip(tr("Done for %1 on %2").arg(m_activeProduct->name, shownDay(*day)));
-        else
-            item->setToolTip(tr("Done on %1, for this run only: no product is chosen").arg(shownDay(*day)));
-    }
-}
-
-void MainWindow::markSite(const QString& entry, bool done)
-{
-    const ProgressStore::SaveResult saved =
-        m_progressStore.setMark(entry, done ? std::optional(QDate::currentDate()) : std::nullopt);
-    showMarks();
     if (saved.ok())
         statusBar()->clearMessage();
     else
@@ -365,18 +334,16 @@ void MainWindow::markSite(const QString& entry, bool done)
                 .arg(m_progressStore.product().value_or(QString()), saved.problem().detail));
 }
 
-void MainWindow::onSiteItemChanged(QListWidgetItem* item)
-{
-    const bool ticked = item->checkState() == Qt::Checked;
-    if (ticked != m_progressStore.markedOn(item->text()).has_value())
-        markSite(item->text(), ticked);
-}
-
 void MainWindow::onFilledFormSubmitted()
 {
-    // The entry whose page the form came from, also when "Add Links" has left none selected since.
-    if (m_shownEntry)
-        markSite(*m_shownEntry, true);
+    // The entry whose page the form came from, also when "Add Links" has left none selected since;
+    // every entry of that text shares the mark.
+    for (int row = 0; row < m_siteModel->rowCount(); ++row) {
+        if (m_shownEntry && m_siteModel->entry(row).text == *m_shownEntry) {
+            m_siteModel->setData(m_siteModel->index(row), Qt::Checked, Qt::CheckStateRole);
+            return;
+        }
+    }
 }
 
 void MainWindow::openAbout()
@@ -384,12 +351,6 @@ void MainWindow::openAbout()
     if (!m_about)
         m_about = std::make_unique<AboutDialog>();
     m_about->exec();
-}
-
-int MainWindow::selectedSiteRow() const
-{
-    const QList<QListWidgetItem*> selected = m_siteList->selectedItems();
-    return selected.isEmpty() ? -1 : m_siteList->row(selected.first());
 }
 
 QRectF MainWindow::twipsGeometry(const QWidget* control) const
@@ -408,7 +369,7 @@ void MainWindow::place(QWidget* control, float left, float top, float width, flo
 float MainWindow::snappedListHeight(float height) const
 {
     const int frame = 2 * m_siteList->frameWidth();
-    int row = m_siteList->count() > 0 ? m_siteList->sizeHintForRow(0) : 0;
+    int row = m_siteModel->rowCount() > 0 ? m_siteList->sizeHintForRow(0) : 0;
     if (row <= 0)
         row = m_siteList->fontMetrics().height() + 2;
     const int available = static_cast<int>(std::floor(height / TwipsPerPixel)) - frame;
@@ -418,21 +379,7 @@ float MainWindow::snappedListHeight(float height) const
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_inner && event->type() == QEvent::Resize) {
+    if (watched == m_inner && event->type() == QEvent::Resize)
         layOutControls();
-    } else if (watched == m_siteList->viewport() && event->type() == QEvent::MouseButtonPress) {
-        const auto* press = static_cast<QMouseEvent*>(event);
-        m_rowSelectedAtPress = selectedSiteRow();
-        const QListWidgetItem* item = m_siteList->itemAt(press->position().toPoint());
-        m_checkAtPress = item ? item->checkState() : Qt::Unchecked;
-    }
     return QMainWindow::eventFilter(watched, event);
-}
-
-void MainWindow::onListItemClicked(QListWidgetItem* item)
-{
-    // A click that selected another entry has shown its site through the selection change
-    // already; one that only toggled a check mark is not a click on the entry.
-    if (m_siteList->row(item) == m_rowSelectedAtPress && item->checkState() == m_checkAtPress)
-        showSelectedSite();
 }

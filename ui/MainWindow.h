@@ -2,9 +2,10 @@
 
 #include "core/AppFolders.h"
 #include "core/Product.h"
+#include "core/SettingsFile.h"
 #include "sites/ProgressStore.h"
+#include "sites/SiteWalk.h"
 #include "ui/FillSummary.h"
-#include "ui/Session.h"
 #include "ui/Twips.h"
 
 #include <QHash>
@@ -19,16 +20,21 @@ class FillPass;
 class AboutDialog;
 class AddLinksDialog;
 class ProductManagerDialog;
+class QAction;
 class QLabel;
-class QListWidget;
-class QListWidgetItem;
 class QProgressBar;
 class QPushButton;
+class SiteListModel;
+class SiteListView;
+class SiteOverview;
 
 // The main window. The user walks the download sites with "Next": each press selects the next
 // entry of the site list and loads its submission page in the browser on the left, and every page
 // that finishes loading is filled from the active product. A click on an entry loads it without
-// moving the walk on. "Add Links" adds sites of the user's own.
+// moving the walk on. "Add Links" adds sites of the user's own; the list's context menu and keys
+// manage them (SiteListView). With "Software > Skip done sites" on, "Next" passes over the entries
+// ticked for the active product; at the end of the list the status bar says so. A line under the
+// list tells how many entries are done for the active product.
 //
 // The window is the one owner of the active product: "Software > Select..." reports the chosen one,
 // and the fill pass, the title and the check marks take it from here. The product chosen last is
@@ -36,8 +42,9 @@ class QPushButton;
 //
 // The check marks are the active product's progress (ProgressStore): ticking or unticking an entry
 // marks or clears it, and sending a form that a pass filled marks the entry whose page is shown; for
-// that product, dated, saved at once; every entry with the same text shares the mark. Without a product, marks last
-// for the run. A save that fails is told in the status bar and the list keeps its marks.
+// that product, dated, saved at once; every entry with the same text shares the mark. Without a
+// product, marks last for the run. A save that fails is told in the status bar and the list keeps
+// its marks, also over a switch of product.
 //
 // Geometry is kept in twips (1/1440 inch), as single-precision values, and each control's twips
 // rectangle is the one the layout reads back. On screen: Twips::rect (1/15 of a logical pixel).
@@ -46,8 +53,8 @@ class MainWindow : public QMainWindow {
 public:
     // Builds the window around `browser` (which it takes), shows the help page and loads the
     // site list. `folders` tells where the program's own files and the user's files are. The
-    // controls carry object names for what they are: "browser", "siteList", "progressBar",
-    // "nextButton", "addLinksButton", and the menus' actions.
+    // controls carry object names for what they are: "browser", "siteList", "siteOverview",
+    // "progressBar", "nextButton", "addLinksButton", and the menus' actions.
     MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -65,15 +72,13 @@ private:
         Product values;
     };
 
-    // "Next": moves the walk to the next entry and loads its site. On the last entry it does nothing.
+    // "Next": moves the walk to the next entry (not ticked, with "Skip done sites") and loads its
+    // site. At the end of the list it stays and the status bar says so.
     void goToNextSite();
     // "Add Links": lets the user append links, then rebuilds the site list however the dialog closed.
     void openAddLinks();
-    // Loads the address the selected entry opens (see SiteDirectory::Entry); nothing for an entry
-    // without one.
-    void showSelectedSite();
-    // The selected entry's row, -1 when none.
-    int selectedSiteRow() const;
+    // "Skip done sites", remembered in the settings file.
+    void setSkipDoneSites(bool on);
     void openProductManager();
     void openAbout();
     // A control's geometry in twips, relative to the inner area.
@@ -81,8 +86,6 @@ private:
 
     void buildMenus();
     void loadSites();
-    // Fills the site list with the directory's entries.
-    void showSiteEntries();
     // The resize rule: the browser takes what the list column leaves; too small a window keeps
     // the last layout.
     void layOutControls();
@@ -93,19 +96,14 @@ private:
     float twipsHeight(const QWidget* control) const { return twipsGeometry(control).height(); }
     // The height a list box really takes when asked for `height` twips: whole rows only.
     float snappedListHeight(float height) const;
-    void onListItemClicked(QListWidgetItem* item);
-    // Selects entry `row` and loads the address kept under `addressRole`, if any.
-    void openEntry(int row, int addressRole);
-    // Loads the address of entry `row` kept under `addressRole`, if any, and remembers the entry.
-    void navigateToEntry(int row, int addressRole);
+    // Loads what a click on entry `row` opens, or with `walking` what "Next" onto it opens (see
+    // SiteDirectory::Entry), if anything, and remembers the entry.
+    void navigateToEntry(int row, bool walking);
     // The one place where the active product changes. With none, passes write nothing.
     void setActiveProduct(std::optional<ActiveProduct> product);
     void showActiveProductName();
-    // Sets every entry's check mark and its tooltip from the active product's marks.
-    void showMarks();
-    // Marks `entry` done today, or clears its mark, for the active product.
-    void markSite(const QString& entry, bool done);
-    void onSiteItemChanged(QListWidgetItem* item);
+    // Tells in the status bar when a mark could not be saved.
+    void onMarkSaved(const ProgressStore::SaveResult& saved);
     void onFilledFormSubmitted();
     void chooseProduct(const QString& name, const Product& product);
     void onProductRenamed(const QString& oldName, const QString& newName);
@@ -113,15 +111,19 @@ private:
     void rememberActiveProduct();
 
     AppFolders m_folders;
-    Session m_session;
     ProgressStore m_progressStore;
+    SettingsFile m_settings;
     std::optional<ActiveProduct> m_activeProduct;
     std::unique_ptr<Browser> m_browser;
     std::unique_ptr<FillPass> m_fillPass;
     FillSummary m_fillSummary;
     QWidget* m_inner = nullptr;
     QPointer<QWidget> m_browserWidget;
-    QListWidget* m_siteList = nullptr;
+    SiteListModel* m_siteModel = nullptr;
+    SiteWalk* m_walk = nullptr;
+    SiteListView* m_siteList = nullptr;
+    SiteOverview* m_overview = nullptr;
+    QAction* m_skipDone = nullptr;
     QProgressBar* m_progress = nullptr;
     QLabel* m_fillStatus = nullptr; // the status bar's line on the fill of the page shown
     QPushButton* m_next = nullptr;
@@ -130,11 +132,6 @@ private:
     // The text of the entry whose address the browser was last sent to: a form sent from its page
     // ticks it.
     std::optional<QString> m_shownEntry;
-
-    // What a mouse press found, to tell a click on the selected entry from one that selects
-    // another entry or only toggles a check mark.
-    int m_rowSelectedAtPress = -1;
-    Qt::CheckState m_checkAtPress = Qt::Unchecked;
 
     std::unique_ptr<ProductManagerDialog> m_productManager;
     std::unique_ptr<AddLinksDialog> m_addLinksDialog;

@@ -17,7 +17,7 @@
 
 #include <QAction>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -54,10 +54,10 @@ void TestSession::walkAndFill()
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     QTRY_COMPARE_WITH_TIMEOUT(view->url(), QUrl::fromLocalFile(app.filePath("formtidehelp.html")), 20000);
-    auto* list = window->findChild<QListWidget*>("siteList");
+    auto* list = window->findChild<QListView*>("siteList");
     const auto clickEntry = [list](int row) {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(list->item(row)).center());
+                          list->visualRect(list->model()->index(row, 0)).center());
     };
 
     // No product yet: the page keeps what it holds, "http://" and its chosen option included. Once
@@ -98,10 +98,11 @@ void TestSession::walkAndFill()
     QVERIFY(waitUntil([&] { return thanked() == 1; }));
     clickEntry(10);
     QTRY_COMPARE_WITH_TIMEOUT(fields(), filled, 15000);
-    QCOMPARE(list->item(10)->checkState(), Qt::Unchecked);
+    const QModelIndex link = list->model()->index(10, 0);
+    QCOMPARE(link.data(Qt::CheckStateRole), Qt::Unchecked);
     QVERIFY(userInput(view, "[type=submit]", [&] { return thanked() == 2; }));
-    QTRY_COMPARE_WITH_TIMEOUT(list->item(10)->checkState(), Qt::Checked, 15000);
-    QVERIFY(list->item(10)->toolTip().startsWith("Done for Zipper on "));
+    QTRY_COMPARE_WITH_TIMEOUT(link.data(Qt::CheckStateRole), Qt::Checked, 15000);
+    QVERIFY(link.data(Qt::ToolTipRole).toString().startsWith("Done for Zipper on "));
 
     // The site signs the author in: the login is there at the next start. The session wrote nothing
     // in the home folder and, in the data folder, only what the program keeps.

@@ -10,10 +10,15 @@
 #include "ui/ProductManagerDialog.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QStyle>
@@ -25,24 +30,37 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Where the check box of entry `row` is on the list's viewport.
-QPoint checkBox(QListWidget* list, int row)
+QPoint checkBox(QListView* list, int row)
 {
     QStyleOptionViewItem option;
     option.initFrom(list);
-    option.rect = list->visualItemRect(list->item(row));
+    option.rect = list->visualRect(list->model()->index(row, 0));
     option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
     return list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list).center();
 }
 
 // The rows whose entries are ticked, "-" for none.
-QString ticked(QListWidget* list)
+QString ticked(QListView* list)
 {
     QStringList rows;
-    for (int row = 0; row < list->count(); ++row) {
-        if (list->item(row)->checkState() == Qt::Checked)
+    for (int row = 0; row < list->model()->rowCount(); ++row) {
+        if (list->model()->index(row, 0).data(Qt::CheckStateRole) == Qt::Checked)
             rows.append(QString::number(row));
     }
     return rows.isEmpty() ? u"-"_s : rows.join(u' ');
+}
+
+// The rows selected, "-" for none.
+QString selected(QListView* list)
+{
+    QList<int> rows;
+    for (const QModelIndex& index : list->selectionModel()->selectedRows())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    QStringList texts;
+    for (const int row : rows)
+        texts.append(QString::number(row));
+    return texts.isEmpty() ? u"-"_s : texts.join(u' ');
 }
 
 // In the product manager opened by "Software > Select...", clicks each entry named in `clicks`, or
@@ -67,31 +85,50 @@ void manage(MainWindow& window, const QStringList& clicks)
 
 class TestMainWindow : public QObject {
     Q_OBJECT
+public Q_SLOTS:
+    // Stands for the user's own browser.
+    void openInBrowser(const QUrl& url) { m_opened.append(url.toString()); }
+
 private Q_SLOTS:
+    void initTestCase()
+    {
+        for (const QString& scheme : {u"http"_s, u"https"_s})
+            QDesktopServices::setUrlHandler(scheme, this, "openInBrowser");
+    }
     void init() { open(m_dir.path()); }
-    void cleanup() { m_window.reset(); }
+    void cleanup()
+    {
+        m_window.reset();
+        QFile::remove(m_dir.filePath(u"settings.txt"_s));
+    }
     void clicks_data();
     void clicks();
     void addLinks_data();
     void addLinks();
     void walkAfterAShorterList();
+    void skipDoneSites_data();
+    void skipDoneSites();
+    void manageLinks_data();
+    void manageLinks();
     void marksFollowTheProduct();
 
 private:
     // Sites 2 and 6 have addresses; the one added link (entry 10) holds the name of entry 1. A test
     // that calls it goes on only when it worked: open(...); QVERIFY(!QTest::currentTestFailed()).
-    void open(const QString& folder)
+    // `links` is the links file's content; null: the file is left as it is.
+    void open(const QString& folder, const QByteArray& links = "http://my.example/1000files-submit\r\n")
     {
         QByteArray padok;
         for (const char* site : {"2archive.net/s", "www.5Awards.com/s"})
             padok += SiteAddressCipher::encode(site) + "\r\n";
         QVERIFY(writeFile(m_dir.filePath(u"padok.txt"_s), padok));
-        QVERIFY(writeFile(m_dir.filePath(u"addedlinks.txt"_s), "http://my.example/1000files-submit\r\n"));
+        if (!links.isNull())
+            QVERIFY(writeFile(m_dir.filePath(u"addedlinks.txt"_s), links));
         m_window = std::make_unique<MainWindow>(
             AppFolders::portable(folder), std::unique_ptr<Browser>(m_browser = new FakeBrowser(new QWidget)));
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        m_list = m_window->findChild<QListWidget*>(u"siteList"_s);
+        m_list = m_window->findChild<QListView*>(u"siteList"_s);
         // The help page stays while the first entry is selected.
         QCOMPARE(navigations(), QStringList{folder + u"/formtidehelp.html"_s});
         QCOMPARE(selectedRow(), 0);
@@ -108,33 +145,88 @@ private:
             click(*m_window, "nextButton");
     }
 
+    // Runs the user's steps on the list: "click ROW", "ctrl ROW" (a click with Ctrl), "key KEYS" (to
+    // the widget with the focus), "type TEXT", "menu ACTION" (from the list's context menu on its
+    // current entry), "next TIMES", "file CONTENT" (another program writes the links file).
+    void runSteps(const QStringList& steps)
+    {
+        for (const QString& step : steps) {
+            const QString what = step.section(u' ', 0, 0);
+            const QString arg = step.section(u' ', 1);
+            if (what == u"click" || what == u"ctrl") {
+                QTest::mouseClick(m_list->viewport(), Qt::LeftButton,
+                                  what == u"ctrl" ? Qt::ControlModifier : Qt::NoModifier,
+                                  checkBox(m_list, arg.toInt()) + QPoint(40, 0));
+            } else if (what == u"key") {
+                const QKeyCombination keys = QKeySequence::fromString(arg)[0];
+                QTest::keyClick(QApplication::focusWidget(), keys.key(), keys.keyboardModifiers());
+            } else if (what == u"type") {
+                // What QTest::keyClicks() does, for any character.
+                for (const QChar c : arg)
+                    QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown,
+                                        QString(c), Qt::NoModifier);
+            } else if (what == u"menu") {
+                const QPoint at = m_list->visualRect(m_list->currentIndex()).center();
+                QContextMenuEvent event(QContextMenuEvent::Keyboard, at, m_list->viewport()->mapToGlobal(at));
+                QApplication::sendEvent(m_list->viewport(), &event);
+                auto* menu = m_list->findChild<QMenu*>();
+                QVERIFY(menu && menu->isVisible());
+                auto* action = m_list->findChild<QAction*>(arg);
+                QVERIFY2(action && action->isVisible() && action->isEnabled(), qPrintable(arg));
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+            } else if (what == u"next") {
+                pressNext(arg.toInt());
+            } else if (what == u"file") {
+                QVERIFY(writeFile(m_dir.filePath(u"addedlinks.txt"_s), arg.toLatin1().replace("|", "\r\n")));
+            } else {
+                QFAIL(qPrintable(step));
+            }
+            // An editor commits what was typed in it a moment after Return.
+            QCoreApplication::processEvents();
+        }
+    }
+    // The list's entries from the first added link on.
+    QString links() const
+    {
+        QStringList texts;
+        for (int row = 10; row < m_list->model()->rowCount(); ++row)
+            texts.append(m_list->model()->index(row, 0).data().toString());
+        return texts.join(u' ');
+    }
+
     QTemporaryDir m_dir;
+    QStringList m_opened;
     std::unique_ptr<MainWindow> m_window;
     FakeBrowser* m_browser = nullptr;
-    QListWidget* m_list = nullptr;
+    QListView* m_list = nullptr;
 };
 
 const QString kSite2 = u"http://2archive.net/s"_s;
 const QString kSite6 = u"http://www.5Awards.com/s"_s;
 const QString kLink = u"http://my.example/1000files-submit"_s;
 
-// With entry 2 selected, a real click on an entry loads its address, also when it is the selected
-// one (with Ctrl too), and an entry without one loads nothing; a click on a check box only ticks it.
-// None moves the walk: "Next" goes on to entry 1, and loads the first added link holding its name.
-// On the last entry "Next" does nothing (addLinks).
+// With entry 2 selected, a plain click on an entry loads its address, also when it is the selected
+// one, and an entry without one loads nothing; Ctrl and Shift only select. A click on a check box
+// only ticks the entry. None moves the walk: "Next" goes on
+// to entry 1, selects it alone and loads the first added link holding its name. On the last entry
+// "Next" stays (addLinks).
 void TestMainWindow::clicks_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
     QTest::addColumn<bool>("onCheckBox");
     QTest::addColumn<QStringList>("loaded");
+    QTest::addColumn<QString>("selection");
     const Qt::KeyboardModifiers none;
-    QTest::newRow("another entry") << 6 << none << false << QStringList{kSite6};
-    QTest::newRow("an entry without an address") << 1 << none << false << QStringList{};
-    QTest::newRow("the selected entry") << 2 << none << false << QStringList{kSite2};
-    QTest::newRow("Ctrl on the selected entry")
-        << 2 << Qt::KeyboardModifiers(Qt::ControlModifier) << false << QStringList{kSite2};
-    QTest::newRow("check box of the selected entry") << 2 << none << true << QStringList{};
+    QTest::newRow("another entry") << 6 << none << false << QStringList{kSite6} << "6";
+    QTest::newRow("an entry without an address") << 1 << none << false << QStringList{} << "1";
+    QTest::newRow("the selected entry") << 2 << none << false << QStringList{kSite2} << "2";
+    QTest::newRow("Ctrl on another entry")
+        << 6 << Qt::KeyboardModifiers(Qt::ControlModifier) << false << QStringList{} << "2 6";
+    QTest::newRow("Shift on another entry")
+        << 4 << Qt::KeyboardModifiers(Qt::ShiftModifier) << false << QStringList{} << "2 3 4";
+    QTest::newRow("check box of the selected entry") << 2 << none << true << QStringList{} << "2";
+    QTest::newRow("check box of another entry") << 6 << none << true << QStringList{} << "2";
 }
 
 void TestMainWindow::clicks()
@@ -146,11 +238,11 @@ void TestMainWindow::clicks()
     navigations();
     QTest::mouseClick(m_list->viewport(), Qt::LeftButton, modifiers,
                       checkBox(m_list, row) + QPoint(onCheckBox ? 0 : 40, 0));
-    QCOMPARE(m_list->item(row)->checkState(), onCheckBox ? Qt::Checked : Qt::Unchecked);
+    QCOMPARE(ticked(m_list), onCheckBox ? QString::number(row) : u"-"_s);
     QTEST(navigations(), "loaded");
-    QCOMPARE(selectedRow(), row);
+    QTEST(selected(m_list), "selection");
     pressNext();
-    QCOMPARE(selectedRow(), 1);
+    QCOMPARE(selected(m_list), u"1"_s);
     QCOMPARE(navigations(), QStringList{kLink});
 }
 
@@ -195,8 +287,8 @@ void TestMainWindow::addLinks()
     QFile::remove(m_dir.filePath(u"addedlinks.txt"_s));
     if (!before.isNull())
         QVERIFY(writeFile(m_dir.filePath(u"addedlinks.txt"_s), before));
-    pressNext(11); // the last press, on the last entry, does nothing
-    QCOMPARE(selectedRow(), m_list->count() - 1);
+    pressNext(11); // the last press, on the last entry, stays there
+    QCOMPARE(selectedRow(), m_list->model()->rowCount() - 1);
     navigations();
     QString message; // the whole of it: the tooltip holds it when the line is too short
     whenShown<QDialog>([&](QDialog& dialog) {
@@ -209,12 +301,13 @@ void TestMainWindow::addLinks()
         dialog.reject();
     });
     click(*m_window, "addLinksButton");
+    QTRY_VERIFY(!QApplication::activeModalWidget());
     QCOMPARE(message.isEmpty(), refused.isEmpty());
     QVERIFY2(refused.isEmpty() || message.startsWith(u"Links not saved: "_s), qPrintable(message));
     QVERIFY2(message.contains(refused), qPrintable(message));
     QTEST(readAll(m_dir.filePath(u"addedlinks.txt"_s)), "after");
     QCOMPARE(tree(m_dir.path()).keys(), (QStringList{u"addedlinks.txt"_s, u"padok.txt"_s}));
-    QTEST(m_list->count(), "entries");
+    QTEST(m_list->model()->rowCount(), "entries");
     QCOMPARE(navigations(), QStringList{});
 }
 
@@ -229,16 +322,140 @@ void TestMainWindow::walkAfterAShorterList()
             click(dialog, typed.isEmpty() ? "cancelButton" : "okButton");
         });
         click(*m_window, "addLinksButton");
+        QTRY_VERIFY(!QApplication::activeModalWidget());
     }
     navigations();
     pressNext();
     QCOMPARE(navigations(), QStringList{u"http://b/"_s});
 }
 
+// "Next" goes to every entry after the walk's, or with "Software > Skip done sites" on, to every one
+// not ticked, and at the end stays and says so. The switch is remembered in the settings file.
+void TestMainWindow::skipDoneSites_data()
+{
+    QTest::addColumn<bool>("skip");
+    QTest::addColumn<QList<int>>("ticks");
+    QTest::addColumn<QList<int>>("visited");
+    QTest::addColumn<QString>("end");
+    QTest::newRow("off: every entry")
+        << false << QList<int>{2, 3} << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}
+        << "The end of the list. Not done yet: 9.";
+    QTest::newRow("on: ticked ones passed over")
+        << true << QList<int>{1, 2, 5, 9, 10} << QList<int>{3, 4, 6, 7, 8}
+        << "The end of the list. Not done yet: 6.";
+    QTest::newRow("on: every one ticked") << true << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}
+                                          << QList<int>{} << "Every site in the list is ticked.";
+}
+
+void TestMainWindow::skipDoneSites()
+{
+    QFETCH(bool, skip);
+    QFETCH(QList<int>, ticks);
+    QFETCH(QList<int>, visited);
+    auto* skipDone = m_window->findChild<QAction*>(u"skipDoneAction"_s);
+    QVERIFY(!skipDone->isChecked());
+    if (skip)
+        skipDone->trigger();
+    for (const int row : ticks)
+        QTest::mouseClick(m_list->viewport(), Qt::LeftButton, {}, checkBox(m_list, row));
+    QList<int> rows;
+    for (int press = 0; press <= visited.size(); ++press) {
+        pressNext();
+        rows.append(selectedRow());
+    }
+    QCOMPARE(rows, visited + QList<int>{visited.value(visited.size() - 1)});
+    QTEST(m_window->statusBar()->currentMessage(), "end");
+
+    const QString settings = m_dir.filePath(u"settings.txt"_s);
+    QCOMPARE(readAll(settings), skip ? QByteArray("skip-done-sites=yes\r\n") : QByteArray("<missing>"));
+    open(m_dir.path());
+    QVERIFY(!QTest::currentTestFailed());
+    QCOMPARE(m_window->findChild<QAction*>(u"skipDoneAction"_s)->isChecked(), skip);
+}
+
+// Through the list's keys and context menu, the added links are removed, edited and moved; the file
+// is rewritten in its format at each change, a change the file cannot take or one made to a file
+// another program changed is refused and told, and the built-in sites do not change. The list
+// after a restart is the list before it. The walk stays with its entry. Every entry's address can
+// be copied and opened in the user's own browser.
+void TestMainWindow::manageLinks_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("links");
+    QTest::addColumn<int>("afterNext"); // the row selected after a further "Next"
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("copied");
+    QTest::addColumn<QStringList>("opened");
+    const QByteArray before(
+        "http://a.example/\r\nhttp://caf\xe9.example/\r\nhttp://c.example/\nhttp://d.example/");
+    const QString beforeLinks =
+        u"http://a.example/ http://caf\u00e9.example/ http://c.example/ http://d.example/"_s;
+    QTest::newRow("Delete a selection of links and a built-in site")
+        << QStringList{u"next 11"_s, u"click 10"_s, u"ctrl 12"_s, u"ctrl 5"_s, u"key Del"_s}
+        << QByteArray("http://caf\xe9.example/\r\nhttp://d.example/\r\n")
+        << u"http://caf\u00e9.example/ http://d.example/"_s << 11 << QString() << QString() << QStringList();
+    QTest::newRow("edited in place with F2")
+        << QStringList{u"click 11"_s, u"key F2"_s, u"key Ctrl+A"_s, u"type http://b.example/"_s,
+                       u"key Return"_s}
+        << QByteArray("http://a.example/\r\nhttp://b.example/\r\nhttp://c.example/\r\nhttp://d.example/\r\n")
+        << u"http://a.example/ http://b.example/ http://c.example/ http://d.example/"_s << 1 << QString()
+        << QString() << QStringList();
+    QTest::newRow("moved up with Ctrl+Up, down from the menu")
+        << QStringList{u"next 12"_s, u"click 13"_s, u"key Ctrl+Up"_s, u"click 10"_s, u"menu moveDownAction"_s}
+        << QByteArray(
+               "http://caf\xe9.example/\r\nhttp://a.example/\r\nhttp://d.example/\r\nhttp://c.example/\r\n")
+        << u"http://caf\u00e9.example/ http://a.example/ http://d.example/ http://c.example/"_s << 11
+        << QString() << QString() << QStringList();
+    QTest::newRow("built-in sites do not change")
+        << QStringList{u"click 3"_s, u"key Del"_s, u"key F2"_s, u"key Ctrl+Down"_s} << before << beforeLinks
+        << 1 << QString() << QString() << QStringList();
+    QTest::newRow("an edit the file cannot hold")
+        << QStringList{u"click 10"_s, u"key F2"_s, u"type \u0151"_s, u"key Return"_s} << before << beforeLinks
+        << 1 << u"The links were not changed: \u201C\u0151\u201D (U+0151) cannot be stored."_s << QString()
+        << QStringList();
+    QTest::newRow("the file changed by another program")
+        << QStringList{u"click 10"_s, u"file http://x.example/|"_s, u"key Del"_s}
+        << QByteArray("http://x.example/\r\n") << u"http://x.example/"_s << 1
+        << u"The links were not changed: addedlinks.txt was changed by another program"_s << QString()
+        << QStringList();
+    QTest::newRow("a built-in site's address copied and opened")
+        << QStringList{u"click 2"_s, u"key Ctrl+C"_s, u"menu openInBrowserAction"_s} << before << beforeLinks
+        << 1 << QString() << kSite2 << QStringList{kSite2};
+    QTest::newRow("a link's address copied from the menu")
+        << QStringList{u"click 11"_s, u"menu copyAddressAction"_s} << before << beforeLinks << 1 << QString()
+        << u"http://caf\u00e9.example/"_s << QStringList();
+}
+
+void TestMainWindow::manageLinks()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QString, message);
+    open(m_dir.path(),
+         "http://a.example/\r\nhttp://caf\xe9.example/\r\nhttp://c.example/\nhttp://d.example/");
+    QVERIFY(!QTest::currentTestFailed());
+    QGuiApplication::clipboard()->clear();
+    m_opened.clear();
+    runSteps(steps);
+    QVERIFY(!QTest::currentTestFailed());
+    QTEST(readAll(m_dir.filePath(u"addedlinks.txt"_s)), "file");
+    QTEST(links(), "links");
+    const QString shown = m_window->statusBar()->currentMessage();
+    QVERIFY2(message.isEmpty() ? shown.isEmpty() : shown.startsWith(message), qPrintable(shown));
+    QTEST(QGuiApplication::clipboard()->text(), "copied");
+    QTEST(m_opened, "opened");
+    pressNext();
+    QTEST(selectedRow(), "afterNext");
+    open(m_dir.path(), QByteArray());
+    QVERIFY(!QTest::currentTestFailed());
+    QTEST(links(), "links");
+}
+
 // Each product keeps its own marks, through real clicks: they are saved at once, kept over "Add
-// Links", a rename and a restart, and a sent form that a pass filled ticks the entry whose page is shown. A
-// save that fails is told in the status bar while the list keeps its marks, and the next save that
-// can write saves them all. (How the marks file reads and joins on a rename: tst_progressstore.)
+// Links", a rename and a restart, and a sent form that a pass filled ticks the entry whose page is
+// shown; the line under the list counts them. A save that fails is told in the status bar while the
+// list keeps its marks, also over a switch to another product and back, and the next save that can
+// write saves them all. (How the marks file reads and joins on a rename: tst_progressstore.)
 // The second product comes from a PAD file, imported through Qt's own file dialog.
 void TestMainWindow::marksFollowTheProduct()
 {
@@ -250,13 +467,16 @@ void TestMainWindow::marksFollowTheProduct()
     const auto tick = [&](int row) {
         QTest::mouseClick(m_list->viewport(), Qt::LeftButton, {}, checkBox(m_list, row));
     };
+    const auto overview = [&] { return m_window->findChild<QLabel*>(u"siteOverview"_s)->text(); };
 
     QCOMPARE(m_window->windowTitle(), u"Formtide"_s);
+    QCOMPARE(overview(), u"0 of 10 ticked, no product chosen"_s);
     manage(*m_window, {u"A"_s, u"okButton"_s});
     QCOMPARE(m_window->windowTitle(), u"Formtide - A"_s);
     for (int row : {1, 9, 3, 3})
         tick(row);
     QCOMPARE(ticked(m_list), u"1 9"_s);
+    QCOMPARE(overview(), u"2 of 10 done for A"_s);
     // Software > Select..., Add..., Import PAD... through Qt's own file dialog, OK, OK.
     whenShown<ProductManagerDialog>([&](ProductManagerDialog& manager) {
         whenShown<ProductEditorDialog>([&](ProductEditorDialog& editor) {
@@ -275,6 +495,7 @@ void TestMainWindow::marksFollowTheProduct()
     m_window->findChild<QAction*>(u"selectProductAction"_s)->trigger();
     QCOMPARE(m_window->windowTitle(), u"Formtide - Tidy Zip"_s);
     QCOMPARE(ticked(m_list), u"-"_s);
+    QCOMPARE(overview(), u"0 of 10 done for Tidy Zip"_s);
     tick(2);
     clickEntry(6);
     Q_EMIT m_browser->filledFormSubmitted();
@@ -282,9 +503,11 @@ void TestMainWindow::marksFollowTheProduct()
     manage(*m_window, {u"A"_s, u"okButton"_s});
     whenShown<QDialog>([](QDialog& dialog) { click(dialog, "cancelButton"); });
     click(*m_window, "addLinksButton");
+    QTRY_VERIFY(!QApplication::activeModalWidget());
     QCOMPARE(ticked(m_list), u"1 9"_s);
     Q_EMIT m_browser->filledFormSubmitted(); // the page shown is entry 6's, though none is selected now
     QCOMPARE(ticked(m_list), u"1 6 9"_s);
+    QCOMPARE(overview(), u"3 of 10 done for A"_s);
 
     // Renamed in the editor, A keeps its marks and stays active under its new name.
     whenShown<ProductEditorDialog>([](ProductEditorDialog& editor) {
@@ -302,6 +525,12 @@ void TestMainWindow::marksFollowTheProduct()
     tick(4);
     QVERIFY(m_window->statusBar()->currentMessage().startsWith(u"The marks for A2 could not be saved"_s));
     QCOMPARE(ticked(m_list), u"1 4 6 9"_s);
+    // Another product and back: the marks that could not be saved are still there.
+    manage(*m_window, {u"Tidy Zip"_s, u"okButton"_s});
+    QCOMPARE(ticked(m_list), u"-"_s); // its file is out of reach too
+    manage(*m_window, {u"A2"_s, u"okButton"_s});
+    QCOMPARE(ticked(m_list), u"1 4 6 9"_s);
+    QCOMPARE(overview(), u"4 of 10 done for A2"_s);
     QVERIFY(QFile::remove(progress) && QDir().rename(progress + u".aside"_s, progress));
     tick(5);
     QCOMPARE(m_window->statusBar()->currentMessage(), QString());
