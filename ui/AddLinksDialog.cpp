@@ -1,9 +1,12 @@
 #include "ui/AddLinksDialog.h"
 
+#include "core/FileRules.h"
 #include "sites/AddedLinksFile.h"
 #include "ui/LinkText.h"
 #include "ui/Twips.h"
 
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -28,8 +31,7 @@ AddLinksDialog::AddLinksDialog(QString dataFolder, QWidget* parent)
     m_text->setTabChangesFocus(true);
 
     // Between the text box and the buttons.
-    addStatusLine("saveError", Twips::rect(120, 3375, 4995, 225))
-        ->setStyleSheet(QStringLiteral("color: #b00020;"));
+    m_status = addStatusLine("saveError", Twips::rect(120, 3375, 4995, 225));
 
     m_ok = new QPushButton(tr("OK"), this);
     m_ok->setObjectName(QStringLiteral("okButton"));
@@ -39,18 +41,73 @@ AddLinksDialog::AddLinksDialog(QString dataFolder, QWidget* parent)
     m_cancel->setObjectName(QStringLiteral("cancelButton"));
     m_cancel->setGeometry(Twips::rect(2940, 3600, 1215, 315));
 
+    m_fromFile = new QPushButton(tr("From File..."), this);
+    m_fromFile->setObjectName(QStringLiteral("fromFileButton"));
+    m_fromFile->setToolTip(tr("Adds the addresses of a text file, one a line"));
+    m_fromFile->setGeometry(Twips::rect(120, 3600, 915, 315));
+
     // Without this a dialog makes its first auto-default button the default one, and Enter
     // would press it.
-    for (QPushButton* button : {m_ok, m_cancel}) {
+    for (QPushButton* button : {m_ok, m_cancel, m_fromFile}) {
         button->setAutoDefault(false);
         button->setDefault(false);
     }
 
-    setTabOrder(m_text, m_ok);
+    setTabOrder(m_text, m_fromFile);
+    setTabOrder(m_fromFile, m_ok);
     setTabOrder(m_ok, m_cancel);
 
     connect(m_ok, &QPushButton::clicked, this, &AddLinksDialog::saveLinks);
     connect(m_cancel, &QPushButton::clicked, this, &AddLinksDialog::reject);
+    connect(m_fromFile, &QPushButton::clicked, this, &AddLinksDialog::chooseLinksFile);
+}
+
+void AddLinksDialog::chooseLinksFile()
+{
+    auto* files =
+        new QFileDialog(this, tr("Add Links From File"), QString(), tr("Text files (*.txt);;All files (*)"));
+    files->setObjectName(QStringLiteral("linksFileDialog"));
+    files->setAttribute(Qt::WA_DeleteOnClose);
+    files->setFileMode(QFileDialog::ExistingFile);
+    files->setOption(QFileDialog::DontUseNativeDialog);
+    connect(files, &QFileDialog::fileSelected, this, &AddLinksDialog::addLinksFromFile);
+    files->open();
+}
+
+void AddLinksDialog::addLinksFromFile(const QString& path)
+{
+    // An address list is small; anything larger is not one.
+    constexpr qint64 maxSize = 4 * 1024 * 1024;
+    const QString name = QFileInfo(path).fileName();
+    const auto content = FileRules::readWhole(path, maxSize);
+    if (!content) {
+        const FileRules::FileProblem& problem = content.problem();
+        showLine(problem.kind == FileRules::FileProblem::Kind::TooLarge
+                     ? tr("%1 was not read: it is larger than 4 MB.").arg(name)
+                     : tr("%1 was not read (%2).").arg(name, problem.detail),
+                 true);
+        return;
+    }
+    const QString typed = m_text->toPlainText();
+    const AddedLinksFile::Import found =
+        AddedLinksFile::importable(*content, m_known + typed.split(u'\n', Qt::SkipEmptyParts));
+    if (!found.links.isEmpty()) {
+        m_text->moveCursor(QTextCursor::End);
+        const bool newLine = !typed.isEmpty() && !typed.endsWith(u'\n');
+        // No line break after the last: "OK" would add an empty line for it.
+        m_text->insertPlainText((newLine ? QStringLiteral("\n") : QString()) + found.links.join(u'\n'));
+    }
+    showLine(tr("%1: added %2, skipped %3 already listed and %4 blank.")
+                 .arg(name, QString::number(found.links.size()), QString::number(found.known),
+                      QString::number(found.blankLines)),
+             false);
+    m_text->setFocus();
+}
+
+void AddLinksDialog::showLine(const QString& line, bool failure)
+{
+    m_status->setStyleSheet(failure ? QStringLiteral("color: #b00020;") : QString());
+    showStatus(line);
 }
 
 void AddLinksDialog::saveLinks()
@@ -62,7 +119,7 @@ void AddLinksDialog::saveLinks()
         accept();
         return;
     }
-    showStatus(tr("Links not saved: %1.").arg(LinkText::reason(appended.problem())));
+    showLine(tr("Links not saved: %1.").arg(LinkText::reason(appended.problem())), true);
     m_text->setFocus();
 }
 

@@ -231,6 +231,10 @@ void MainWindow::openAddLinks()
         // The list is rebuilt from the file however the dialog closed; the walk stays inside it.
         connect(m_addLinksDialog.get(), &QDialog::finished, m_siteModel, &SiteListModel::reloadAddedLinks);
     }
+    QStringList entries;
+    for (int row = 0; row < m_siteModel->rowCount(); ++row)
+        entries.append(m_siteModel->entry(row).text);
+    m_addLinksDialog->setKnownLinks(entries);
     m_addLinksDialog->adjustSize();
     m_addLinksDialog->move(frameGeometry().center() - m_addLinksDialog->rect().center());
     m_addLinksDialog->open();

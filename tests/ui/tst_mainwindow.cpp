@@ -4,6 +4,7 @@
 #include "tests/FreshHome.h"
 #include "tests/TestFiles.h"
 #include "tests/ui/DialogDriver.h"
+#include "ui/AddLinksDialog.h"
 #include "ui/InMemorySettings.h"
 #include "ui/MainWindow.h"
 #include "ui/ProductEditorDialog.h"
@@ -106,6 +107,8 @@ private Q_SLOTS:
     void addLinks_data();
     void addLinks();
     void walkAfterAShorterList();
+    void addLinksFromFile_data();
+    void addLinksFromFile();
     void skipDoneSites_data();
     void skipDoneSites();
     void manageLinks_data();
@@ -327,6 +330,65 @@ void TestMainWindow::walkAfterAShorterList()
     navigations();
     pressNext();
     QCOMPARE(navigations(), QStringList{u"http://b/"_s});
+}
+
+// "From File..." in "Add Links" reads a file chosen in Qt's own file dialog and adds to the text box
+// each address that neither the list nor the box holds, without the blanks around it, and says how
+// many it added and skipped; "OK" then appends them. A file too large to be a list is not read.
+void TestMainWindow::addLinksFromFile_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QByteArray>("button");
+    QTest::addColumn<QByteArray>("added");
+    QTest::newRow("duplicates and blank lines")
+        << QByteArray(
+               "\r\nhttp://a/\r\n  http://b/ \t\r\n\r\nhttp://my.example/1000files-submit\r\nhttp://a/\n"
+               "2archive\rhttp://typed/\r\nhttp://c/")
+        << "http://typed/"
+        << "http://typed/\nhttp://a/\nhttp://b/\nhttp://c/"
+        << "links.txt: added 3, skipped 4 already listed and 2 blank." << QByteArray("okButton")
+        << QByteArray("http://typed/\r\nhttp://a/\r\nhttp://b/\r\nhttp://c/\r\n");
+    QTest::newRow("Windows-1252") << QByteArray("http://caf\xe9/\n") << ""
+                                  << "http://caf\u00e9/"
+                                  << "links.txt: added 1, skipped 0 already listed and 0 blank."
+                                  << QByteArray("okButton") << QByteArray("http://caf\xe9/\r\n");
+    QTest::newRow("too large") << QByteArray(4 * 1024 * 1024 + 1, 'x') << ""
+                               << ""
+                               << "links.txt was not read: it is larger than 4 MB."
+                               << QByteArray("cancelButton") << QByteArray();
+}
+
+void TestMainWindow::addLinksFromFile()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, button);
+    QTemporaryDir dir;
+    QVERIFY(writeFile(dir.filePath(u"links.txt"_s), content));
+    QString box;
+    QString status;
+    whenShown<AddLinksDialog>([&](AddLinksDialog& dialog) {
+        dialog.findChild<QPlainTextEdit*>(u"linksEdit"_s)->insertPlainText(typed);
+        whenShown<QFileDialog>([&](QFileDialog& files) {
+            auto* name = files.findChild<QLineEdit*>(u"fileNameEdit"_s);
+            name->setText(dir.filePath(u"links.txt"_s));
+            QTest::keyClick(name, Qt::Key_Return);
+            box = dialog.findChild<QPlainTextEdit*>(u"linksEdit"_s)->toPlainText();
+            status = dialog.findChild<QLabel*>(u"saveError"_s)->text();
+            click(dialog, button.constData());
+        });
+        click(dialog, "fromFileButton");
+    });
+    click(*m_window, "addLinksButton");
+    QTRY_VERIFY(!QApplication::activeModalWidget());
+    QTEST(box, "box");
+    QTEST(status, "status");
+    QFETCH(QByteArray, added);
+    QCOMPARE(readAll(m_dir.filePath(u"addedlinks.txt"_s)), "http://my.example/1000files-submit\r\n" + added);
+    QCOMPARE(m_list->model()->rowCount(), 11 + added.count("\r\n"));
 }
 
 // "Next" goes to every entry after the walk's, or with "Software > Skip done sites" on, to every one
