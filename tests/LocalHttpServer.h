@@ -28,6 +28,12 @@ public:
     void setPage(const QString& path, const QByteArray& content) { m_pages.insert(path, content); }
     // Answers every request for `path` only after `ms` milliseconds, as a slow server would.
     void setDelay(const QString& path, int ms) { m_delays.insert(path, ms); }
+    // Answers the requests for `path` made with `method` ("HEAD", "GET"; empty: any) with `head`, a
+    // status line and headers, and no body; an empty `head` closes the connection unanswered.
+    void setAnswer(const QString& path, const QByteArray& head, const QByteArray& method = {})
+    {
+        m_answers.insert(method + ' ' + path.toUtf8(), head);
+    }
     // Every path asked for, in order, without its leading "/".
     const QStringList& requests() const { return m_asked; }
 
@@ -45,9 +51,18 @@ private:
         QFile file(QDir(m_folder).filePath(path));
         const bool found = m_pages.contains(path) || file.open(QIODevice::ReadOnly);
         const QByteArray body = m_pages.contains(path) ? m_pages.value(path) : file.readAll();
-        const QByteArray response = (found ? "HTTP/1.0 200 OK\r\n" : "HTTP/1.0 404 Not Found\r\n") +
-                                    QByteArray("Content-Type: text/html; charset=utf-8\r\nContent-Length: ") +
-                                    QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+        QByteArray response = (found ? "HTTP/1.0 200 OK\r\n" : "HTTP/1.0 404 Not Found\r\n") +
+                              QByteArray("Content-Type: text/html; charset=utf-8\r\nContent-Length: ") +
+                              QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+        for (const QByteArray& key :
+             QByteArrayList{request.split(' ').value(0) + ' ' + path.toUtf8(), ' ' + path.toUtf8()}) {
+            if (m_answers.contains(key)) {
+                const QByteArray head = m_answers.value(key);
+                response = head.isEmpty() ? QByteArray()
+                                          : head + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+                break;
+            }
+        }
         QTimer::singleShot(m_delays.value(path), socket, [socket, response] {
             socket->write(response);
             socket->disconnectFromHost();
@@ -58,5 +73,6 @@ private:
     QString m_folder;
     QHash<QString, QByteArray> m_pages;
     QHash<QString, int> m_delays;
+    QHash<QByteArray, QByteArray> m_answers;
     QStringList m_asked;
 };

@@ -8,6 +8,7 @@
 #include "ui/AboutDialog.h"
 #include "ui/AddLinksDialog.h"
 #include "ui/ProductManagerDialog.h"
+#include "ui/SiteCheckBar.h"
 #include "ui/SiteListView.h"
 #include "ui/SiteOverview.h"
 #include "ui/Twips.h"
@@ -88,6 +89,11 @@ MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWi
     place(m_progress, 8640, 6540, 3315, 255);
     place(m_addLinks, 10560, 7560, 1335, 375);
 
+    // While the sites are checked: a progress bar and "Cancel" at the status bar's right end.
+    m_checkBar = new SiteCheckBar(*m_siteModel, SiteCheckLimits{}, this);
+    m_checkBar->setObjectName(QStringLiteral("siteCheckBar"));
+    connect(m_checkBar, &SiteCheckBar::message, this,
+            [this](const QString& text) { statusBar()->showMessage(text); });
     buildMenus();
 
     m_fillPass = std::make_unique<FillPass>(*m_browser);
@@ -111,6 +117,7 @@ MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWi
     m_fillStatus->setObjectName(QStringLiteral("fillStatus"));
     m_fillStatus->setTextFormat(Qt::PlainText);
     statusBar()->addWidget(m_fillStatus, 1);
+    statusBar()->addPermanentWidget(m_checkBar);
     connect(m_fillPass.get(), &FillPass::finished, this, [this](const FillReport& report) {
         if (m_fillSummary.add(report))
             m_fillStatus->setText(m_fillSummary.text(m_activeProduct ? m_activeProduct->name : QString()));
@@ -157,6 +164,10 @@ void MainWindow::buildMenus()
     m_skipDone->setCheckable(true);
     m_skipDone->setChecked(m_settings.isOn(kSkipDoneSetting, false));
     connect(m_skipDone, &QAction::toggled, this, &MainWindow::setSkipDoneSites);
+    QAction* checkSites = software->addAction(tr("Check Sites"));
+    checkSites->setObjectName(QStringLiteral("checkSitesAction"));
+    connect(checkSites, &QAction::triggered, m_checkBar, &SiteCheckBar::start);
+    connect(m_checkBar, &SiteCheckBar::runningChanged, checkSites, &QAction::setDisabled);
 
     QMenu* help = menuBar()->addMenu(tr("Help"));
     help->setObjectName(QStringLiteral("helpMenu"));

@@ -24,6 +24,7 @@ class QAction;
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class SiteCheckBar;
 class SiteListModel;
 class SiteListView;
 class SiteOverview;
@@ -34,7 +35,8 @@ class SiteOverview;
 // moving the walk on. "Add Links" adds sites of the user's own; the list's context menu and keys
 // manage them (SiteListView). With "Software > Skip done sites" on, "Next" passes over the entries
 // ticked for the active product; at the end of the list the status bar says so. A line under the
-// list tells how many entries are done for the active product.
+// list tells how many entries are done for the active product. "Software > Check Sites" tries every
+// entry's address in the background (SiteCheckBar) while the window stays in use.
 //
 // The window is the one owner of the active product: "Software > Select..." reports the chosen one,
 // and the fill pass, the title and the check marks take it from here. The product chosen last is
@@ -124,6 +126,7 @@ private:
     SiteListView* m_siteList = nullptr;
     SiteOverview* m_overview = nullptr;
     QAction* m_skipDone = nullptr;
+    SiteCheckBar* m_checkBar = nullptr;
     QProgressBar* m_progress = nullptr;
     QLabel* m_fillStatus = nullptr; // the status bar's line on the fill of the page shown
     QPushButton* m_next = nullptr;

@@ -2,6 +2,7 @@
 #include "sites/SiteAddressCipher.h"
 #include "tests/FakeBrowser.h"
 #include "tests/FreshHome.h"
+#include "tests/LocalHttpServer.h"
 #include "tests/TestFiles.h"
 #include "tests/ui/DialogDriver.h"
 #include "ui/AddLinksDialog.h"
@@ -21,6 +22,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QStatusBar>
 #include <QStyle>
 #include <QStyleOptionViewItem>
@@ -113,17 +115,20 @@ private Q_SLOTS:
     void skipDoneSites();
     void manageLinks_data();
     void manageLinks();
+    void checkSites();
     void marksFollowTheProduct();
 
 private:
     // Sites 2 and 6 have addresses; the one added link (entry 10) holds the name of entry 1. A test
     // that calls it goes on only when it worked: open(...); QVERIFY(!QTest::currentTestFailed()).
-    // `links` is the links file's content; null: the file is left as it is.
-    void open(const QString& folder, const QByteArray& links = "http://my.example/1000files-submit\r\n")
+    // `links` is the links file's content; null: the file is left as it is. `hosts` end the two
+    // sites' host names.
+    void open(const QString& folder, const QByteArray& links = "http://my.example/1000files-submit\r\n",
+              const QByteArrayList& hosts = {"net", "com"})
     {
-        QByteArray padok;
-        for (const char* site : {"2archive.net/s", "www.5Awards.com/s"})
-            padok += SiteAddressCipher::encode(site) + "\r\n";
+        const QByteArray padok =
+            SiteAddressCipher::encode(QByteArray("2archive." + hosts[0] + "/s")) + "\r\n" +
+            SiteAddressCipher::encode(QByteArray("www.5Awards." + hosts[1] + "/s")) + "\r\n";
         QVERIFY(writeFile(m_dir.filePath(u"padok.txt"_s), padok));
         if (!links.isNull())
             QVERIFY(writeFile(m_dir.filePath(u"addedlinks.txt"_s), links));
@@ -511,6 +516,63 @@ void TestMainWindow::manageLinks()
     open(m_dir.path(), QByteArray());
     QVERIFY(!QTest::currentTestFailed());
     QTEST(links(), "links");
+}
+
+// "Software > Check Sites" tries the list's addresses in the background while the window answers
+// clicks; a progress bar and "Cancel" show while it runs. A site that did not answer is drawn grey
+// with the reason and the day in its tooltip, one that moved offers its new address; the results
+// are kept in the data folder, also when the check is cancelled halfway; marks and links stay.
+void TestMainWindow::checkSites()
+{
+    LocalHttpServer server(QString{});
+    QVERIFY(server.start());
+    server.setPage(u"ok"_s, "<p>here");
+    server.setAnswer(u"old"_s, "HTTP/1.0 301 Moved Permanently\r\nLocation: /ok");
+    server.setDelay(u"silent"_s, 60000);
+    QByteArray file;
+    for (const QString& path : {u"ok"_s, u"old"_s, u"missing"_s, u"silent"_s})
+        file += server.url(path).toUtf8() + "\r\n";
+    open(m_dir.path(), file, {"invalid", "invalid"});
+    QVERIFY(!QTest::currentTestFailed());
+    QTest::mouseClick(m_list->viewport(), Qt::LeftButton, {}, checkBox(m_list, 10));
+    auto* checkSites = m_window->findChild<QAction*>(u"checkSitesAction"_s);
+    auto* progress = m_window->findChild<QProgressBar*>(u"checkProgress"_s);
+    checkSites->trigger();
+    QVERIFY(progress->isVisible() && !checkSites->isEnabled());
+    QTRY_COMPARE(progress->value(), 5); // all but the silent one
+    QCOMPARE(progress->maximum(), 6);
+    clickEntry(6);
+    QCOMPARE(navigations(), QStringList{u"http://www.5Awards.invalid/s"_s});
+
+    const auto tip = [&](int row) { return m_list->model()->index(row, 0).data(Qt::ToolTipRole).toString(); };
+    const QString today = QLocale::c().toString(QDate::currentDate(), u"d MMM yyyy"_s);
+    QCOMPARE(tip(2), u"Checked on %1: no such host"_s.arg(today));
+    QVERIFY(m_list->model()->index(2, 0).data(Qt::ForegroundRole).isValid());
+    QCOMPARE(tip(10),
+             u"Done on %1, for this run only: no product is chosen\nChecked on %1: answers"_s.arg(today));
+    QVERIFY(!m_list->model()->index(10, 0).data(Qt::ForegroundRole).isValid());
+    QCOMPARE(tip(12), u"Checked on %1: the server answered 404 Not Found"_s.arg(today));
+    QCOMPARE(tip(13), QString());
+    click(*m_window->findChild<QWidget*>(u"siteCheckBar"_s), "cancelCheckButton");
+    QVERIFY(!progress->isVisible() && checkSites->isEnabled());
+    QCOMPARE(
+        m_window->statusBar()->currentMessage(),
+        u"Check cancelled. Answered: 1. Moved: 1. No answer: 3. A moved link's menu offers its new address."_s);
+    QCOMPARE(readAll(m_dir.filePath(u"addedlinks.txt"_s)), file);
+    QCOMPARE(ticked(m_list), u"10"_s);
+    const QByteArray checks = readAll(m_dir.filePath(u"sitechecks.txt"_s));
+    QCOMPARE(checks.count("\r\n"), 5);
+    QVERIFY2(checks.contains(QByteArray("\tmoved\t" + server.url(u"ok"_s).toUtf8() + '\t' +
+                                        server.url(u"old"_s).toUtf8())),
+             checks.constData());
+
+    runSteps({u"click 11"_s, u"menu useNewAddressAction"_s});
+    QVERIFY(!QTest::currentTestFailed());
+    QCOMPARE(links(), server.url(u"ok"_s) + u' ' + server.url(u"ok"_s) + u' ' + server.url(u"missing"_s) +
+                          u' ' + server.url(u"silent"_s));
+    open(m_dir.path(), QByteArray(), {"invalid", "invalid"});
+    QVERIFY(!QTest::currentTestFailed());
+    QCOMPARE(tip(12), u"Checked on %1: the server answered 404 Not Found"_s.arg(today));
 }
 
 // Each product keeps its own marks, through real clicks: they are saved at once, kept over "Add

@@ -1,0 +1,169 @@
+#include "sites/SiteCheckResults.h"
+#include "sites/SiteChecker.h"
+#include "tests/LocalHttpServer.h"
+
+#include <QElapsedTimer>
+#include <QNetworkAccessManager>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+using Outcome = SiteCheck::Outcome;
+
+Q_DECLARE_METATYPE(SiteCheck)
+
+class TestSiteChecker : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void outcomes_data();
+    void outcomes();
+    void limitsAndCancel();
+    void resultsFile_data();
+    void resultsFile();
+
+private:
+    // What checking `addresses` reported, address -> check; fails the row when it does not end in
+    // time. The caller goes on only when !QTest::currentTestFailed().
+    QHash<QString, SiteCheck> check(SiteChecker& checker, const QStringList& addresses)
+    {
+        QHash<QString, SiteCheck> found;
+        connect(&checker, &SiteChecker::checked, this,
+                [&found](const QString& address, const SiteCheck& check) { found.insert(address, check); });
+        QSignalSpy finished(&checker, &SiteChecker::finished);
+        checker.start(addresses);
+        [&] { QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 10000); }();
+        disconnect(&checker, &SiteChecker::checked, this, nullptr);
+        return found;
+    }
+
+    LocalHttpServer m_server{QString()};
+    QNetworkAccessManager m_network;
+    QString m_closedPort;
+};
+
+void TestSiteChecker::initTestCase()
+{
+    QVERIFY(m_server.start());
+    m_server.setPage(u"ok"_s, "<p>here");
+    m_server.setAnswer(u"old"_s, "HTTP/1.0 301 Moved Permanently\r\nLocation: /ok");
+    m_server.setAnswer(u"older"_s, "HTTP/1.0 302 Found\r\nLocation: old");
+    m_server.setAnswer(u"loop"_s, "HTTP/1.0 302 Found\r\nLocation: /loop");
+    m_server.setAnswer(u"broken"_s, "HTTP/1.0 500 Internal Server Error");
+    for (const QString& path : {u"nohead"_s, u"closer"_s})
+        m_server.setPage(path, "<p>here");
+    m_server.setAnswer(u"nohead"_s, "HTTP/1.0 405 Method Not Allowed", "HEAD");
+    m_server.setAnswer(u"closer"_s, {}, "HEAD");
+    m_server.setDelay(u"silent"_s, 60000);
+    QTcpServer closed;
+    QVERIFY(closed.listen(QHostAddress::LocalHost));
+    m_closedPort = QString::number(closed.serverPort());
+}
+
+// Each way an address can end: reachable, moved (through any number of redirects, relative ones
+// too, to where it ends), or failed with its reason; HEAD that a server refuses or does not
+// answer is asked again with GET.
+void TestSiteChecker::outcomes_data()
+{
+    QTest::addColumn<QString>("address"); // "PATH" on the test server, or a whole address
+    QTest::addColumn<SiteCheck::Outcome>("outcome");
+    QTest::addColumn<QString>("detail"); // "PATH" for the test server's
+    QTest::newRow("reachable") << "ok" << Outcome::Reachable << "";
+    QTest::newRow("301") << "old" << Outcome::Moved << "ok";
+    QTest::newRow("302 to a 301, relative") << "older" << Outcome::Moved << "ok";
+    QTest::newRow("404") << "missing" << Outcome::HttpError << "404 Not Found";
+    QTest::newRow("500 to HEAD and GET") << "broken" << Outcome::HttpError << "500 Internal Server Error";
+    QTest::newRow("HEAD refused") << "nohead" << Outcome::Reachable << "";
+    QTest::newRow("closed on HEAD") << "closer" << Outcome::Reachable << "";
+    QTest::newRow("redirect loop") << "loop" << Outcome::TooManyRedirects << "";
+    QTest::newRow("refused") << "http://127.0.0.1:CLOSED/" << Outcome::Refused << "";
+    QTest::newRow("no answer") << "silent" << Outcome::TimedOut << "";
+    QTest::newRow("no such host") << "http://nosuchhost.invalid/" << Outcome::NoSuchHost << "";
+    QTest::newRow("not a web address") << "ftp://files.example/" << Outcome::NotWeb << "";
+}
+
+void TestSiteChecker::outcomes()
+{
+    QFETCH(QString, address);
+    QFETCH(QString, detail);
+    if (!address.contains(u':'))
+        address = m_server.url(address);
+    address.replace(u"CLOSED"_s, m_closedPort);
+    if (!detail.isEmpty() && !detail.contains(u' '))
+        detail = m_server.url(detail);
+    SiteChecker checker(m_network, {.timeLimit = 500ms});
+    QElapsedTimer clock;
+    clock.start();
+    const QHash<QString, SiteCheck> found = check(checker, {address});
+    QVERIFY(!QTest::currentTestFailed());
+    QCOMPARE(found.keys(), QStringList{address});
+    QTEST(found[address].outcome, "outcome");
+    QCOMPARE(found[address].detail, detail);
+    QCOMPARE(found[address].checkedOn, QDate::currentDate());
+    QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+}
+
+// At most `perServer` requests reach one server at once, and the others still get through;
+// cancelling stops every check at once and reports nothing more.
+void TestSiteChecker::limitsAndCancel()
+{
+    SiteChecker checker(m_network, {.atOnce = 3, .perServer = 2, .timeLimit = 300ms});
+    QStringList addresses;
+    for (int i = 0; i < 4; ++i)
+        addresses.append(m_server.url(u"silent"_s) + u"?"_s + QString::number(i));
+    addresses.append(m_server.url(u"ok"_s));
+    const int before = static_cast<int>(m_server.requests().size());
+    QHash<QString, SiteCheck> found = check(checker, addresses);
+    QVERIFY(!QTest::currentTestFailed());
+    QCOMPARE(found.size(), 5);
+    QCOMPARE(found[m_server.url(u"ok"_s)].outcome, Outcome::Reachable);
+    QCOMPARE(m_server.requests().size() - before, 5);
+
+    QSignalSpy checked(&checker, &SiteChecker::checked);
+    QSignalSpy finished(&checker, &SiteChecker::finished);
+    checker.start(addresses);
+    QTRY_COMPARE(m_server.requests().size() - before, 7); // two of the silent ones, at once
+    QTest::qWait(100);
+    QCOMPARE(m_server.requests().size() - before, 7);
+    QCOMPARE(checked.size(), 0);
+    checker.cancel();
+    QCOMPARE(finished.size(), 1);
+    QCOMPARE(finished[0][0].toBool(), true);
+    QVERIFY(!checker.isRunning());
+    QTest::qWait(500);
+    QCOMPARE(checked.size(), 0);
+    QCOMPARE(finished.size(), 1);
+}
+
+// The results file reads as the results it still holds: damaged lines are skipped, an address is
+// the rest of its line (tabs too), and what is read is written back the same.
+void TestSiteChecker::resultsFile_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<SiteCheckResults::Checks>("checks");
+    const QDate day(2026, 12, 6);
+    QTest::newRow("each outcome's form")
+        << QByteArray("2026-12-06\tmoved\thttp://new/\thttp://old/\r\n"
+                      "2026-12-06\thttp-error\t404 Not Found\thttp://gone/\ta\r\n"
+                      "2026-12-06\treachable\t\thttp://ok/\r\n")
+        << SiteCheckResults::Checks{{u"http://old/"_s, {Outcome::Moved, u"http://new/"_s, day}},
+                                    {u"http://gone/\ta"_s, {Outcome::HttpError, u"404 Not Found"_s, day}},
+                                    {u"http://ok/"_s, {Outcome::Reachable, {}, day}}};
+    QTest::newRow("damaged lines skipped")
+        << QByteArray("2026-12-06\tfine\t\thttp://a/\n2026-13-06\trefused\t\thttp://b/\n"
+                      "2026-12-06\trefused\thttp://c/\n2026-12-06\trefused\t\t\nno tabs\n"
+                      "2026-12-06\ttimed-out\t\thttp://d/")
+        << SiteCheckResults::Checks{{u"http://d/"_s, {Outcome::TimedOut, {}, day}}};
+}
+
+void TestSiteChecker::resultsFile()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(SiteCheckResults::Checks, checks);
+    QCOMPARE(SiteCheckResults::parse(content), checks);
+    QCOMPARE(SiteCheckResults::parse(SiteCheckResults::serialize(checks)), checks);
+}
+
+QTEST_GUILESS_MAIN(TestSiteChecker)
+#include "tst_sitechecker.moc"
