@@ -53,6 +53,48 @@ QString ticked(QListView* list)
     return rows.isEmpty() ? u"-"_s : rows.join(u' ');
 }
 
+// Reads CSV as RFC 4180 has it: fields separated by commas, records ended by CR LF, a field in
+// quotes holding commas, line breaks and doubled quotes. Nothing when the bytes break the format.
+std::optional<QList<QStringList>> readCsv(const QByteArray& bytes)
+{
+    QList<QStringList> records;
+    qsizetype i = 0;
+    const qsizetype n = bytes.size();
+    while (i < n) {
+        QStringList record;
+        for (;;) {
+            QByteArray field;
+            if (bytes[i] == '"') {
+                for (++i;; ++i) {
+                    if (i >= n)
+                        return std::nullopt;
+                    if (bytes[i] == '"' && (i + 1 >= n || bytes[i + 1] != '"'))
+                        break;
+                    field += bytes[i] == '"' ? bytes[i++] : bytes[i];
+                }
+                ++i;
+            } else {
+                for (; i < n && bytes[i] != ',' && bytes[i] != '\r' && bytes[i] != '\n'; ++i) {
+                    if (bytes[i] == '"')
+                        return std::nullopt;
+                    field += bytes[i];
+                }
+            }
+            record.append(QString::fromUtf8(field));
+            if (i < n && bytes[i] == ',') {
+                ++i;
+                continue;
+            }
+            if (bytes.mid(i, 2) != "\r\n")
+                return std::nullopt;
+            i += 2;
+            break;
+        }
+        records.append(record);
+    }
+    return records;
+}
+
 // The rows selected, "-" for none.
 QString selected(QListView* list)
 {
@@ -116,6 +158,7 @@ private Q_SLOTS:
     void manageLinks_data();
     void manageLinks();
     void checkSites();
+    void exportProgress();
     void marksFollowTheProduct();
 
 private:
@@ -573,6 +616,45 @@ void TestMainWindow::checkSites()
     open(m_dir.path(), QByteArray(), {"invalid", "invalid"});
     QVERIFY(!QTest::currentTestFailed());
     QCOMPARE(tip(12), u"Checked on %1: the server answered 404 Not Found"_s.arg(today));
+}
+
+// "File > Export Progress..." writes where the user chooses, in Qt's own file dialog, a CSV table
+// that an RFC 4180 reader reads back: every entry with its address, and the day it was done for
+// each product that has a profile or marks, in the order of the product list.
+void TestMainWindow::exportProgress()
+{
+    QTemporaryDir dir;
+    for (const QString& name : {u"A"_s, u"Zip, \"Pro\""_s})
+        QVERIFY(ProductProfiles::save(dir.path(), {name, {}, {}, {}, {}}).ok());
+    QVERIFY(QDir(dir.path()).mkdir(u"Progress"_s));
+    QVERIFY(writeFile(dir.filePath(u"Progress/A.txt"_s),
+                      "2026-12-06 1000files\r\n2026-12-07 http://x.example/?a=1,2\r\n"));
+    QVERIFY(writeFile(dir.filePath(u"Progress/b.txt"_s), "2026-11-30 2archive\r\n"));
+    QVERIFY(writeFile(dir.filePath(u"addedlinks.txt"_s), "http://x.example/?a=1,2\r\n"));
+    QVERIFY(QFile::copy(m_dir.filePath(u"padok.txt"_s), dir.filePath(u"padok.txt"_s)));
+    open(dir.path());
+    QVERIFY(!QTest::currentTestFailed());
+    const QString path = dir.filePath(u"sent.csv"_s);
+    whenShown<QFileDialog>([&](QFileDialog& files) {
+        auto* name = files.findChild<QLineEdit*>(u"fileNameEdit"_s);
+        name->setText(path);
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    m_window->findChild<QAction*>(u"exportProgressAction"_s)->trigger();
+    QTRY_VERIFY(QFile::exists(path));
+    QCOMPARE(m_window->statusBar()->currentMessage(),
+             u"The progress of every product was exported to "_s + path + u'.');
+
+    QList<QStringList> expected{{u"Site"_s, u"Address"_s, u"A"_s, u"b"_s, u"Zip, \"Pro\""_s}};
+    for (int row = 0; row < 11; ++row)
+        expected.append({m_list->model()->index(row, 0).data().toString(), {}, {}, {}, {}});
+    expected[2] = QStringList{u"1000files"_s, {}, u"2026-12-06"_s, {}, {}};
+    expected[3] = QStringList{u"2archive"_s, u"http://2archive.net/s"_s, {}, u"2026-11-30"_s, {}};
+    expected[7][1] = u"http://www.5Awards.com/s"_s;
+    expected[11] =
+        QStringList{u"http://x.example/?a=1,2"_s, u"http://x.example/?a=1,2"_s, u"2026-12-07"_s, {}, {}};
+    QCOMPARE(readCsv(readAll(path)), expected);
+    QCOMPARE(tree(dir.path()).keys().filter(u".csv"_s), QStringList{u"sent.csv"_s});
 }
 
 // Each product keeps its own marks, through real clicks: they are saved at once, kept over "Add
