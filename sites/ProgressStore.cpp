@@ -108,6 +108,29 @@ ProgressStore::SaveResult ProgressStore::setMark(const QString& entry, std::opti
     return write(*m_product, m_marks);
 }
 
+ProgressStore::SaveResult ProgressStore::copyMarks(const QString& oldEntry, const QString& newEntry)
+{
+    const auto copy = [&](Marks& marks) {
+        const auto day = marks.constFind(oldEntry);
+        if (day == marks.cend() || marks.contains(newEntry))
+            return false;
+        marks.insert(newEntry, *day);
+        return true;
+    };
+    copy(m_product ? m_marksWithoutProduct : m_marks);
+    SaveResult saved;
+    for (const QString& name : productsWithMarks()) {
+        Marks marks = marksOf(name);
+        if (!copy(marks))
+            continue;
+        if (m_product == name)
+            m_marks = marks;
+        if (SaveResult written = write(name, marks); !written && saved)
+            saved = std::move(written);
+    }
+    return saved;
+}
+
 ProgressStore::SaveResult ProgressStore::renameProduct(const QString& oldName, const QString& newName)
 {
     if (oldName == newName)

@@ -65,6 +65,11 @@ public:
     // Every product that has marks: a marks file in "Progress", or marks held unsaved.
     QStringList productsWithMarks() const;
 
+    // Gives `newEntry` the mark of `oldEntry`, with its day, for every product that has one and none
+    // for `newEntry`, and for the marks without a product: an added link that was changed keeps its
+    // marks. `oldEntry` keeps its marks too. The first save that failed, if any.
+    SaveResult copyMarks(const QString& oldEntry, const QString& newEntry);
+
     // Carries the marks stored for the product `oldName` over to `newName`, after a rename of its
     // profile: they join the marks stored for `newName`, an entry marked under both keeping
     // `oldName`'s day, and `oldName`'s file goes once the joined marks are saved. When either name

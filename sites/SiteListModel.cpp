@@ -173,8 +173,12 @@ SiteListModel::LinksResult SiteListModel::replaceAddedLink(int row, const QStrin
     if (!isAddedLink(row))
         return {};
     QStringList links = m_sites.addedLinks();
-    links[row - firstAddedLinkRow()] = link;
-    return rewriteLinks(links, [&](const QByteArray& content) { m_sites.setAddedLinks(links, content); });
+    const QString old = std::exchange(links[row - firstAddedLinkRow()], link);
+    return rewriteLinks(links, [&](const QByteArray& content) {
+        m_sites.setAddedLinks(links, content);
+        if (const ProgressStore::SaveResult copied = m_marks.copyMarks(old, link); !copied)
+            Q_EMIT markSaved(copied);
+    });
 }
 
 bool SiteListModel::canMove(int row, int offset) const

@@ -23,7 +23,8 @@
 // The added links can be edited (Qt::EditRole), removed and moved; the built-in rows cannot. Each
 // such change rewrites the added-links file first (AddedLinksFile::rewrite) and changes the rows
 // only once the file is written, so the list and the file never differ, and a failed change leaves
-// both as they were. A link removed or edited away keeps its marks on disk, under its text.
+// both as they were. A removed link keeps its marks on disk, under its text; a changed one keeps them
+// and takes them along to its new text (ProgressStore::copyMarks).
 class SiteListModel final : public QAbstractListModel {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SiteListModel)

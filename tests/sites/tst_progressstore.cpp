@@ -12,6 +12,7 @@ private Q_SLOTS:
     void parse();
     void files();
     void unsavedMarks();
+    void copyMarks();
 };
 
 // A file reads as the marks it still holds: damaged lines are skipped, an entry's text is kept as
@@ -87,6 +88,25 @@ void TestProgressStore::unsavedMarks()
     QVERIFY(store.setMark(u"y"_s, day).ok());
     QCOMPARE(readAll(dir.filePath(u"Progress/A.txt"_s)), "2026-12-06 x\r\n2026-12-06 y\r\n");
     QCOMPARE(ProgressStore(dir.path()).productsWithMarks(), QStringList{u"A"_s});
+}
+
+// A changed entry takes its marks along for every product, the current one, those on disk only and
+// the marks without a product, where it has none of its own; the old entry keeps its marks.
+void TestProgressStore::copyMarks()
+{
+    QTemporaryDir dir;
+    ProgressStore store(dir.path());
+    QVERIFY(store.setMark(u"old"_s, QDate(2026, 1, 1)).ok());
+    for (const QString& product : {u"B"_s, u"A"_s}) {
+        store.setProduct(product);
+        QVERIFY(store.setMark(u"old"_s, QDate(2026, 1, 2)).ok());
+    }
+    QVERIFY(store.setMark(u"new"_s, QDate(2026, 1, 3)).ok());
+    QVERIFY(store.copyMarks(u"old"_s, u"new"_s).ok());
+    QCOMPARE(store.markedOn(u"new"_s), QDate(2026, 1, 3));
+    QCOMPARE(readAll(dir.filePath(u"Progress/B.txt"_s)), "2026-01-02 new\r\n2026-01-02 old\r\n");
+    store.setProduct(std::nullopt);
+    QCOMPARE(store.markedOn(u"new"_s), QDate(2026, 1, 1));
 }
 
 QTEST_APPLESS_MAIN(TestProgressStore)
