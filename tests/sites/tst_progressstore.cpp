@@ -11,7 +11,6 @@ private Q_SLOTS:
     void parse_data();
     void parse();
     void files();
-    void unsavedMarks();
     void copyMarks();
 };
 
@@ -62,32 +61,6 @@ void TestProgressStore::files()
                                    {u"Progress/New.txt"_s,
                                     "2026-12-06 both\r\n2026-12-06 http://x.example/\r\n2026-12-07 n\r\n"},
                                    {u"lastproduct.txt"_s, "Old\r\n"}}));
-}
-
-// Marks that could not be saved stay with their product over switches to other products and to
-// none, count as that product's marks, and are all saved by its next change that can be written.
-// Marks without a product last for the run, also over a switch.
-void TestProgressStore::unsavedMarks()
-{
-    QTemporaryDir dir;
-    const QDate day(2026, 12, 6);
-    ProgressStore store(dir.path());
-    QVERIFY(store.setMark(u"run"_s, day).ok());
-    store.setProduct(u"A"_s);
-    QVERIFY(writeFile(dir.filePath(u"Progress"_s), {})); // a file where the folder would be
-    QVERIFY(!store.setMark(u"x"_s, day).ok());
-    for (const std::optional<QString>& other : {std::optional(u"B"_s), std::optional<QString>()}) {
-        store.setProduct(other);
-        QCOMPARE(store.markedOn(u"run"_s).has_value(), !other.has_value());
-        QCOMPARE(store.marksOf(u"A"_s), (ProgressStore::Marks{{u"x"_s, day}}));
-        QCOMPARE(store.productsWithMarks(), QStringList{u"A"_s});
-        store.setProduct(u"A"_s);
-        QCOMPARE(store.markedOn(u"x"_s), day);
-    }
-    QVERIFY(QFile::remove(dir.filePath(u"Progress"_s)));
-    QVERIFY(store.setMark(u"y"_s, day).ok());
-    QCOMPARE(readAll(dir.filePath(u"Progress/A.txt"_s)), "2026-12-06 x\r\n2026-12-06 y\r\n");
-    QCOMPARE(ProgressStore(dir.path()).productsWithMarks(), QStringList{u"A"_s});
 }
 
 // A changed entry takes its marks along for every product, the current one, those on disk only and
