@@ -1,6 +1,9 @@
 // The site-address file and the added-links file (the same bytes as both) through their loaders,
-// then the lookups over what they loaded.
+// then the lookups over what they loaded; the links rewritten read back the same. The same bytes as
+// the check results file read back the same once written, and as a file of links to add.
 #include "core/AppFolder.h"
+#include "sites/AddedLinksFile.h"
+#include "sites/SiteCheckResults.h"
 #include "sites/SiteDirectory.h"
 
 #include <QFile>
@@ -38,5 +41,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     sites.findSiteAddress(QString());
     sites.findAddedLink(QString());
+
+    const auto rewritten = AddedLinksFile::rewrite(folder.path(), added, sites.addedLinksContent());
+    sites.loadAddedLinks(folder.path());
+    if (!rewritten || sites.addedLinks() != added)
+        std::abort();
+    const QByteArrayView bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const SiteCheckResults::Checks checks = SiteCheckResults::parse(bytes);
+    if (SiteCheckResults::parse(SiteCheckResults::serialize(checks)) != checks)
+        std::abort();
+    const AddedLinksFile::Import imported = AddedLinksFile::importable(bytes, added.mid(0, 2));
+    for (qsizetype i = 0; i < imported.links.size(); ++i) {
+        const QString& link = imported.links[i];
+        if (link.trimmed() != link || link.isEmpty() || added.mid(0, 2).contains(link) ||
+            imported.links.indexOf(link) != i)
+            std::abort();
+    }
     return 0;
 }

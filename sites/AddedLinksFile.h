@@ -2,7 +2,10 @@
 
 #include "core/Result.h"
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
 // The added-links file (folder + "/addedlinks.txt"): appending the user's typed links, rewriting it
 // after the user changed the list, and reading a text file of addresses to add.
