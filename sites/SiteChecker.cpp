@@ -51,6 +51,13 @@ void SiteChecker::start(const QStringList& addresses)
     if (isRunning())
         cancel();
     ++m_run;
+    if (addresses.isEmpty()) {
+        QTimer::singleShot(0, this, [this, run = m_run] {
+            if (run == m_run)
+                Q_EMIT finished(false);
+        });
+        return;
+    }
     m_waiting.assign(addresses.cbegin(), addresses.cend());
     m_total = static_cast<int>(addresses.size());
     m_done = 0;
@@ -135,8 +142,15 @@ void SiteChecker::onAnswer(Probe& probe, QNetworkReply* reply)
     const QString errorText = reply->errorString();
     const QByteArray location = reply->rawHeader("Location");
     const QString reason = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
-    reply->abort();
-    reply->deleteLater();
+    // Not from inside the reply's own signal: it goes on with its work after the signal returns.
+    QMetaObject::invokeMethod(
+        reply,
+        [reply] {
+            if (reply->isRunning())
+                reply->abort();
+            reply->deleteLater();
+        },
+        Qt::QueuedConnection);
     probe.reply = nullptr;
 
     if (status == 0) {
@@ -215,7 +229,8 @@ void SiteChecker::stop(Probe& probe)
     probe.deadline.disconnect(this);
     if (probe.reply) {
         disconnect(probe.reply, nullptr, this, nullptr);
-        probe.reply->abort();
+        if (probe.reply->isRunning())
+            probe.reply->abort();
         probe.reply->deleteLater();
         probe.reply = nullptr;
     }

@@ -50,7 +50,9 @@ private:
         m_asked.append(path);
         QFile file(QDir(m_folder).filePath(path));
         const bool found = m_pages.contains(path) || file.open(QIODevice::ReadOnly);
-        const QByteArray body = m_pages.contains(path) ? m_pages.value(path) : file.readAll();
+        const QByteArray body = m_pages.contains(path) ? m_pages.value(path)
+                                : found                ? file.readAll()
+                                                       : QByteArray();
         QByteArray response = (found ? "HTTP/1.0 200 OK\r\n" : "HTTP/1.0 404 Not Found\r\n") +
                               QByteArray("Content-Type: text/html; charset=utf-8\r\nContent-Length: ") +
                               QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;

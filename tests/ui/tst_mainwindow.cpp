@@ -546,6 +546,7 @@ void TestMainWindow::checkSites()
     QVERIFY(server.start());
     server.setPage(u"ok"_s, "<p>here");
     server.setAnswer(u"old"_s, "HTTP/1.0 301 Moved Permanently\r\nLocation: /ok");
+    server.setPage(u"silent"_s, "<p>late");
     server.setDelay(u"silent"_s, 60000);
     QByteArray file;
     for (const QString& path : {u"ok"_s, u"old"_s, u"missing"_s, u"silent"_s})
