@@ -5,6 +5,7 @@
 #include "ui/LinkText.h"
 #include "ui/Twips.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>

@@ -18,6 +18,7 @@
 #include "ui/VendorSite.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QLabel>
@@ -268,7 +269,7 @@ void MainWindow::setSkipDoneSites(bool on)
 
 void MainWindow::exportProgress()
 {
-    auto* files = new QFileDialog(this, tr("Export Progress"), QString(), tr("CSV files (*.csv)"));
+    auto* files = new QFileDialog(this, tr("Export Progress"), QDir::homePath(), tr("CSV files (*.csv)"));
     files->setObjectName(QStringLiteral("exportFileDialog"));
     files->setAttribute(Qt::WA_DeleteOnClose);
     files->setAcceptMode(QFileDialog::AcceptSave);

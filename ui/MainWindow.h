@@ -56,7 +56,8 @@ public:
     // Builds the window around `browser` (which it takes), shows the help page and loads the
     // site list. `folders` tells where the program's own files and the user's files are. The
     // controls carry object names for what they are: "browser", "siteList", "siteOverview",
-    // "progressBar", "nextButton", "addLinksButton", and the menus' actions.
+    // "progressBar", "nextButton", "addLinksButton", "siteCheckBar" (in the status bar), and the
+    // menus' actions.
     MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWidget* parent = nullptr);
     ~MainWindow() override;
 
