@@ -3,14 +3,12 @@
 #include "autofill/Browser.h"
 #include "autofill/FillPass.h"
 #include "core/AppFolder.h"
-#include "core/FileRules.h"
-#include "products/ProductList.h"
 #include "products/ProductProfiles.h"
-#include "sites/ProgressExport.h"
 #include "sites/SiteListModel.h"
 #include "ui/AboutDialog.h"
 #include "ui/AddLinksDialog.h"
 #include "ui/ProductManagerDialog.h"
+#include "ui/ProgressExporter.h"
 #include "ui/SiteCheckBar.h"
 #include "ui/SiteListView.h"
 #include "ui/SiteOverview.h"
@@ -18,9 +16,7 @@
 #include "ui/VendorSite.h"
 
 #include <QDesktopServices>
-#include <QDir>
 #include <QEvent>
-#include <QFileDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -150,7 +146,10 @@ void MainWindow::buildMenus()
     file->setObjectName(QStringLiteral("fileMenu"));
     QAction* exportProgress = file->addAction(tr("Export Progress..."));
     exportProgress->setObjectName(QStringLiteral("exportProgressAction"));
-    connect(exportProgress, &QAction::triggered, this, &MainWindow::exportProgress);
+    auto* exporter = new ProgressExporter(*m_siteModel, m_progressStore, m_folders.dataFolder(), this);
+    connect(exporter, &ProgressExporter::message, this,
+            [this](const QString& text) { statusBar()->showMessage(text); });
+    connect(exportProgress, &QAction::triggered, exporter, &ProgressExporter::chooseFile);
     file->addSeparator();
     QAction* exitAction = file->addAction(tr("Exit"));
     exitAction->setObjectName(QStringLiteral("exitAction"));
@@ -265,36 +264,6 @@ void MainWindow::setSkipDoneSites(bool on)
     if (const auto saved = m_settings.setOn(kSkipDoneSetting, on); !saved)
         statusBar()->showMessage(tr("\"Skip done sites\" could not be remembered for the next start (%1).")
                                      .arg(saved.problem().detail));
-}
-
-void MainWindow::exportProgress()
-{
-    auto* files = new QFileDialog(this, tr("Export Progress"), QDir::homePath(), tr("CSV files (*.csv)"));
-    files->setObjectName(QStringLiteral("exportFileDialog"));
-    files->setAttribute(Qt::WA_DeleteOnClose);
-    files->setAcceptMode(QFileDialog::AcceptSave);
-    files->setDefaultSuffix(QStringLiteral("csv"));
-    files->selectFile(QStringLiteral("progress.csv"));
-    files->setOption(QFileDialog::DontUseNativeDialog);
-    connect(files, &QFileDialog::fileSelected, this, &MainWindow::exportProgressTo);
-    files->open();
-}
-
-void MainWindow::exportProgressTo(const QString& path)
-{
-    // Every product there is: each with a profile, and each that has marks without one.
-    QStringList products = ProductProfiles::list(m_folders.dataFolder());
-    for (const QString& name : m_progressStore.productsWithMarks()) {
-        if (!products.contains(name))
-            products.append(name);
-    }
-    std::sort(products.begin(), products.end(), ProductList::lessIgnoringCase);
-    const QByteArray table = ProgressExport::csv(*m_siteModel, m_progressStore, products);
-    if (const auto written = FileRules::writeWhole(path, table); !written)
-        statusBar()->showMessage(
-            tr("The progress was not exported to %1 (%2).").arg(path, written.problem().detail));
-    else
-        statusBar()->showMessage(tr("The progress of every product was exported to %1.").arg(path));
 }
 
 void MainWindow::navigateToEntry(int row, bool walking)

@@ -80,10 +80,6 @@ private:
     void goToNextSite();
     // "Add Links": lets the user append links, then rebuilds the site list however the dialog closed.
     void openAddLinks();
-    // "File > Export Progress...": asks where, then writes the marks of every product there as CSV
-    // (ProgressExport).
-    void exportProgress();
-    void exportProgressTo(const QString& path);
     // "Skip done sites", remembered in the settings file.
     void setSkipDoneSites(bool on);
     void openProductManager();
