@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QSet>
 #include <QStringList>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -28,6 +29,14 @@ public:
     void setPage(const QString& path, const QByteArray& content) { m_pages.insert(path, content); }
     // Answers every request for `path` only after `ms` milliseconds, as a slow server would.
     void setDelay(const QString& path, int ms) { m_delays.insert(path, ms); }
+    // Answers `path` with the status line `status` ("301 Moved Permanently") and the header lines
+    // `headers` (each ended by CR LF), the page or file as its body when there is one.
+    void setStatus(const QString& path, const QByteArray& status, const QByteArray& headers = {})
+    {
+        m_statuses.insert(path, {status, headers});
+    }
+    // Sends `path` without its Content-Length: the body ends when the connection does.
+    void setUnannounced(const QString& path) { m_unannounced.insert(path); }
     // Every path asked for, in order, without its leading "/".
     const QStringList& requests() const { return m_asked; }
 
@@ -44,10 +53,16 @@ private:
         m_asked.append(path);
         QFile file(QDir(m_folder).filePath(path));
         const bool found = m_pages.contains(path) || file.open(QIODevice::ReadOnly);
-        const QByteArray body = m_pages.contains(path) ? m_pages.value(path) : file.readAll();
-        const QByteArray response = (found ? "HTTP/1.0 200 OK\r\n" : "HTTP/1.0 404 Not Found\r\n") +
-                                    QByteArray("Content-Type: text/html; charset=utf-8\r\nContent-Length: ") +
-                                    QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+        const QByteArray body = m_pages.contains(path) ? m_pages.value(path)
+                                : found                ? file.readAll()
+                                                       : QByteArray();
+        const auto [status, headers] =
+            m_statuses.value(path, {found ? "200 OK" : "404 Not Found", QByteArray()});
+        const QByteArray length = m_unannounced.contains(path)
+                                      ? QByteArray()
+                                      : "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
+        const QByteArray response = "HTTP/1.0 " + status + "\r\nContent-Type: text/html; charset=utf-8\r\n" +
+                                    headers + length + "Connection: close\r\n\r\n" + body;
         QTimer::singleShot(m_delays.value(path), socket, [socket, response] {
             socket->write(response);
             socket->disconnectFromHost();
@@ -58,5 +73,7 @@ private:
     QString m_folder;
     QHash<QString, QByteArray> m_pages;
     QHash<QString, int> m_delays;
+    QHash<QString, std::pair<QByteArray, QByteArray>> m_statuses;
+    QSet<QString> m_unannounced;
     QStringList m_asked;
 };

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "core/AppFolders.h"
-#include "core/Product.h"
+#include "products/PadDownload.h"
+#include "products/ProductStore.h"
 #include "sites/ProgressStore.h"
 #include "ui/FillSummary.h"
 #include "ui/Session.h"
@@ -9,6 +10,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QNetworkAccessManager>
 #include <QPointer>
 #include <QRectF>
 #include <memory>
@@ -30,9 +32,9 @@ class QPushButton;
 // that finishes loading is filled from the active product. A click on an entry loads it without
 // moving the walk on. "Add Links" adds sites of the user's own.
 //
-// The window is the one owner of the active product: "Software > Select..." reports the chosen one,
-// and the fill pass, the title and the check marks take it from here. The product chosen last is
-// active again at the next start when its profile is still there, read from that profile.
+// The products and the active one are the ProductStore's: "Software > Select..." changes them, and
+// the fill pass, the title and the check marks follow the store. The product chosen last is active
+// again at the next start when its profile is still there.
 //
 // The check marks are the active product's progress (ProgressStore): ticking or unticking an entry
 // marks or clears it, and sending a form that a pass filled marks the entry whose page is shown; for
@@ -58,12 +60,6 @@ private:
     static constexpr float DesignInnerWidth = 12030;
     static constexpr float DesignInnerHeight = 8130;
     static constexpr float TwipsPerPixel = Twips::PerPixel;
-
-    // The active product, by the name the product list shows it under.
-    struct ActiveProduct {
-        QString name;
-        Product values;
-    };
 
     // "Next": moves the walk to the next entry and loads its site. On the last entry it does nothing.
     void goToNextSite();
@@ -98,24 +94,24 @@ private:
     void openEntry(int row, int addressRole);
     // Loads the address of entry `row` kept under `addressRole`, if any, and remembers the entry.
     void navigateToEntry(int row, int addressRole);
-    // The one place where the active product changes. With none, passes write nothing.
-    void setActiveProduct(std::optional<ActiveProduct> product);
-    void showActiveProductName();
+    // Follows the store's active product: the fill pass, the title and the marks. With none,
+    // passes write nothing.
+    void showActiveProduct();
     // Sets every entry's check mark and its tooltip from the active product's marks.
     void showMarks();
     // Marks `entry` done today, or clears its mark, for the active product.
     void markSite(const QString& entry, bool done);
     void onSiteItemChanged(QListWidgetItem* item);
     void onFilledFormSubmitted();
-    void chooseProduct(const QString& name, const Product& product);
+    // Carries the marks of a renamed product over to its new name.
     void onProductRenamed(const QString& oldName, const QString& newName);
-    // Records the active product as the one chosen last.
-    void rememberActiveProduct();
 
     AppFolders m_folders;
     Session m_session;
     ProgressStore m_progressStore;
-    std::optional<ActiveProduct> m_activeProduct;
+    ProductStore m_products;
+    QNetworkAccessManager m_network;
+    PadDownload m_padDownload;
     std::unique_ptr<Browser> m_browser;
     std::unique_ptr<FillPass> m_fillPass;
     FillSummary m_fillSummary;
