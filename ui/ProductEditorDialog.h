@@ -30,8 +30,9 @@ class QPushButton;
 // ProductStore) and closes; when nothing could be saved it stays open and says why in one line.
 // "Cancel" and the close box save nothing and end a download under way.
 //
-// One status line tells why a save, an import or a download failed; it is empty at every opening
-// and after an import or a download that succeeded. While a download runs, the editor takes no
+// One status line tells why a save, an import or a download failed, or why the PAD file the product
+// keeps cannot be read (it then stays as it is unless another is taken or it is forgotten); it is
+// empty after an import or a download that succeeded. While a download runs, the editor takes no
 // other PAD file and "OK" waits for it.
 class ProductEditorDialog final : public FixedDialog {
     Q_OBJECT
