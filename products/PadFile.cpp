@@ -153,9 +153,14 @@ Result read(QByteArrayView content)
     const ::Result<PadValues, Problem> all = readValues(content);
     if (!all)
         return all.problem();
+    return profileValues(*all);
+}
+
+Result profileValues(const PadValues& all)
+{
     Values values;
     for (const Field& field : kFields) {
-        const QString value = all->value(field.path.toString());
+        const QString value = all.value(field.path.toString());
         if (value.isEmpty())
             continue;
         if (!field.member) {

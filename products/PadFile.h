@@ -91,6 +91,10 @@ Result read(QByteArrayView content);
 // that a profile cannot store: these are only ever written into forms.
 ::Result<PadValues, Problem> readValues(QByteArrayView content);
 
+// The values of read() from every value of PAD content (readValues()), refused when a profile
+// cannot store one of them.
+Result profileValues(const PadValues& values);
+
 // Reads from an open device, from its current position: its size is checked before reading when
 // it is known, and at most maxSize + 1 bytes are ever read. A sequential device must have all its
 // data available (a buffer or a file, not a socket still receiving).

@@ -1,22 +1,11 @@
 #include "products/ProductList.h"
 
-#include <algorithm>
-
 namespace ProductList {
 
 bool lessIgnoringCase(const QString& a, const QString& b)
 {
     const int order = QString::compare(a, b, Qt::CaseInsensitive);
     return order != 0 ? order < 0 : a < b;
-}
-
-int insertionRow(const QStringList& names, const QString& name)
-{
-    const qsizetype existing = names.indexOf(name);
-    if (existing >= 0)
-        return static_cast<int>(existing);
-    const auto it = std::lower_bound(names.cbegin(), names.cend(), name, lessIgnoringCase);
-    return static_cast<int>(it - names.cbegin());
 }
 
 int preselectedRow(const QStringList& names, const QString& activeName)

@@ -10,10 +10,6 @@ namespace ProductList {
 // the order is total.
 bool lessIgnoringCase(const QString& a, const QString& b);
 
-// Where `name` goes in the sorted `names`: the row of an entry equal to it when there is one
-// (the list never holds a name twice), else the row that keeps the list sorted.
-int insertionRow(const QStringList& names, const QString& name);
-
 // The entry selected when the manager opens: the entry equal to `activeName`, else the first
 // entry that contains it (letter case significant; an empty name is contained in every entry),
 // else the first entry; -1 for an empty list.

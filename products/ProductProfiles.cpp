@@ -107,23 +107,25 @@ Result<void, Problem> checkName(const QString& name)
     return {};
 }
 
-Result<void, Problem> save(const QString& dataFolder, const Product& product)
+Result<FileContent, Problem> prepareSave(const QString& dataFolder, const Product& product)
 {
     if (Result<void, Problem> name = checkName(product.programName); !name)
-        return name;
-    const Result<QByteArray, Problem> content = serialize(product);
+        return name.problem();
+    Result<QByteArray, Problem> content = serialize(product);
     if (!content)
         return content.problem();
-
-    const QString info = infoPath(dataFolder);
-    if (!FileRules::ensureFolder(info))
+    if (!FileRules::ensureFolder(infoPath(dataFolder)))
         return Problem{Kind::InfoFolderNotMade};
+    return FileContent{fileFor(dataFolder, product.programName), std::move(content).value()};
+}
 
-    QString path = existingFile(dataFolder, product.programName);
-    if (path.isEmpty())
-        path = info + u'/' + product.programName + kSuffix;
-    if (const auto written = FileRules::writeWhole(path, *content); !written)
-        return Problem{Kind::FileNotWritten, ProductField::ProgramName, QFileInfo(path).fileName(),
+Result<void, Problem> save(const QString& dataFolder, const Product& product)
+{
+    const Result<FileContent, Problem> file = prepareSave(dataFolder, product);
+    if (!file)
+        return file.problem();
+    if (const auto written = FileRules::writeWhole(file->path, file->content); !written)
+        return Problem{Kind::FileNotWritten, ProductField::ProgramName, QFileInfo(file->path).fileName(),
                        written.problem().detail};
     return {};
 }
@@ -177,17 +179,17 @@ QString existingFile(const QString& dataFolder, const QString& name)
     return {};
 }
 
-bool removeRenamed(const QString& dataFolder, const QString& oldName, const QString& newName)
+QString fileFor(const QString& dataFolder, const QString& name)
 {
-    if (oldName == newName)
-        return false;
-    const QString oldFile = existingFile(dataFolder, oldName);
-    if (oldFile.isEmpty())
-        return true;
-    const QString newFile = existingFile(dataFolder, newName);
-    if (!newFile.isEmpty() && FileRules::sameFile(oldFile, newFile))
-        return true;
-    return QFile::remove(oldFile);
+    if (placeProblem(name))
+        return {};
+    const QString existing = existingFile(dataFolder, name);
+    return existing.isEmpty() ? infoPath(dataFolder) + u'/' + name + kSuffix : existing;
+}
+
+QString padCopyFile(const QString& dataFolder, const QString& name)
+{
+    return placeProblem(name) ? QString() : infoPath(dataFolder) + u'/' + name + AppFolder::padCopySuffix();
 }
 
 } // namespace ProductProfiles

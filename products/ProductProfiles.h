@@ -43,6 +43,12 @@ struct Problem {
         FileNotWritten,
         // The file `detail` (its name) is still there; `reason` is the file system's description.
         FileNotDeleted,
+        // A rename: the file `detail` (its name) of the old name could not be removed, for `reason`;
+        // nothing was saved.
+        OldFileNotDeleted,
+        // The file `detail` (its name) could not be changed, for `reason`, and what was changed before
+        // it could not all be put back: the folder holds part of the change.
+        PartlyChanged,
     };
 
     Kind kind;
@@ -66,6 +72,14 @@ Product parse(QByteArrayView content);
 // left to serialize(), which checks the name as the profile's first field.
 Result<void, Problem> checkName(const QString& name);
 
+// What saving `product` writes, once its name and fields are checked and Info exists (it is created
+// when missing; the data folder itself never is): the file (fileFor()) and its content.
+struct FileContent {
+    QString path;
+    QByteArray content;
+};
+Result<FileContent, Problem> prepareSave(const QString& dataFolder, const Product& product);
+
 // Writes the profile of `product` into <folder>/Info, creating Info when it is missing (the
 // data folder itself is never created). The file is replaced only once the new content
 // is safely on disk, so a failed save leaves any old file as it was.
@@ -88,10 +102,14 @@ QStringList list(const QString& dataFolder);
 // over another letter case), or empty when there is none.
 QString existingFile(const QString& dataFolder, const QString& name);
 
-// Deletes the file of `oldName` after its product was saved under `newName`, unless both are the
-// same file: on a file system that ignores letter case, a rename that changes only letter case
-// wrote the very file that `oldName` still finds. True when no file of `oldName` is left beside
-// the new one.
-bool removeRenamed(const QString& dataFolder, const QString& oldName, const QString& newName);
+// The file that a profile saved under `name` goes to: the existing file of the product (see
+// existingFile()), else <folder>/Info/<name>.txt. Empty for a name that checkName() refuses for
+// where its file would lie.
+QString fileFor(const QString& dataFolder, const QString& name);
+
+// The PAD file that the product listed as `name` keeps, beside its profile:
+// <folder>/Info/<name>.xml (AppFolder::padCopySuffix()). Empty for a name that checkName() refuses
+// for where its file would lie.
+QString padCopyFile(const QString& dataFolder, const QString& name);
 
 } // namespace ProductProfiles

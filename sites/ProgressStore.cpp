@@ -47,20 +47,6 @@ QByteArray ProgressStore::serialize(const Marks& marks)
     return content;
 }
 
-std::optional<QString> ProgressStore::rememberedProduct() const
-{
-    const QList<QByteArray> lines = FileRules::splitLines(
-        FileRules::readWhole(AppFolder::path(m_dataFolder, AppFolder::lastProductFile())).valueOr({}));
-    if (lines.isEmpty() || lines.first().isEmpty())
-        return std::nullopt;
-    return QString::fromUtf8(lines.first());
-}
-
-ProgressStore::SaveResult ProgressStore::rememberProduct(const QString& name) const
-{
-    return writeFile(AppFolder::path(m_dataFolder, AppFolder::lastProductFile()), name.toUtf8() + "\r\n");
-}
-
 void ProgressStore::setProduct(const std::optional<QString>& name)
 {
     if (!m_product)

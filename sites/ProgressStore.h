@@ -10,12 +10,11 @@
 #include <QStringList>
 #include <optional>
 
-// Where the author stands: the product chosen last, and for each product the entries of the site
-// list that are done (the list's check marks), each with the day it was marked.
+// Where the author stands: for each product the entries of the site list that are done (the list's
+// check marks), each with the day it was marked.
 //
-// Both live in the data folder, as UTF-8 text with CR LF line ends (any line end reads):
-// - "lastproduct.txt": one line, the name of the product chosen last, as the product list shows it.
-// - "Progress/<product name>.txt": one line per mark, the day as yyyy-mm-dd, one space, and the
+// They live in the data folder, as UTF-8 text with CR LF line ends (any line end reads):
+// "Progress/<product name>.txt": one line per mark, the day as yyyy-mm-dd, one space, and the
 //   entry's text exactly as the list shows it (a built-in site's name, or the added link itself),
 //   for example "2026-12-06 http://www.example.com/submit.html". Lines are sorted by entry.
 //   Reading skips every line that is not of that form (a damaged line) and keeps the first mark of
@@ -43,11 +42,6 @@ public:
 
     static Marks parse(QByteArrayView content);
     static QByteArray serialize(const Marks& marks);
-
-    // The product recorded as chosen last; nothing when none is recorded or the record is unreadable.
-    std::optional<QString> rememberedProduct() const;
-    // Records `name` as the product chosen last.
-    SaveResult rememberProduct(const QString& name) const;
 
     // Makes `name` the product whose marks are read and changed, with its marks as stored, or as
     // held since a save of them failed. Without a product (or with a name that cannot name a file)

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QSet>
 #include <QStringList>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -28,12 +29,17 @@ public:
     void setPage(const QString& path, const QByteArray& content) { m_pages.insert(path, content); }
     // Answers every request for `path` only after `ms` milliseconds, as a slow server would.
     void setDelay(const QString& path, int ms) { m_delays.insert(path, ms); }
-    // Answers the requests for `path` made with `method` ("HEAD", "GET"; empty: any) with `head`, a
-    // status line and headers, and no body; an empty `head` closes the connection unanswered.
-    void setAnswer(const QString& path, const QByteArray& head, const QByteArray& method = {})
+    // Answers `path` with the status line `status` ("301 Moved Permanently") and the header lines
+    // `headers` (each ended by CR LF), the page or file as its body when there is one; only the
+    // requests made with `method` ("HEAD") when one is given. An empty `status` closes the
+    // connection unanswered.
+    void setStatus(const QString& path, const QByteArray& status, const QByteArray& headers = {},
+                   const QByteArray& method = {})
     {
-        m_answers.insert(method + ' ' + path.toUtf8(), head);
+        m_statuses.insert(QString::fromLatin1(method) + u' ' + path, {status, headers});
     }
+    // Sends `path` without its Content-Length: the body ends when the connection does.
+    void setUnannounced(const QString& path) { m_unannounced.insert(path); }
     // Every path asked for, in order, without its leading "/".
     const QStringList& requests() const { return m_asked; }
 
@@ -53,18 +59,17 @@ private:
         const QByteArray body = m_pages.contains(path) ? m_pages.value(path)
                                 : found                ? file.readAll()
                                                        : QByteArray();
-        QByteArray response = (found ? "HTTP/1.0 200 OK\r\n" : "HTTP/1.0 404 Not Found\r\n") +
-                              QByteArray("Content-Type: text/html; charset=utf-8\r\nContent-Length: ") +
-                              QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
-        for (const QByteArray& key :
-             QByteArrayList{request.split(' ').value(0) + ' ' + path.toUtf8(), ' ' + path.toUtf8()}) {
-            if (m_answers.contains(key)) {
-                const QByteArray head = m_answers.value(key);
-                response = head.isEmpty() ? QByteArray()
-                                          : head + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
-                break;
-            }
-        }
+        const QString method = QString::fromLatin1(request.split(' ').value(0));
+        const auto [status, headers] = m_statuses.value(
+            method + u' ' + path,
+            m_statuses.value(u' ' + path, {found ? "200 OK" : "404 Not Found", QByteArray()}));
+        const QByteArray length = m_unannounced.contains(path)
+                                      ? QByteArray()
+                                      : "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
+        const QByteArray response =
+            status.isEmpty() ? QByteArray()
+                             : "HTTP/1.0 " + status + "\r\nContent-Type: text/html; charset=utf-8\r\n" +
+                                   headers + length + "Connection: close\r\n\r\n" + body;
         QTimer::singleShot(m_delays.value(path), socket, [socket, response] {
             socket->write(response);
             socket->disconnectFromHost();
@@ -75,6 +80,7 @@ private:
     QString m_folder;
     QHash<QString, QByteArray> m_pages;
     QHash<QString, int> m_delays;
-    QHash<QByteArray, QByteArray> m_answers;
+    QHash<QString, std::pair<QByteArray, QByteArray>> m_statuses;
+    QSet<QString> m_unannounced;
     QStringList m_asked;
 };

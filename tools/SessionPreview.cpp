@@ -3,7 +3,7 @@
 // (served from 127.0.0.1) filled.
 
 #include "autofill/WebEngineBrowser.h"
-#include "products/ProductProfiles.h"
+#include "products/ProductStore.h"
 #include "sites/ProgressStore.h"
 #include "sites/SiteAddressCipher.h"
 #include "tests/LocalHttpServer.h"
@@ -37,7 +37,8 @@ int main(int argc, char* argv[])
                          QStringLiteral("28417-3")};
     ProgressStore progress(folder.path());
     progress.setProduct(zipper.programName);
-    if (!ProductProfiles::save(folder.path(), zipper) || !progress.rememberProduct(zipper.programName).ok() ||
+    ProductStore products(folder.path());
+    if (!products.save({zipper}) || !products.choose(zipper.programName) ||
         !progress.setMark(QStringLiteral("1000apps"), QDate::currentDate().addDays(-1)).ok())
         return 1;
 

@@ -3,7 +3,6 @@
 #include "autofill/Browser.h"
 #include "autofill/FillPass.h"
 #include "core/AppFolder.h"
-#include "products/ProductProfiles.h"
 #include "sites/SiteListModel.h"
 #include "ui/AboutDialog.h"
 #include "ui/AddLinksDialog.h"
@@ -39,7 +38,7 @@ const QString kSkipDoneSetting = QStringLiteral("skip-done-sites");
 MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWidget* parent)
     : QMainWindow(parent), m_folders(std::move(folders)), m_progressStore(m_folders.dataFolder()),
       m_settings(AppFolder::path(m_folders.dataFolder(), AppFolder::settingsFile())),
-      m_browser(std::move(browser))
+      m_products(m_folders.dataFolder()), m_padDownload(m_network), m_browser(std::move(browser))
 {
     setWindowTitle(tr("Formtide"));
     setObjectName(QStringLiteral("mainWindow"));
@@ -121,17 +120,28 @@ MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWi
     statusBar()->addPermanentWidget(m_checkBar);
     connect(m_fillPass.get(), &FillPass::finished, this, [this](const FillReport& report) {
         if (m_fillSummary.add(report))
-            m_fillStatus->setText(m_fillSummary.text(m_activeProduct ? m_activeProduct->name : QString()));
+            m_fillStatus->setText(m_fillSummary.text(m_products.activeName()));
     });
     resize(Twips::toPixels(DesignInnerWidth), Twips::toPixels(DesignInnerHeight) +
                                                   menuBar()->sizeHint().height() +
                                                   statusBar()->sizeHint().height());
     loadSites();
 
-    if (const std::optional<QString> name = m_progressStore.rememberedProduct()) {
-        if (const std::optional<Product> stored = ProductProfiles::read(m_folders.dataFolder(), *name))
-            setActiveProduct(ActiveProduct{*name, *stored});
-    }
+    connect(&m_products, &ProductStore::activeProductChanged, this, &MainWindow::showActiveProduct);
+    connect(&m_products, &ProductStore::productRenamed, this, &MainWindow::onProductRenamed);
+    connect(&m_products, &ProductStore::productDeleted, this, [this](const QString& name, bool wasActive) {
+        if (wasActive)
+            statusBar()->showMessage(
+                tr("%1 is deleted, so no product is chosen: choose one with Software > Select...").arg(name));
+    });
+    connect(&m_products, &ProductStore::choiceNotRecorded, this,
+            [this](const QString& name, const QString& reason) {
+                statusBar()->showMessage(
+                    name.isEmpty()
+                        ? tr("The product chosen last could not be forgotten (%1).").arg(reason)
+                        : tr("%1 could not be remembered for the next start (%2).").arg(name, reason));
+            });
+    m_products.restoreChosen();
 }
 
 MainWindow::~MainWindow()
@@ -293,21 +303,9 @@ void MainWindow::onPageLoaded()
 
 void MainWindow::openProductManager()
 {
-    if (!m_productManager) {
-        m_productManager = std::make_unique<ProductManagerDialog>(m_folders.dataFolder());
-        connect(m_productManager.get(), &ProductManagerDialog::productChosen, this,
-                &MainWindow::chooseProduct);
-        connect(m_productManager.get(), &ProductManagerDialog::productRenamed, this,
-                &MainWindow::onProductRenamed);
-    }
-    m_productManager->setActiveProductName(m_activeProduct ? m_activeProduct->name : QString());
+    if (!m_productManager)
+        m_productManager = std::make_unique<ProductManagerDialog>(m_products, m_padDownload);
     m_productManager->exec();
-}
-
-void MainWindow::chooseProduct(const QString& name, const Product& product)
-{
-    setActiveProduct(ActiveProduct{name, product});
-    rememberActiveProduct();
 }
 
 void MainWindow::onProductRenamed(const QString& oldName, const QString& newName)
@@ -316,34 +314,17 @@ void MainWindow::onProductRenamed(const QString& oldName, const QString& newName
         statusBar()->showMessage(
             tr("The marks of %1 could not be carried over to %2 (%3); they stay under %1.")
                 .arg(oldName, newName, saved.problem().detail));
-    // The active product keeps the values it was chosen with until it is chosen again; only its
-    // name, under which its marks and the record of the last product are kept, follows the profile.
-    if (m_activeProduct && m_activeProduct->name == oldName) {
-        m_activeProduct->name = newName;
-        showActiveProductName();
-        rememberActiveProduct();
-    }
 }
 
-void MainWindow::rememberActiveProduct()
+void MainWindow::showActiveProduct()
 {
-    const QString& name = m_activeProduct->name;
-    if (const ProgressStore::SaveResult saved = m_progressStore.rememberProduct(name); !saved.ok())
-        statusBar()->showMessage(
-            tr("%1 could not be remembered for the next start (%2).").arg(name, saved.problem().detail));
-}
-
-void MainWindow::setActiveProduct(std::optional<ActiveProduct> product)
-{
-    m_activeProduct = std::move(product);
-    m_fillPass->setProduct(m_activeProduct ? std::optional(m_activeProduct->values) : std::nullopt);
-    showActiveProductName();
-    m_siteModel->setProduct(m_activeProduct ? std::optional(m_activeProduct->name) : std::nullopt);
-}
-
-void MainWindow::showActiveProductName()
-{
-    setWindowTitle(m_activeProduct ? tr("Formtide - %1").arg(m_activeProduct->name) : tr("Formtide"));
+    const QString name = m_products.activeName();
+    m_fillPass->setProduct(m_products.activeFacts());
+    setWindowTitle(name.isEmpty() ? tr("Formtide") : tr("Formtide - %1").arg(name));
+    // A rename has carried the marks over already, unsaved ones included.
+    const std::optional<QString> product = name.isEmpty() ? std::nullopt : std::optional(name);
+    if (m_siteModel->product() != product)
+        m_siteModel->setProduct(product);
 }
 
 void MainWindow::onMarkSaved(const ProgressStore::SaveResult& saved)

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "core/AppFolders.h"
-#include "core/Product.h"
 #include "core/SettingsFile.h"
+#include "products/PadDownload.h"
+#include "products/ProductStore.h"
 #include "sites/ProgressStore.h"
 #include "sites/SiteWalk.h"
 #include "ui/FillSummary.h"
@@ -10,6 +11,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QNetworkAccessManager>
 #include <QPointer>
 #include <QRectF>
 #include <memory>
@@ -38,9 +40,9 @@ class SiteOverview;
 // list tells how many entries are done for the active product. "Software > Check Sites" tries every
 // entry's address in the background (SiteCheckBar) while the window stays in use.
 //
-// The window is the one owner of the active product: "Software > Select..." reports the chosen one,
-// and the fill pass, the title and the check marks take it from here. The product chosen last is
-// active again at the next start when its profile is still there, read from that profile.
+// The products and the active one are the ProductStore's: "Software > Select..." changes them, and
+// the fill pass, the title and the check marks follow the store. The product chosen last is active
+// again at the next start when its profile is still there.
 //
 // The check marks are the active product's progress (ProgressStore): ticking or unticking an entry
 // marks or clears it, and sending a form that a pass filled marks the entry whose page is shown; for
@@ -69,12 +71,6 @@ private:
     static constexpr float DesignInnerHeight = 8130;
     static constexpr float TwipsPerPixel = Twips::PerPixel;
 
-    // The active product, by the name the product list shows it under.
-    struct ActiveProduct {
-        QString name;
-        Product values;
-    };
-
     // "Next": moves the walk to the next entry (not ticked, with "Skip done sites") and loads its
     // site. At the end of the list it stays and the status bar says so.
     void goToNextSite();
@@ -102,21 +98,21 @@ private:
     // Loads what a click on entry `row` opens, or with `walking` what "Next" onto it opens (see
     // SiteDirectory::Entry), if anything, and remembers the entry.
     void navigateToEntry(int row, bool walking);
-    // The one place where the active product changes. With none, passes write nothing.
-    void setActiveProduct(std::optional<ActiveProduct> product);
-    void showActiveProductName();
+    // Follows the store's active product: the fill pass, the title and the marks. With none,
+    // passes write nothing.
+    void showActiveProduct();
     // Tells in the status bar when a mark could not be saved.
     void onMarkSaved(const ProgressStore::SaveResult& saved);
     void onFilledFormSubmitted();
-    void chooseProduct(const QString& name, const Product& product);
+    // Carries the marks of a renamed product over to its new name.
     void onProductRenamed(const QString& oldName, const QString& newName);
-    // Records the active product as the one chosen last.
-    void rememberActiveProduct();
 
     AppFolders m_folders;
     ProgressStore m_progressStore;
     SettingsFile m_settings;
-    std::optional<ActiveProduct> m_activeProduct;
+    ProductStore m_products;
+    QNetworkAccessManager m_network;
+    PadDownload m_padDownload;
     std::unique_ptr<Browser> m_browser;
     std::unique_ptr<FillPass> m_fillPass;
     FillSummary m_fillSummary;

@@ -1,16 +1,21 @@
 #include "ui/ProductEditorDialog.h"
 
+#include "core/AppFolder.h"
 #include "products/CategoryCatalogue.h"
+#include "products/PadDownload.h"
 #include "products/PadFile.h"
-#include "products/ProductProfiles.h"
+#include "products/ProductStore.h"
 #include "ui/ProductText.h"
 #include "ui/Twips.h"
 
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
+#include <QProgressBar>
 #include <QPushButton>
 
 namespace {
@@ -51,14 +56,26 @@ QString choosePadFile(QWidget* parent)
                                         QFileDialog::DontUseNativeDialog);
 }
 
+// The rows that show the kept PAD file, under the five boxes: the first says when it was taken.
+constexpr int kPadRowsTop = 2310;
+constexpr int kPadRowHeight = 225;
+
+// Shows `text` in `label`, cut to fit, with the whole text as its tip.
+void showCut(QLabel* label, const QString& text)
+{
+    const QString shown = label->fontMetrics().elidedText(text, Qt::ElideRight, label->width());
+    label->setText(shown);
+    label->setToolTip(shown == text ? QString() : text);
+}
+
 } // namespace
 
-ProductEditorDialog::ProductEditorDialog(QString dataFolder, QWidget* parent)
-    : FixedDialog(parent, "productEditor", tr("Product Information"), 5520, 3075),
-      m_dataFolder(std::move(dataFolder)), m_chooseFile(choosePadFile)
+ProductEditorDialog::ProductEditorDialog(ProductStore& store, PadDownload& download, QWidget* parent)
+    : FixedDialog(parent, "productEditor", tr("Product Information"), 5520, 5280), m_store(store),
+      m_download(download), m_chooseFile(choosePadFile)
 {
-    m_okButton = addButton(this, "okButton", tr("OK"), Twips::rect(1260, 2520, 1095, 315));
-    m_cancelButton = addButton(this, "cancelButton", tr("Cancel"), Twips::rect(3120, 2520, 1035, 315));
+    m_okButton = addButton(this, "okButton", tr("OK"), Twips::rect(1260, 4725, 1095, 315));
+    m_cancelButton = addButton(this, "cancelButton", tr("Cancel"), Twips::rect(3120, 4725, 1035, 315));
     const auto label = [](ProductField field) { return ProductText::fieldLabel(field); };
     addLabel(this, "nameLabel", label(ProductField::ProgramName), Twips::rect(180, 120, 795, 375), true);
     m_nameEdit = addTextBox(this, "nameEdit", Twips::rect(1140, 180, 4155, 315));
@@ -80,11 +97,41 @@ ProductEditorDialog::ProductEditorDialog(QString dataFolder, QWidget* parent)
     m_categoryBox->setCompleter(nullptr);
     m_categoryBox->setMaxVisibleItems(16);
 
-    m_importButton = addButton(this, "importButton", tr("Import PAD..."), Twips::rect(180, 2520, 975, 315));
+    // What the kept PAD file holds, read only, a caption and a value a row, under a rule.
+    auto* rule = new QFrame(this);
+    rule->setFrameShape(QFrame::HLine);
+    rule->setFrameShadow(QFrame::Sunken);
+    rule->setGeometry(Twips::rect(180, 2235, 5115, 30));
+    const struct {
+        const char* name;
+        QString caption;
+    } padRows[] = {
+        {"padTaken", tr("PAD file")},         {"padName", tr("Name")},   {"padVersion", tr("Version")},
+        {"padCompany", tr("Company")},        {"padEmail", tr("Email")}, {"padDownload", tr("Download")},
+        {"padDescription", tr("Description")}};
+    int top = kPadRowsTop;
+    for (const auto& row : padRows) {
+        addLabel(this, "", row.caption, Twips::rect(180, top, 900, kPadRowHeight), false);
+        QLabel* value =
+            addLabel(this, row.name, QString(), Twips::rect(1140, top, 4155, kPadRowHeight), false);
+        value->setTextFormat(Qt::PlainText);
+        m_padFacts.append(value);
+        top += kPadRowHeight;
+    }
+    m_importButton = addButton(this, "importButton", tr("Import PAD..."), Twips::rect(1140, 3975, 1095, 315));
+    m_updateButton =
+        addButton(this, "updateButton", tr("Update from PAD URL"), Twips::rect(2325, 3975, 1755, 315));
+    m_forgetButton = addButton(this, "forgetButton", tr("Forget PAD"), Twips::rect(4170, 3975, 1125, 315));
 
-    // Why a save or an import failed, in the gap between the fields and the buttons.
-    addStatusLine("statusLine", Twips::rect(180, 2235, 5160, 255))
+    // Why a save, an import or a download failed, between the PAD file and the buttons; the
+    // download's progress in its place while one runs.
+    addStatusLine("statusLine", Twips::rect(180, 4380, 5160, 255))
         ->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("downloadProgress"));
+    m_progress->setGeometry(Twips::rect(180, 4410, 5115, 195));
+    m_progress->setTextVisible(false);
+    m_progress->hide();
 
     setTabOrder(m_okButton, m_cancelButton);
     setTabOrder(m_cancelButton, m_nameEdit);
@@ -93,17 +140,38 @@ ProductEditorDialog::ProductEditorDialog(QString dataFolder, QWidget* parent)
     setTabOrder(m_vendorIdEdit, m_productIdEdit);
     setTabOrder(m_productIdEdit, m_categoryBox);
     setTabOrder(m_categoryBox, m_importButton);
+    setTabOrder(m_importButton, m_updateButton);
+    setTabOrder(m_updateButton, m_forgetButton);
 
     connect(m_okButton, &QPushButton::clicked, this, &ProductEditorDialog::save);
     connect(m_cancelButton, &QPushButton::clicked, this, &ProductEditorDialog::reject);
     connect(m_importButton, &QPushButton::clicked, this, &ProductEditorDialog::importPad);
+    connect(m_updateButton, &QPushButton::clicked, this, &ProductEditorDialog::updatePad);
+    connect(m_forgetButton, &QPushButton::clicked, this, &ProductEditorDialog::forgetPad);
+    connect(&m_download, &PadDownload::progressed, this, [this](qint64 received, qint64 total) {
+        // An unknown size shows as a busy bar.
+        m_progress->setRange(0, total > 0 ? 1000 : 0);
+        if (total > 0)
+            m_progress->setValue(static_cast<int>(received * 1000 / total));
+    });
+    connect(&m_download, &PadDownload::succeeded, this, &ProductEditorDialog::onDownloaded);
+    connect(&m_download, &PadDownload::failed, this, [this](const PadDownload::Problem& problem) {
+        showDownloading(false);
+        showStatus(ProductText::describe(problem, m_padUrlEdit->text().trimmed()));
+    });
 
     startNew();
 }
 
 void ProductEditorDialog::startNew()
 {
+    m_download.cancel();
+    showDownloading(false);
     m_editedName.clear();
+    m_padChanged = false;
+    m_padUnreadable.clear();
+    m_pad.reset();
+    showPad();
     m_categoryBox->clear();
     m_categoryBox->addItems(CategoryCatalogue::entries());
     m_categoryBox->setCurrentIndex(0);
@@ -124,6 +192,15 @@ void ProductEditorDialog::startEditing(const QString& listedName, const Product&
     m_vendorIdEdit->setText(stored.regnowVendorId);
     m_productIdEdit->setText(stored.regnowProductId);
     m_categoryBox->setCurrentIndex(CategoryCatalogue::entryForKeyword(stored.categoryKeyword));
+    Result<std::optional<PadCopy>, PadFile::Problem> kept = m_store.pad(listedName);
+    if (kept) {
+        m_pad = *kept;
+    } else {
+        // Kept as it is unless the user takes or forgets another.
+        m_padUnreadable = ProductText::describe(kept.problem(), listedName + AppFolder::padCopySuffix());
+        showStatus(m_padUnreadable);
+    }
+    showPad();
 }
 
 int ProductEditorDialog::categoryIndex() const
@@ -144,18 +221,12 @@ Product ProductEditorDialog::enteredProduct() const
 
 void ProductEditorDialog::save()
 {
-    const Product product = enteredProduct();
-    if (const auto saved = ProductProfiles::save(m_dataFolder, product); !saved) {
+    const ProductStore::Change change{enteredProduct(), m_editedName, m_padChanged, m_pad};
+    if (const auto saved = m_store.save(change); !saved) {
         showStatus(ProductText::describe(saved.problem()));
         return;
     }
-    // Only now that the new file is safely written may the old one of a renamed product go. When
-    // it cannot, both stay, and so both stay listed.
-    QString replaced;
-    if (!m_editedName.isEmpty() && m_editedName != product.programName &&
-        ProductProfiles::removeRenamed(m_dataFolder, m_editedName, product.programName))
-        replaced = m_editedName;
-    Q_EMIT profileSaved(product.programName, replaced);
+    Q_EMIT profileSaved(change.profile.programName);
     accept();
 }
 
@@ -169,12 +240,13 @@ void ProductEditorDialog::importPad()
     const QString path = m_chooseFile(this);
     if (path.isEmpty())
         return;
-    const PadFile::Result result = PadFile::readFile(path);
-    if (!result) {
-        showStatus(ProductText::describe(result.problem(), QFileInfo(path).fileName()));
+    const Result<PadCopy, PadFile::Problem> copy = PadCopy::readFile(path, QDateTime::currentDateTime());
+    if (!copy) {
+        showStatus(ProductText::describe(copy.problem(), QFileInfo(path).fileName()));
         return;
     }
-    const PadFile::Values& values = *result;
+    // A copy that PadCopy took holds values a profile can store.
+    const PadFile::Values values = PadFile::profileValues(copy->values).valueOr({});
     if (values.programName)
         m_nameEdit->setText(*values.programName);
     if (values.categoryPosition)
@@ -185,5 +257,74 @@ void ProductEditorDialog::importPad()
         m_vendorIdEdit->setText(*values.regnowVendorId);
     if (values.regnowProductId)
         m_productIdEdit->setText(*values.regnowProductId);
+    keepPad(*copy);
+}
+
+void ProductEditorDialog::updatePad()
+{
+    const QString address = m_padUrlEdit->text().trimmed();
+    if (const auto started = m_download.start(address); !started) {
+        showStatus(ProductText::describe(started.problem(), address));
+        return;
+    }
+    showDownloading(true);
+}
+
+void ProductEditorDialog::onDownloaded(const PadCopy& copy)
+{
+    showDownloading(false);
+    keepPad(copy);
+}
+
+void ProductEditorDialog::forgetPad()
+{
+    keepPad(std::nullopt);
+}
+
+void ProductEditorDialog::keepPad(std::optional<PadCopy> copy)
+{
+    m_pad = std::move(copy);
+    m_padChanged = true;
+    m_padUnreadable.clear();
     showStatus(QString());
+    showPad();
+}
+
+void ProductEditorDialog::showPad()
+{
+    QStringList facts;
+    if (m_pad) {
+        facts = {tr("taken %1").arg(QLocale::c().toString(m_pad->taken, QStringLiteral("d MMM yyyy, HH:mm"))),
+                 m_pad->programName(),
+                 m_pad->version(),
+                 m_pad->company(),
+                 m_pad->email(),
+                 m_pad->downloadAddress(),
+                 m_pad->shortestDescription()};
+    } else {
+        facts.append(m_padUnreadable.isEmpty() ? tr("none kept") : tr("kept, but it cannot be read"));
+    }
+    for (qsizetype row = 0; row < m_padFacts.size(); ++row)
+        showCut(m_padFacts[row], facts.value(row));
+    m_forgetButton->setEnabled(m_pad || !m_padUnreadable.isEmpty());
+}
+
+void ProductEditorDialog::showDownloading(bool running)
+{
+    if (running) {
+        showStatus(QString());
+        m_progress->setRange(0, 0);
+    }
+    m_progress->setVisible(running);
+    for (QPushButton* button : {m_okButton, m_importButton, m_updateButton, m_forgetButton})
+        button->setEnabled(!running);
+    if (!running)
+        m_forgetButton->setEnabled(m_pad || !m_padUnreadable.isEmpty());
+}
+
+void ProductEditorDialog::done(int result)
+{
+    m_download.cancel();
+    showDownloading(false);
+    FixedDialog::done(result);
 }

@@ -1,7 +1,7 @@
 #include "ui/ProductManagerDialog.h"
 
 #include "products/ProductList.h"
-#include "products/ProductProfiles.h"
+#include "products/ProductStore.h"
 #include "ui/KeptSelectionList.h"
 #include "ui/ProductEditorDialog.h"
 #include "ui/ProductText.h"
@@ -11,8 +11,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
-ProductManagerDialog::ProductManagerDialog(QString dataFolder, QWidget* parent)
-    : FixedDialog(parent, "productManager", tr("Softwares"), 4800, 4320), m_dataFolder(std::move(dataFolder))
+ProductManagerDialog::ProductManagerDialog(ProductStore& store, PadDownload& download, QWidget* parent)
+    : FixedDialog(parent, "productManager", tr("Softwares"), 4800, 4320), m_store(store), m_download(download)
 {
     m_productList = new KeptSelectionList(this);
     m_productList->setObjectName(QStringLiteral("productList"));
@@ -49,6 +49,11 @@ ProductManagerDialog::ProductManagerDialog(QString dataFolder, QWidget* parent)
     }
     // Under the buttons.
     addStatusLine("statusLine", Twips::rect(180, 4095, 4395, 225));
+
+    connect(&m_store, &ProductStore::listChanged, this, [this] {
+        if (isVisible())
+            showProducts(selectedName(), selectedRow());
+    });
 }
 
 ProductManagerDialog::~ProductManagerDialog() = default;
@@ -65,9 +70,17 @@ void ProductManagerDialog::reloadProducts()
 {
     showStatus(QString());
     m_productList->clear();
-    m_productList->addItems(ProductProfiles::list(m_dataFolder));
-    selectRow(ProductList::preselectedRow(names(), m_activeName));
+    m_productList->addItems(m_store.names());
+    selectRow(ProductList::preselectedRow(names(), m_store.activeName()));
     m_productList->setFocus();
+}
+
+void ProductManagerDialog::showProducts(const QString& name, int row)
+{
+    m_productList->clear();
+    m_productList->addItems(m_store.names());
+    const int listed = static_cast<int>(names().indexOf(name));
+    selectRow(listed >= 0 ? listed : ProductList::rowAfterRemoval(row, m_productList->count()));
 }
 
 void ProductManagerDialog::addProduct()
@@ -84,7 +97,7 @@ void ProductManagerDialog::editProduct()
         return;
     // A profile that cannot be read opens nothing rather than an editor that would save
     // made-up values over it.
-    const std::optional<Product> stored = ProductProfiles::read(m_dataFolder, name);
+    const std::optional<Product> stored = m_store.profile(name);
     if (!stored)
         return;
     ProductEditorDialog& editor = editorDialog();
@@ -94,52 +107,31 @@ void ProductManagerDialog::editProduct()
 
 void ProductManagerDialog::deleteProduct()
 {
-    const int row = selectedRow();
-    if (row < 0)
+    const QString name = selectedName();
+    if (name.isEmpty())
         return;
-    if (const auto removed = ProductProfiles::remove(m_dataFolder, m_productList->item(row)->text());
-        !removed) {
+    if (const auto removed = m_store.remove(name); !removed) {
         showStatus(ProductText::describe(removed.problem()));
         return;
     }
     showStatus(QString());
-    delete m_productList->takeItem(row);
-    selectRow(ProductList::rowAfterRemoval(row, m_productList->count()));
 }
 
 void ProductManagerDialog::chooseSelectedProduct()
 {
-    const QString name = selectedName();
-    if (!name.isEmpty()) {
-        if (const std::optional<Product> product = ProductProfiles::read(m_dataFolder, name))
-            Q_EMIT productChosen(name, *product);
-    }
+    if (const QString name = selectedName(); !name.isEmpty())
+        m_store.choose(name);
     accept();
 }
 
 ProductEditorDialog& ProductManagerDialog::editorDialog()
 {
     if (!m_editor) {
-        m_editor = std::make_unique<ProductEditorDialog>(m_dataFolder, this);
+        m_editor = std::make_unique<ProductEditorDialog>(m_store, m_download, this);
         connect(m_editor.get(), &ProductEditorDialog::profileSaved, this,
-                &ProductManagerDialog::onProfileSaved);
+                [this](const QString& name) { selectRow(static_cast<int>(names().indexOf(name))); });
     }
     return *m_editor;
-}
-
-void ProductManagerDialog::onProfileSaved(const QString& name, const QString& replacedName)
-{
-    if (!replacedName.isEmpty()) {
-        Q_EMIT productRenamed(replacedName, name);
-        const QList<QListWidgetItem*> old =
-            m_productList->findItems(replacedName, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        for (QListWidgetItem* item : old)
-            delete m_productList->takeItem(m_productList->row(item));
-    }
-    const int row = ProductList::insertionRow(names(), name);
-    if (row >= m_productList->count() || m_productList->item(row)->text() != name)
-        m_productList->insertItem(row, name);
-    selectRow(row);
 }
 
 QStringList ProductManagerDialog::names() const

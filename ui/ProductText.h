@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Product.h"
+#include "products/PadDownload.h"
 #include "products/PadFile.h"
 #include "products/ProductProfiles.h"
 
@@ -8,7 +9,7 @@
 #include <QString>
 
 // The words the user reads about products: the labels of the five profile fields, as the product
-// information editor shows them, and one line for each way a profile or a PAD file can fail.
+// information editor shows them, and one line for each way a profile, a PAD file or its download can fail.
 class ProductText final {
     Q_DECLARE_TR_FUNCTIONS(ProductText)
 
@@ -23,4 +24,7 @@ public:
     // Why the PAD file `fileName` (the name the user knows, without folders) was refused; the line
     // begins with the name in quotes.
     static QString describe(const PadFile::Problem& problem, const QString& fileName);
+
+    // Why no PAD file came from `address`.
+    static QString describe(const PadDownload::Problem& problem, const QString& address);
 };

@@ -45,8 +45,6 @@ void TestProgressStore::files()
     QTemporaryDir dir;
     const QDate day1(2026, 12, 6);
     ProgressStore store(dir.path());
-    QCOMPARE(store.rememberedProduct(), std::nullopt);
-    QVERIFY(store.rememberProduct(u"Old"_s).ok());
     store.setProduct(u"Old"_s);
     for (const QString& entry : {u"both"_s, u"http://x.example/"_s, u"gone"_s})
         QVERIFY(store.setMark(entry, day1).ok());
@@ -55,12 +53,10 @@ void TestProgressStore::files()
     QVERIFY(store.renameProduct(u"Old"_s, u"New"_s).ok());
     QCOMPARE(store.product(), u"New"_s);
 
-    QCOMPARE(ProgressStore(dir.path()).rememberedProduct(), u"Old"_s);
     QCOMPARE(tree(dir.path()), (QMap<QString, QByteArray>{
                                    {u"Progress"_s, "<folder>"},
                                    {u"Progress/New.txt"_s,
-                                    "2026-12-06 both\r\n2026-12-06 http://x.example/\r\n2026-12-07 n\r\n"},
-                                   {u"lastproduct.txt"_s, "Old\r\n"}}));
+                                    "2026-12-06 both\r\n2026-12-06 http://x.example/\r\n2026-12-07 n\r\n"}}));
 }
 
 // A changed entry takes its marks along for every product, the current one, those on disk only and

@@ -46,14 +46,14 @@ void TestSiteChecker::initTestCase()
 {
     QVERIFY(m_server.start());
     m_server.setPage(u"ok"_s, "<p>here");
-    m_server.setAnswer(u"old"_s, "HTTP/1.0 301 Moved Permanently\r\nLocation: /ok");
-    m_server.setAnswer(u"older"_s, "HTTP/1.0 302 Found\r\nLocation: old");
-    m_server.setAnswer(u"loop"_s, "HTTP/1.0 302 Found\r\nLocation: /loop");
-    m_server.setAnswer(u"broken"_s, "HTTP/1.0 500 Internal Server Error");
+    m_server.setStatus(u"old"_s, "301 Moved Permanently", "Location: /ok\r\n");
+    m_server.setStatus(u"older"_s, "302 Found", "Location: old\r\n");
+    m_server.setStatus(u"loop"_s, "302 Found", "Location: /loop\r\n");
+    m_server.setStatus(u"broken"_s, "500 Internal Server Error");
     for (const QString& path : {u"nohead"_s, u"closer"_s})
         m_server.setPage(path, "<p>here");
-    m_server.setAnswer(u"nohead"_s, "HTTP/1.0 405 Method Not Allowed", "HEAD");
-    m_server.setAnswer(u"closer"_s, {}, "HEAD");
+    m_server.setStatus(u"nohead"_s, "405 Method Not Allowed", {}, "HEAD");
+    m_server.setStatus(u"closer"_s, {}, {}, "HEAD");
     m_server.setPage(u"silent"_s, "<p>late");
     m_server.setDelay(u"silent"_s, 60000);
     QTcpServer closed;

@@ -17,6 +17,7 @@
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -145,6 +146,7 @@ private Q_SLOTS:
     void checkSites();
     void exportProgress();
     void marksFollowTheProduct();
+    void activeProductFollowsItsFiles();
 
 private:
     // Sites 2 and 6 have addresses; the one added link (entry 10) holds the name of entry 1. A test
@@ -545,7 +547,7 @@ void TestMainWindow::checkSites()
     LocalHttpServer server(QString{});
     QVERIFY(server.start());
     server.setPage(u"ok"_s, "<p>here");
-    server.setAnswer(u"old"_s, "HTTP/1.0 301 Moved Permanently\r\nLocation: /ok");
+    server.setStatus(u"old"_s, "301 Moved Permanently", "Location: /ok\r\n");
     server.setPage(u"silent"_s, "<p>late");
     server.setDelay(u"silent"_s, 60000);
     QByteArray file;
@@ -717,11 +719,14 @@ void TestMainWindow::marksFollowTheProduct()
     tick(5);
     QCOMPARE(m_window->statusBar()->currentMessage(), QString());
 
-    // Deleted and made again, A2 finds its marks: they outlive the profile. A new window on the
-    // folder: the product chosen last is active, with its marks.
+    // Deleted, A2 is no longer active; made and chosen again, it finds its marks: they outlive the
+    // profile. A new window on the folder: the product chosen last is active, with its marks.
     manage(*m_window, {u"A2"_s, u"deleteButton"_s, u"cancelButton"_s});
     QVERIFY(!QFile::exists(dir.filePath(u"Info/A2.txt"_s)));
+    QCOMPARE(m_window->windowTitle(), u"Formtide"_s);
+    QCOMPARE(ticked(m_list), u"-"_s);
     QVERIFY(ProductProfiles::save(dir.path(), {u"A2"_s, {}, {}, {}, {}}).ok());
+    manage(*m_window, {u"A2"_s, u"okButton"_s});
     open(dir.path());
     QVERIFY(!QTest::currentTestFailed());
     QCOMPARE(m_window->windowTitle(), u"Formtide - A2"_s);
@@ -729,6 +734,32 @@ void TestMainWindow::marksFollowTheProduct()
     // The home folder is the whole program's: nothing any test here did, Qt's file dialog included
     // (it keeps its history in memory only), may show up in it.
     QCOMPARE(tree(qEnvironmentVariable("HOME")).keys().join(u", "), QString());
+}
+
+// An edit of the active product reaches the next pass at once. Deleted, it is no longer active: the
+// title and the status bar say so, and the next pass writes nothing.
+void TestMainWindow::activeProductFollowsItsFiles()
+{
+    QVERIFY(ProductProfiles::save(m_dir.path(), {u"Zip"_s, {}, u"http://old/pad.xml"_s, {}, {}}).ok());
+    manage(*m_window, {u"Zip"_s, u"okButton"_s});
+    whenShown<ProductEditorDialog>([](ProductEditorDialog& editor) {
+        auto* address = editor.findChild<QLineEdit*>(u"padUrlEdit"_s);
+        address->selectAll();
+        address->insert(u"http://new/pad.xml"_s);
+        click(editor, "okButton");
+    });
+    manage(*m_window, {u"Zip"_s, u"editButton"_s, u"cancelButton"_s});
+    const QByteArray page = R"({"token":"T","doc":"D","docs":[[1,["INPUT","pad_url"]]]})";
+    Q_EMIT m_browser->snapshotOffered(page);
+    QJsonArray written;
+    written.append(QJsonArray{1, u"http://new/pad.xml"_s});
+    QCOMPARE(m_browser->plans.value(0).value(u"writes"_s).toArray(), written);
+
+    manage(*m_window, {u"Zip"_s, u"deleteButton"_s, u"cancelButton"_s});
+    QCOMPARE(m_window->windowTitle(), u"Formtide"_s);
+    QVERIFY(m_window->statusBar()->currentMessage().startsWith(u"Zip is deleted, so no product is chosen"_s));
+    Q_EMIT m_browser->snapshotOffered(page);
+    QCOMPARE(m_browser->plans.size(), 1);
 }
 
 // Qt's settings are kept in memory as the program's own main() does.
