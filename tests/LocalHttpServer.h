@@ -4,6 +4,9 @@
 #include <QFile>
 #include <QHash>
 #include <QSet>
+#include <QSslCertificate>
+#include <QSslKey>
+#include <QSslSocket>
 #include <QStringList>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -11,6 +14,8 @@
 
 // Serves files of one folder over HTTP/1.0 on 127.0.0.1, so that tests get real origins: two
 // servers (two ports) are two origins. Pages added with setPage() are served from memory.
+// startHttps() serves the same over TLS with the self-signed certificate of tests/data/tls (made
+// for 127.0.0.1 and localhost), which no browser trusts.
 class LocalHttpServer final : public QTcpServer {
 public:
     explicit LocalHttpServer(QString folder) : m_folder(std::move(folder))
@@ -22,9 +27,23 @@ public:
     }
 
     bool start() { return listen(QHostAddress::LocalHost); }
+    bool startHttps(const QString& tlsFolder = QStringLiteral(FORMTIDE_TEST_DATA_DIR "/tls"))
+    {
+        QFile cert(tlsFolder + QStringLiteral("/cert.pem"));
+        QFile key(tlsFolder + QStringLiteral("/key.pem"));
+        if (!QSslSocket::supportsSsl() || !cert.open(QIODevice::ReadOnly) || !key.open(QIODevice::ReadOnly))
+            return false;
+        m_certificate = QSslCertificate(&cert, QSsl::Pem);
+        m_key = QSslKey(&key, QSsl::Rsa, QSsl::Pem);
+        m_tls = !m_certificate.isNull() && !m_key.isNull();
+        return m_tls && start();
+    }
     QString url(const QString& path) const
     {
-        return QStringLiteral("http://127.0.0.1:%1/%2").arg(serverPort()).arg(path);
+        return QStringLiteral("%1://127.0.0.1:%2/%3")
+            .arg(m_tls ? QStringLiteral("https") : QStringLiteral("http"))
+            .arg(serverPort())
+            .arg(path);
     }
     void setPage(const QString& path, const QByteArray& content) { m_pages.insert(path, content); }
     // Answers every request for `path` only after `ms` milliseconds, as a slow server would.
@@ -42,6 +61,26 @@ public:
     void setUnannounced(const QString& path) { m_unannounced.insert(path); }
     // Every path asked for, in order, without its leading "/".
     const QStringList& requests() const { return m_asked; }
+
+protected:
+    void incomingConnection(qintptr descriptor) override
+    {
+        if (!m_tls) {
+            QTcpServer::incomingConnection(descriptor);
+            return;
+        }
+        auto* socket = new QSslSocket(this);
+        if (!socket->setSocketDescriptor(descriptor)) {
+            delete socket;
+            return;
+        }
+        socket->setLocalCertificate(m_certificate);
+        socket->setPrivateKey(m_key);
+        // A browser that refuses the certificate ends the handshake: the socket goes with it.
+        connect(socket, &QSslSocket::errorOccurred, socket, &QObject::deleteLater);
+        socket->startServerEncryption();
+        addPendingConnection(socket);
+    }
 
 private:
     // Answers once the request's head has come whole; until then it waits in the socket.
@@ -83,4 +122,7 @@ private:
     QHash<QString, std::pair<QByteArray, QByteArray>> m_statuses;
     QSet<QString> m_unannounced;
     QStringList m_asked;
+    bool m_tls = false;
+    QSslCertificate m_certificate;
+    QSslKey m_key;
 };
