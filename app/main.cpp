@@ -4,6 +4,7 @@
 // at once, without a display. Every other argument is left to Qt and Qt WebEngine.
 
 #include "app/TerminationSignals.h"
+#include "autofill/BrowserEngine.h"
 #include "autofill/WebEngineBrowser.h"
 #include "core/AppFolder.h"
 #include "core/AppFolders.h"
@@ -17,10 +18,8 @@
 #include <QCoreApplication>
 #include <QIcon>
 #include <QLocale>
-#include <QLoggingCategory>
 #include <cstdio>
 #include <memory>
-#include <unistd.h>
 
 namespace {
 
@@ -71,42 +70,23 @@ int printInformation(int& argc, char* argv[], QCommandLineParser& parser, bool h
     return 0;
 }
 
-// Everything the browser engine needs to start anywhere, set here rather than by a start script, so
-// that every way of starting the program gets it. Qt WebEngine reads these when it starts the engine.
-void prepareBrowserEngine()
-{
-    // Chromium cannot set its sandbox up for root.
-    if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    // Pages are rendered in software, which works on any machine, with or without graphics drivers
-    // (a container, a virtual display, a remote session); the user's own engine flags replace it.
-    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
-        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
-    // Chromium's start-up report stays out of the terminal; QT_LOGGING_RULES still wins.
-    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+    BrowserEngine engine(argc, argv);
     QCommandLineParser parser;
     // Qt's own options are written with one dash (-platform): they must not read as -p -l -a ...
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     // Options of Qt's and Chromium's are unknown here and go on to them.
-    parser.parse(arguments);
+    parser.parse(engine.programArguments());
     const bool helpAll = parser.optionNames().contains(u"help-all");
     if (parser.isSet(help) || helpAll || parser.isSet(version))
         return printInformation(argc, argv, parser, !parser.isSet(version));
 
-    prepareBrowserEngine();
-    QApplication app(argc, argv);
+    QApplication app(engine.argc(), engine.argv());
     setApplicationNames();
     QGuiApplication::setDesktopFileName(QStringLiteral("com.formtide.formtide"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/formtide/formtide.png")));

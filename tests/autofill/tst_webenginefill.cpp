@@ -3,6 +3,7 @@
 // these tests look at what only the program sees: the page's own view of the writes, passes after
 // the load's, plans that come late, the pages a navigation shows, forms the user sends, "Fill Again".
 
+#include "autofill/BrowserEngine.h"
 #include "autofill/FillPass.h"
 #include "autofill/WebEngineBrowser.h"
 #include "tests/LocalHttpServer.h"
@@ -254,5 +255,11 @@ void TestWebEngineFill::marksAndFillAgain()
     QVERIFY(look("regnowvenderid") != plain);
 }
 
-QTEST_MAIN(TestWebEngineFill)
+int main(int argc, char* argv[])
+{
+    BrowserEngine engine(argc, argv);
+    QApplication app(engine.argc(), engine.argv());
+    TestWebEngineFill test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_webenginefill.moc"

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+#include <vector>
+
+// The settings Qt WebEngine needs to start anywhere, made in one place for every program that
+// shows pages: formtide, formtide-fill, the benchmark and the tests. Make one first thing in
+// main(), before the application object and before any thread, and give the application object
+// argc() and argv().
+//
+// The engine's switches travel as the application's own arguments, after "--webEngineArgs", so
+// that nothing of them reaches the environment of the programs started for the user:
+//   --disable-gpu   pages are rendered in software, which works on any machine, with or without
+//                   graphics drivers (a container, a virtual display, a remote session);
+//   --no-sandbox    as root only, where Chromium cannot set its sandbox up;
+// then `extraSwitches`. A user's own QTWEBENGINE_CHROMIUM_FLAGS replace them all (Qt then reads no
+// arguments); as root the sandbox is then turned off through QTWEBENGINE_DISABLE_SANDBOX, the one
+// case where the environment is changed.
+class BrowserEngine final {
+public:
+    BrowserEngine(int argc, char* argv[], const QStringList& extraSwitches = {});
+    BrowserEngine(const BrowserEngine&) = delete;
+    BrowserEngine& operator=(const BrowserEngine&) = delete;
+
+    // The arguments for the application object: the program's, then the engine's. They stay valid
+    // as long as this object.
+    int& argc() { return m_argc; }
+    char** argv() { return m_pointers.data(); }
+    // The arguments the program was given, without the engine's, for its own option parsing.
+    const QStringList& programArguments() const { return m_programArguments; }
+    // The switches given to the engine, or none when the user's QTWEBENGINE_CHROMIUM_FLAGS rule.
+    QStringList switches() const;
+
+private:
+    QStringList m_programArguments;
+    std::vector<QByteArray> m_arguments;
+    std::vector<char*> m_pointers;
+    int m_argc = 0;
+};
