@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLocale>
 #include <cstdio>
@@ -25,15 +26,17 @@ namespace {
 
 void setApplicationNames()
 {
-    // Lower case, as the data folder: Qt's own location for this program's data is then
-    // <user data home>/formtide, the data folder of the installed layout.
+    // The browser's profile is kept below <data folder>/Browser/formtide (autofill/BrowserProfile.h).
     QCoreApplication::setApplicationName(QStringLiteral("formtide"));
     QCoreApplication::setApplicationVersion(QLatin1String(Version::number));
 }
 
+// Decided before the application object exists, as the browser engine needs the data folder then:
+// the folder of the running executable, symbolic links resolved, as Qt's applicationDirPath().
 AppFolders locateFolders()
 {
-    return AppFolders::locate(QCoreApplication::applicationDirPath(), AppFolders::userDataHome());
+    return AppFolders::locate(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath(),
+                              AppFolders::userDataHome());
 }
 
 QString folderLines(const AppFolders& folders)
@@ -48,11 +51,11 @@ void print(std::FILE* stream, const QString& text)
 }
 
 // What --help and --version print. Needs only a core application, so it works without a display.
-int printInformation(int& argc, char* argv[], QCommandLineParser& parser, bool help)
+int printInformation(int& argc, char* argv[], QCommandLineParser& parser, const AppFolders& folders,
+                     bool help)
 {
     const QCoreApplication app(argc, argv);
     setApplicationNames();
-    const AppFolders folders = locateFolders();
     Translations translations;
     translations.install(QLocale(), folders.programFolder());
     const QString version =
@@ -74,7 +77,9 @@ int printInformation(int& argc, char* argv[], QCommandLineParser& parser, bool h
 
 int main(int argc, char* argv[])
 {
-    BrowserEngine engine(argc, argv);
+    const AppFolders folders = locateFolders();
+    const QString browserFolder = AppFolder::path(folders.dataFolder(), AppFolder::browserFolder());
+    BrowserEngine engine(argc, argv, browserFolder);
     QCommandLineParser parser;
     // Qt's own options are written with one dash (-platform): they must not read as -p -l -a ...
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -84,7 +89,7 @@ int main(int argc, char* argv[])
     parser.parse(engine.programArguments());
     const bool helpAll = parser.optionNames().contains(u"help-all");
     if (parser.isSet(help) || helpAll || parser.isSet(version))
-        return printInformation(argc, argv, parser, !parser.isSet(version));
+        return printInformation(argc, argv, parser, folders, !parser.isSet(version));
 
     QApplication app(engine.argc(), engine.argv());
     setApplicationNames();
@@ -92,7 +97,6 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/formtide/formtide.png")));
     keepQtSettingsInMemory();
 
-    const AppFolders folders = locateFolders();
     Translations translations;
     translations.install(QLocale(), folders.programFolder());
     if (const auto made = folders.makeDataFolder(); !made)
@@ -100,8 +104,7 @@ int main(int argc, char* argv[])
                           .arg(folders.dataFolder(), made.problem().detail));
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::received, &app, &QCoreApplication::quit);
-    MainWindow window(folders, std::make_unique<WebEngineBrowser>(
-                                   AppFolder::path(folders.dataFolder(), AppFolder::browserFolder())));
+    MainWindow window(folders, std::make_unique<WebEngineBrowser>(browserFolder));
     window.show();
     return QApplication::exec();
 }

@@ -1,6 +1,8 @@
 #include "autofill/BrowserEngine.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QLoggingCategory>
 #include <algorithm>
 #include <unistd.h>
@@ -11,8 +13,18 @@ const QByteArray kEngineArguments = QByteArrayLiteral("--webEngineArgs");
 
 } // namespace
 
-BrowserEngine::BrowserEngine(int argc, char* argv[], const QStringList& extraSwitches)
+BrowserEngine::BrowserEngine(int argc, char* argv[], const QString& profileHome,
+                             const QStringList& extraSwitches)
 {
+    if (!profileHome.isEmpty()) {
+        const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+        const QString userDataHome =
+            QDir::isAbsolutePath(dataHome) ? dataHome : QDir::homePath() + QStringLiteral("/.local/share");
+        const QString dataDirs =
+            qEnvironmentVariable("XDG_DATA_DIRS", QStringLiteral("/usr/local/share:/usr/share"));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(QDir(profileHome).absolutePath()));
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(userDataHome + u':' + dataDirs));
+    }
     for (int i = 0; i < argc; ++i) {
         m_programArguments.append(QString::fromLocal8Bit(argv[i]));
         m_arguments.emplace_back(argv[i]);

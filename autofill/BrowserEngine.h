@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QProcessEnvironment>
 #include <QStringList>
 #include <vector>
 
@@ -17,9 +18,16 @@
 // then `extraSwitches`. A user's own QTWEBENGINE_CHROMIUM_FLAGS replace them all (Qt then reads no
 // arguments); as root the sandbox is then turned off through QTWEBENGINE_DISABLE_SANDBOX, the one
 // case where the environment is changed.
+//
+// With a `profileHome`, the disk profiles made later (autofill/BrowserProfile.h) keep everything in
+// that folder: Qt WebEngine 6.4 writes a named profile's first file below the user's data folder
+// (QStandardPaths::AppDataLocation) before the profile can be moved, so XDG_DATA_HOME is set to
+// `profileHome` here, while no thread runs yet, and the user's own data folder is searched after it
+// (XDG_DATA_DIRS). Programs started for the user get authorEnvironment() instead.
 class BrowserEngine final {
 public:
-    BrowserEngine(int argc, char* argv[], const QStringList& extraSwitches = {});
+    BrowserEngine(int argc, char* argv[], const QString& profileHome = {},
+                  const QStringList& extraSwitches = {});
     BrowserEngine(const BrowserEngine&) = delete;
     BrowserEngine& operator=(const BrowserEngine&) = delete;
 
@@ -31,8 +39,11 @@ public:
     const QStringList& programArguments() const { return m_programArguments; }
     // The switches given to the engine, or none when the user's QTWEBENGINE_CHROMIUM_FLAGS rule.
     QStringList switches() const;
+    // The environment the program was started in, before any change made here.
+    const QProcessEnvironment& authorEnvironment() const { return m_authorEnvironment; }
 
 private:
+    QProcessEnvironment m_authorEnvironment = QProcessEnvironment::systemEnvironment();
     QStringList m_programArguments;
     std::vector<QByteArray> m_arguments;
     std::vector<char*> m_pointers;

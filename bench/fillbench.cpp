@@ -329,7 +329,8 @@ void countBusyPasses(WebEngineBrowser& browser, FillPass& pass, const QString& p
 int main(int argc, char* argv[])
 {
     // Every name below formtide.test is this machine, so that each page can be a site of its own.
-    BrowserEngine engine(argc, argv, {QStringLiteral("--host-resolver-rules=MAP *.formtide.test 127.0.0.1")});
+    BrowserEngine engine(argc, argv, {},
+                         {QStringLiteral("--host-resolver-rules=MAP *.formtide.test 127.0.0.1")});
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
