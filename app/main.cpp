@@ -104,7 +104,7 @@ int main(int argc, char* argv[])
                           .arg(folders.dataFolder(), made.problem().detail));
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::received, &app, &QCoreApplication::quit);
-    MainWindow window(folders, std::make_unique<WebEngineBrowser>(browserFolder));
+    MainWindow window(folders, std::make_unique<WebEngineBrowser>(browserFolder), engine.authorEnvironment());
     window.show();
     return QApplication::exec();
 }
