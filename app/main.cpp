@@ -3,6 +3,7 @@
 // Starts the main window. --help and --version print the version and the folders in use and end
 // at once, without a display. Every other argument is left to Qt and Qt WebEngine.
 
+#include "app/SingleInstance.h"
 #include "app/TerminationSignals.h"
 #include "autofill/BrowserEngine.h"
 #include "autofill/WebEngineBrowser.h"
@@ -102,9 +103,30 @@ int main(int argc, char* argv[])
     if (const auto made = folders.makeDataFolder(); !made)
         print(stderr, QCoreApplication::translate("main", "formtide: cannot create the data folder %1 (%2)\n")
                           .arg(folders.dataFolder(), made.problem().detail));
+    SingleInstance instance(folders.dataFolder());
+    switch (instance.start()) {
+    case SingleInstance::Start::First:
+        break;
+    case SingleInstance::Start::HandedOver:
+        print(stdout,
+              QCoreApplication::translate("main", "formtide: already running on %1; its window is shown.\n")
+                  .arg(folders.dataFolder()));
+        return 0;
+    case SingleInstance::Start::Blocked:
+        print(stderr,
+              QCoreApplication::translate("main", "formtide: another copy is using the data folder %1\n")
+                  .arg(folders.dataFolder()));
+        return 1;
+    }
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::received, &app, &QCoreApplication::quit);
     MainWindow window(folders, std::make_unique<WebEngineBrowser>(browserFolder), engine.authorEnvironment());
+    QObject::connect(&instance, &SingleInstance::activationRequested, &window, [&window] {
+        window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+        window.show();
+        window.raise();
+        window.activateWindow();
+    });
     window.show();
     return QApplication::exec();
 }
