@@ -42,6 +42,7 @@ private Q_SLOTS:
     void sendReported_data();
     void sendReported();
     void marksAndFillAgain();
+    void fillSendsNothing();
 
 private:
     std::optional<FillReport> load(const QString& address);
@@ -253,6 +254,19 @@ void TestWebEngineFill::marksAndFillAgain()
              "category=[0]");
     QVERIFY(look("pad_url") != plain);
     QVERIFY(look("regnowvenderid") != plain);
+}
+
+// The passes write, fire input and change events and mark fields; none of that sends the form.
+void TestWebEngineFill::fillSendsNothing()
+{
+    const qsizetype before = sent();
+    QVERIFY(load(m_server.url("prefilled.html")));
+    QSignalSpy passes(&m_pass, &FillPass::finished);
+    m_pass.run();
+    QVERIFY(waitUntil([&] { return !passes.isEmpty(); }));
+    QTest::qWait(500); // time for a form sent meanwhile to reach the server
+    QCOMPARE(sent(), before);
+    QCOMPARE(view()->url().path(), "/prefilled.html");
 }
 
 int main(int argc, char* argv[])

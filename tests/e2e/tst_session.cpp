@@ -107,7 +107,8 @@ void TestSession::walkAndFill()
     QTRY_COMPARE_WITH_TIMEOUT(fields(), filled, 15000);
     const QModelIndex link = list->model()->index(10, 0);
     QCOMPARE(link.data(Qt::CheckStateRole), Qt::Unchecked);
-    QVERIFY(userInput(view, "[type=submit]", [&] { return thanked() == 2; }));
+    // A slow engine may take the click in after userInput() clicked again: the form is then sent twice.
+    QVERIFY(userInput(view, "[type=submit]", [&] { return thanked() >= 2; }));
     QTRY_COMPARE_WITH_TIMEOUT(link.data(Qt::CheckStateRole), Qt::Checked, 15000);
     QVERIFY(link.data(Qt::ToolTipRole).toString().startsWith("Done for Zipper on "));
 
