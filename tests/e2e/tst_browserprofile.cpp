@@ -32,6 +32,7 @@ class TestBrowserProfile : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void keptOverRestarts();
+    void olderProfileCarriedOver();
 
 private:
     // Runs a browser on the fresh data folder in a process of its own, as the program does, until
@@ -96,6 +97,31 @@ void TestBrowserProfile::keptOverRestarts()
             outside.append(path);
     }
     QCOMPARE(outside, QStringList());
+}
+
+// An earlier version kept its profile directly in "Browser": its logins come over once.
+void TestBrowserProfile::olderProfileCarriedOver()
+{
+    LocalHttpServer server(FORMTIDE_TEST_DATA_DIR "/e2e");
+    QVERIFY(server.start());
+    const QString browserFolder = AppFolder::path(freshDataFolder(), AppFolder::browserFolder());
+    QVERIFY(QFile::remove(AppFolder::path(browserFolder, AppFolder::cookiesFile())));
+    server.setPage(
+        "set.html",
+        "<script>document.cookie = 'older=login; max-age=86400'; location.replace('/done')</script>");
+    QCOMPARE(browse(server.url("set.html")), 0);
+    // That profile's cookies, where the earlier version kept them, and no profile of this version.
+    const QString profile =
+        browserFolder + "/" + QCoreApplication::applicationName() + "/QtWebEngine/Profile";
+    QVERIFY(QFile::rename(profile + "/Cookies", browserFolder + "/Cookies"));
+    QVERIFY(QDir(browserFolder + "/" + QCoreApplication::applicationName()).removeRecursively());
+    const QByteArray older = readAll(browserFolder + "/Cookies");
+
+    server.setPage("read.html", "<script>location.replace('/done')</script>");
+    QCOMPARE(browse(server.url("read.html")), 0);
+    QVERIFY2(cookieNames(server.cookiesSent("read.html")).contains("older=login"),
+             server.cookiesSent("read.html").constData());
+    QCOMPARE(readAll(browserFolder + "/Cookies"), older);
 }
 
 // With --browse URL: one run of the program's browser on the data folder of the fresh home folder
