@@ -1,5 +1,5 @@
 // What every program that shows pages gives the browser engine: its switches as arguments, the
-// user's own flags respected, root without a sandbox, and the profile's home.
+// user's own flags respected, root without a sandbox.
 
 #include "autofill/BrowserEngine.h"
 
@@ -11,7 +11,6 @@ class TestBrowserEngine : public QObject {
 private Q_SLOTS:
     void arguments_data();
     void arguments();
-    void profileHome();
 };
 
 void TestBrowserEngine::arguments_data()
@@ -62,21 +61,6 @@ void TestBrowserEngine::arguments()
              ::geteuid() == 0 && !userFlags.isEmpty());
     qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
     qunsetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-}
-
-// The profile's home becomes the data home; the user's stays searched, and the user's own
-// environment is kept for the programs started for the user.
-void TestBrowserEngine::profileHome()
-{
-    qputenv("XDG_DATA_HOME", "/home/author/data");
-    qputenv("XDG_DATA_DIRS", "/usr/share");
-    char name[] = "formtide";
-    char* argv[] = {name, nullptr};
-    const BrowserEngine engine(1, argv, "/data/Browser");
-    QCOMPARE(qgetenv("XDG_DATA_HOME"), "/data/Browser");
-    QCOMPARE(qgetenv("XDG_DATA_DIRS"), "/home/author/data:/usr/share");
-    QCOMPARE(engine.authorEnvironment().value("XDG_DATA_HOME"), "/home/author/data");
-    QCOMPARE(engine.authorEnvironment().value("XDG_DATA_DIRS"), "/usr/share");
 }
 
 QTEST_APPLESS_MAIN(TestBrowserEngine)

@@ -16,7 +16,6 @@ private Q_SLOTS:
     void initTestCase();
     void opensInAuthorsEnvironment_data();
     void opensInAuthorsEnvironment();
-    void refusesInvalidAddress();
 
 private:
     QTemporaryDir m_folder;
@@ -64,14 +63,6 @@ void TestDesktopOpener::opensInAuthorsEnvironment()
     for (const QByteArray& line : lines) {
         QVERIFY2(!line.startsWith("QTWEBENGINE_") && !line.startsWith("XDG_DATA_DIRS="), line.constData());
     }
-}
-
-void TestDesktopOpener::refusesInvalidAddress()
-{
-    QFile::remove(m_folder.filePath("opened.txt"));
-    QVERIFY(!DesktopOpener(m_author).open(QUrl("http://exa mple.com")));
-    QTest::qWait(200);
-    QVERIFY(!QFile::exists(m_folder.filePath("opened.txt")));
 }
 
 int main(int argc, char* argv[])
