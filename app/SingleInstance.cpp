@@ -44,6 +44,9 @@ SingleInstance::Start SingleInstance::start()
     if (askRunningCopy())
         return Start::HandedOver;
     if (!m_lock.tryLock(0)) {
+        // A data folder that cannot be written to is safe from two copies alike.
+        if (m_lock.error() != QLockFile::LockFailedError)
+            return Start::First;
         // Its holder may be starting still: give it time to listen.
         for (int wait = 0; wait < kListenWaits; ++wait) {
             QThread::msleep(kListenWaitMs);

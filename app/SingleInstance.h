@@ -25,8 +25,9 @@ public:
 
     explicit SingleInstance(const QString& dataFolder, QObject* parent = nullptr);
 
-    // Takes the data folder, or hands over to the copy that holds it. Needs the application object;
-    // waits a few seconds at most, without an event loop.
+    // Takes the data folder, or hands over to the copy that holds it. A data folder where no lock
+    // can be written is taken without one. Needs the application object; waits a few seconds at
+    // most, without an event loop.
     Start start();
 
 Q_SIGNALS:

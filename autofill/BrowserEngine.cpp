@@ -54,15 +54,3 @@ BrowserEngine::BrowserEngine(int argc, char* argv[], const QString& profileHome,
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
-
-QStringList BrowserEngine::switches() const
-{
-    QStringList switches;
-    bool engine = false;
-    for (const QByteArray& argument : m_arguments) {
-        if (engine)
-            switches.append(QString::fromLocal8Bit(argument));
-        engine = engine || argument == kEngineArguments;
-    }
-    return switches;
-}

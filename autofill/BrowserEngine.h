@@ -37,8 +37,6 @@ public:
     char** argv() { return m_pointers.data(); }
     // The arguments the program was given, without the engine's, for its own option parsing.
     const QStringList& programArguments() const { return m_programArguments; }
-    // The switches given to the engine, or none when the user's QTWEBENGINE_CHROMIUM_FLAGS rule.
-    QStringList switches() const;
     // The environment the program was started in, before any change made here.
     const QProcessEnvironment& authorEnvironment() const { return m_authorEnvironment; }
 
