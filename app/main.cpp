@@ -3,7 +3,9 @@
 // Starts the main window. --help and --version print the version and the folders in use and end
 // at once, without a display. Every other argument is left to Qt and Qt WebEngine.
 
+#include "app/SingleInstance.h"
 #include "app/TerminationSignals.h"
+#include "autofill/BrowserEngine.h"
 #include "autofill/WebEngineBrowser.h"
 #include "core/AppFolder.h"
 #include "core/AppFolders.h"
@@ -15,26 +17,27 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLocale>
-#include <QLoggingCategory>
 #include <cstdio>
 #include <memory>
-#include <unistd.h>
 
 namespace {
 
 void setApplicationNames()
 {
-    // Lower case, as the data folder: Qt's own location for this program's data is then
-    // <user data home>/formtide, the data folder of the installed layout.
+    // The browser's profile is kept below <data folder>/Browser/formtide (autofill/BrowserProfile.h).
     QCoreApplication::setApplicationName(QStringLiteral("formtide"));
     QCoreApplication::setApplicationVersion(QLatin1String(Version::number));
 }
 
+// Decided before the application object exists, as the browser engine needs the data folder then:
+// the folder of the running executable, symbolic links resolved, as Qt's applicationDirPath().
 AppFolders locateFolders()
 {
-    return AppFolders::locate(QCoreApplication::applicationDirPath(), AppFolders::userDataHome());
+    return AppFolders::locate(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath(),
+                              AppFolders::userDataHome());
 }
 
 QString folderLines(const AppFolders& folders)
@@ -49,11 +52,11 @@ void print(std::FILE* stream, const QString& text)
 }
 
 // What --help and --version print. Needs only a core application, so it works without a display.
-int printInformation(int& argc, char* argv[], QCommandLineParser& parser, bool help)
+int printInformation(int& argc, char* argv[], QCommandLineParser& parser, const AppFolders& folders,
+                     bool help)
 {
     const QCoreApplication app(argc, argv);
     setApplicationNames();
-    const AppFolders folders = locateFolders();
     Translations translations;
     translations.install(QLocale(), folders.programFolder());
     const QString version =
@@ -71,57 +74,59 @@ int printInformation(int& argc, char* argv[], QCommandLineParser& parser, bool h
     return 0;
 }
 
-// Everything the browser engine needs to start anywhere, set here rather than by a start script, so
-// that every way of starting the program gets it. Qt WebEngine reads these when it starts the engine.
-void prepareBrowserEngine()
-{
-    // Chromium cannot set its sandbox up for root.
-    if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    // Pages are rendered in software, which works on any machine, with or without graphics drivers
-    // (a container, a virtual display, a remote session); the user's own engine flags replace it.
-    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
-        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
-    // Chromium's start-up report stays out of the terminal; QT_LOGGING_RULES still wins.
-    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const AppFolders folders = locateFolders();
+    const QString browserFolder = AppFolder::path(folders.dataFolder(), AppFolder::browserFolder());
+    BrowserEngine engine(argc, argv, browserFolder);
     QCommandLineParser parser;
     // Qt's own options are written with one dash (-platform): they must not read as -p -l -a ...
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     // Options of Qt's and Chromium's are unknown here and go on to them.
-    parser.parse(arguments);
+    parser.parse(engine.programArguments());
     const bool helpAll = parser.optionNames().contains(u"help-all");
     if (parser.isSet(help) || helpAll || parser.isSet(version))
-        return printInformation(argc, argv, parser, !parser.isSet(version));
+        return printInformation(argc, argv, parser, folders, !parser.isSet(version));
 
-    prepareBrowserEngine();
-    QApplication app(argc, argv);
+    QApplication app(engine.argc(), engine.argv());
     setApplicationNames();
     QGuiApplication::setDesktopFileName(QStringLiteral("com.formtide.formtide"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/formtide/formtide.png")));
     keepQtSettingsInMemory();
 
-    const AppFolders folders = locateFolders();
     Translations translations;
     translations.install(QLocale(), folders.programFolder());
     if (const auto made = folders.makeDataFolder(); !made)
         print(stderr, QCoreApplication::translate("main", "formtide: cannot create the data folder %1 (%2)\n")
                           .arg(folders.dataFolder(), made.problem().detail));
+    SingleInstance instance(folders.dataFolder());
+    switch (instance.start()) {
+    case SingleInstance::Start::First:
+        break;
+    case SingleInstance::Start::HandedOver:
+        print(stdout,
+              QCoreApplication::translate("main", "formtide: already running on %1; its window is shown.\n")
+                  .arg(folders.dataFolder()));
+        return 0;
+    case SingleInstance::Start::Blocked:
+        print(stderr,
+              QCoreApplication::translate("main", "formtide: another copy is using the data folder %1\n")
+                  .arg(folders.dataFolder()));
+        return 1;
+    }
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::received, &app, &QCoreApplication::quit);
-    MainWindow window(folders, std::make_unique<WebEngineBrowser>(
-                                   AppFolder::path(folders.dataFolder(), AppFolder::browserFolder())));
+    MainWindow window(folders, std::make_unique<WebEngineBrowser>(browserFolder), engine.authorEnvironment());
+    QObject::connect(&instance, &SingleInstance::activationRequested, &window, [&window] {
+        window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+        window.show();
+        window.raise();
+        window.activateWindow();
+    });
     window.show();
     return QApplication::exec();
 }

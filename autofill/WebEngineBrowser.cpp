@@ -1,8 +1,7 @@
 #include "autofill/WebEngineBrowser.h"
 
+#include "autofill/BrowserProfile.h"
 #include "autofill/PageBridge.h"
-#include "autofill/PersistentCookies.h"
-#include "core/AppFolder.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -24,17 +23,6 @@ public:
 protected:
     QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
 };
-
-// A profile that keeps its cookies in `storageFolder` and writes nothing else anywhere. It is off the
-// record: a disk profile of Qt WebEngine 6.4 is first set up below the user's home folder, and
-// could only be kept out of it by changing the environment while the engine's threads run.
-QWebEngineProfile* cookieKeepingProfile(const QString& storageFolder)
-{
-    auto* profile = new QWebEngineProfile;
-    new PersistentCookies(*profile->cookieStore(), AppFolder::path(storageFolder, AppFolder::cookiesFile()),
-                          profile);
-    return profile;
-}
 
 QString resourceText(const QString& path)
 {
@@ -73,7 +61,7 @@ WebEngineBrowser::WebEngineBrowser(const QString& storageFolder, QObject* parent
     if (storageFolder.isEmpty()) {
         page = new SingleWindowPage(m_view);
     } else {
-        QWebEngineProfile* profile = cookieKeepingProfile(storageFolder);
+        QWebEngineProfile* profile = BrowserProfile::make(storageFolder);
         page = new SingleWindowPage(profile, m_view);
         // The page must go before its profile: as the page's child, the profile is deleted after it.
         profile->setParent(page);

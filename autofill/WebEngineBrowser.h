@@ -19,10 +19,8 @@ class WebEngineBrowser final : public Browser {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(WebEngineBrowser)
 public:
-    // With an empty `storageFolder` the browser keeps nothing. Otherwise its cookies, session
-    // cookies included, are kept in that folder's "cookies.txt" (format: autofill/PersistentCookies.h)
-    // for the next browser made on it, and nothing else is written anywhere: site storage and the
-    // HTTP cache stay in memory.
+    // With an empty `storageFolder` the browser keeps nothing. Otherwise it keeps a profile in that
+    // folder (autofill/BrowserProfile.h) for the next browser made on it.
     explicit WebEngineBrowser(const QString& storageFolder = QString(), QObject* parent = nullptr);
     ~WebEngineBrowser() override;
 

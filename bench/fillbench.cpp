@@ -21,6 +21,7 @@
 // "busy_passes_per_second=Z.Z": the passes over parts of it that the page's changes caused in the
 // 10 s after its load.
 
+#include "autofill/BrowserEngine.h"
 #include "autofill/FillPass.h"
 #include "autofill/WebEngineBrowser.h"
 #include "tests/LocalHttpServer.h"
@@ -327,17 +328,14 @@ void countBusyPasses(WebEngineBrowser& browser, FillPass& pass, const QString& p
 
 int main(int argc, char* argv[])
 {
+    // Every name below formtide.test is this machine, so that each page can be a site of its own.
+    BrowserEngine engine(argc, argv, {},
+                         {QStringLiteral("--host-resolver-rules=MAP *.formtide.test 127.0.0.1")});
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     const int rounds = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 100;
-    // Every name below formtide.test is this machine, so that each page can be a site of its own.
-    // The engine reads its switches from this variable (quoted like a shell's words) before it reads
-    // the program's arguments.
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") +
-                                              " \"--host-resolver-rules=MAP *.formtide.test 127.0.0.1\"");
-    QApplication app(argc, argv);
+    QApplication app(engine.argc(), engine.argv());
 
     QTemporaryDir dir;
     const QString form = dir.filePath(QStringLiteral("form100.html"));

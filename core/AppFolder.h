@@ -70,6 +70,13 @@ inline QString cookiesFile()
     return QStringLiteral("/cookies.txt");
 }
 
+// Held by the running copy of the program, so that no other copy writes the same data folder
+// (app/SingleInstance.h); its content is QLockFile's.
+inline QString instanceLockFile()
+{
+    return QStringLiteral("/formtide.lock");
+}
+
 inline QString path(const QString& folder, const QString& name)
 {
     return folder + name;

@@ -28,7 +28,10 @@ public:
 
     bool start() { return listen(QHostAddress::LocalHost); }
 #ifdef FORMTIDE_TEST_DATA_DIR
-    bool startHttps() { return startHttps(QStringLiteral(FORMTIDE_TEST_DATA_DIR "/tls")); }
+    bool startHttps()
+    {
+        return startHttps(QStringLiteral(FORMTIDE_TEST_DATA_DIR "/tls"));
+    }
 #endif
     // `tlsFolder` holds cert.pem and key.pem.
     bool startHttps(const QString& tlsFolder)
@@ -49,9 +52,15 @@ public:
             .arg(serverPort())
             .arg(path);
     }
-    void setPage(const QString& path, const QByteArray& content) { m_pages.insert(path, content); }
+    void setPage(const QString& path, const QByteArray& content)
+    {
+        m_pages.insert(path, content);
+    }
     // Answers every request for `path` only after `ms` milliseconds, as a slow server would.
-    void setDelay(const QString& path, int ms) { m_delays.insert(path, ms); }
+    void setDelay(const QString& path, int ms)
+    {
+        m_delays.insert(path, ms);
+    }
     // Answers `path` with the status line `status` ("301 Moved Permanently") and the header lines
     // `headers` (each ended by CR LF), the page or file as its body when there is one; only the
     // requests made with `method` ("HEAD") when one is given. An empty `status` closes the
@@ -62,9 +71,20 @@ public:
         m_statuses.insert(QString::fromLatin1(method) + u' ' + path, {status, headers});
     }
     // Sends `path` without its Content-Length: the body ends when the connection does.
-    void setUnannounced(const QString& path) { m_unannounced.insert(path); }
+    void setUnannounced(const QString& path)
+    {
+        m_unannounced.insert(path);
+    }
     // Every path asked for, in order, without its leading "/".
-    const QStringList& requests() const { return m_asked; }
+    const QStringList& requests() const
+    {
+        return m_asked;
+    }
+    // The Cookie header of the last request for `path`, empty without one.
+    QByteArray cookiesSent(const QString& path) const
+    {
+        return m_cookiesSent.value(path);
+    }
 
 protected:
     void incomingConnection(qintptr descriptor) override
@@ -97,6 +117,11 @@ private:
         const QString target = QString::fromUtf8(request.split(' ').value(1)).mid(1);
         const QString path = target.section(u'?', 0, 0);
         m_asked.append(path);
+        m_cookiesSent.remove(path);
+        for (const QByteArray& line : request.left(request.indexOf("\r\n\r\n")).split('\n')) {
+            if (line.toLower().startsWith("cookie:"))
+                m_cookiesSent.insert(path, line.mid(7).trimmed());
+        }
         QFile file(QDir(m_folder).filePath(path));
         const bool found = m_pages.contains(path) || file.open(QIODevice::ReadOnly);
         const QByteArray body = m_pages.contains(path) ? m_pages.value(path)
@@ -126,6 +151,7 @@ private:
     QHash<QString, std::pair<QByteArray, QByteArray>> m_statuses;
     QSet<QString> m_unannounced;
     QStringList m_asked;
+    QHash<QString, QByteArray> m_cookiesSent;
     bool m_tls = false;
     QSslCertificate m_certificate;
     QSslKey m_key;

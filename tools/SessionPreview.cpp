@@ -2,6 +2,7 @@
 // the first site ticked the day before, "Next" pressed once, and the second site's submission page
 // (served from 127.0.0.1) filled.
 
+#include "autofill/BrowserEngine.h"
 #include "autofill/WebEngineBrowser.h"
 #include "products/ProductStore.h"
 #include "sites/ProgressStore.h"
@@ -17,7 +18,8 @@
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
+    BrowserEngine engine(argc, argv);
+    QApplication app(engine.argc(), engine.argv());
     LocalHttpServer server(QStringLiteral(FORMTIDE_TEST_DATA_DIR "/e2e"));
     if (!server.start())
         return 1;

@@ -4,7 +4,6 @@
 #include "ui/Twips.h"
 #include "ui/VendorSite.h"
 
-#include <QDesktopServices>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -39,8 +38,8 @@ void setTextColor(QWidget* widget, const QColor& color)
 
 } // namespace
 
-AboutDialog::AboutDialog(QWidget* parent)
-    : FixedDialog(parent, "aboutDialog", tr("About Formtide"), kWidth, kHeight)
+AboutDialog::AboutDialog(DesktopOpener opener, QWidget* parent)
+    : FixedDialog(parent, "aboutDialog", tr("About Formtide"), kWidth, kHeight), m_opener(std::move(opener))
 {
     m_ok = new QPushButton(tr("O K"), this);
     m_ok->setObjectName(QStringLiteral("okButton"));
@@ -99,7 +98,7 @@ void AboutDialog::keyPressEvent(QKeyEvent* event)
 
 void AboutDialog::openHomePage()
 {
-    QDesktopServices::openUrl(QUrl(VendorSite::homePage()));
+    m_opener.open(QUrl(VendorSite::homePage()));
 }
 
 bool AboutDialog::eventFilter(QObject* watched, QEvent* event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/DesktopOpener.h"
 #include "ui/FixedDialog.h"
 
 class QLabel;
@@ -12,7 +13,7 @@ class AboutDialog final : public FixedDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(AboutDialog)
 public:
-    explicit AboutDialog(QWidget* parent = nullptr);
+    explicit AboutDialog(DesktopOpener opener = DesktopOpener(), QWidget* parent = nullptr);
 
     // Opens the vendor's home page in the default browser, as a click on the address does.
     void openHomePage();
@@ -25,6 +26,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    DesktopOpener m_opener;
     QLabel* m_address = nullptr;
     QPushButton* m_ok = nullptr;
 };

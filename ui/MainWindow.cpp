@@ -14,7 +14,6 @@
 #include "ui/Twips.h"
 #include "ui/VendorSite.h"
 
-#include <QDesktopServices>
 #include <QEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -35,8 +34,10 @@ const QString kSkipDoneSetting = QStringLiteral("skip-done-sites");
 
 } // namespace
 
-MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWidget* parent)
-    : QMainWindow(parent), m_folders(std::move(folders)), m_progressStore(m_folders.dataFolder()),
+MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser,
+                       QProcessEnvironment authorEnvironment, QWidget* parent)
+    : QMainWindow(parent), m_opener(std::move(authorEnvironment)), m_folders(std::move(folders)),
+      m_progressStore(m_folders.dataFolder()),
       m_settings(AppFolder::path(m_folders.dataFolder(), AppFolder::settingsFile())),
       m_products(m_folders.dataFolder()), m_padDownload(m_network), m_browser(std::move(browser))
 {
@@ -54,7 +55,7 @@ MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWi
 
     m_siteModel = new SiteListModel(m_progressStore, m_folders, this);
     m_walk = new SiteWalk(*m_siteModel, this);
-    m_siteList = new SiteListView(*m_siteModel, m_inner);
+    m_siteList = new SiteListView(*m_siteModel, m_opener, m_inner);
     m_siteList->setObjectName(QStringLiteral("siteList"));
     m_siteList->setFont(QFont(QStringLiteral("Verdana"), 9));
     m_overview = new SiteOverview(*m_siteModel, m_inner);
@@ -191,11 +192,10 @@ void MainWindow::buildMenus()
     help->setObjectName(QStringLiteral("helpMenu"));
     QAction* online = help->addAction(tr("Online Help"));
     online->setObjectName(QStringLiteral("onlineHelpAction"));
-    connect(online, &QAction::triggered, this,
-            [] { QDesktopServices::openUrl(QUrl(VendorSite::onlineHelp())); });
+    connect(online, &QAction::triggered, this, [this] { m_opener.open(QUrl(VendorSite::onlineHelp())); });
     QAction* web = help->addAction(tr("Home Page"));
     web->setObjectName(QStringLiteral("homePageAction"));
-    connect(web, &QAction::triggered, this, [] { QDesktopServices::openUrl(QUrl(VendorSite::homePage())); });
+    connect(web, &QAction::triggered, this, [this] { m_opener.open(QUrl(VendorSite::homePage())); });
     QAction* about = help->addAction(tr("About"));
     about->setObjectName(QStringLiteral("aboutAction"));
     connect(about, &QAction::triggered, this, &MainWindow::openAbout);
@@ -353,7 +353,7 @@ void MainWindow::onFilledFormSubmitted()
 void MainWindow::openAbout()
 {
     if (!m_about)
-        m_about = std::make_unique<AboutDialog>();
+        m_about = std::make_unique<AboutDialog>(m_opener);
     m_about->exec();
 }
 

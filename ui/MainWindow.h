@@ -6,6 +6,7 @@
 #include "products/ProductStore.h"
 #include "sites/ProgressStore.h"
 #include "sites/SiteWalk.h"
+#include "ui/DesktopOpener.h"
 #include "ui/FillSummary.h"
 #include "ui/Twips.h"
 
@@ -60,7 +61,10 @@ public:
     // controls carry object names for what they are: "browser", "siteList", "siteOverview",
     // "progressBar", "nextButton", "addLinksButton", "siteCheckBar" (in the status bar), and the
     // menus' actions.
-    MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWidget* parent = nullptr);
+    // Programs opened for the user (the default browser) run in `authorEnvironment`.
+    MainWindow(AppFolders folders, std::unique_ptr<Browser> browser,
+               QProcessEnvironment authorEnvironment = QProcessEnvironment::systemEnvironment(),
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
 protected:
@@ -107,6 +111,7 @@ private:
     // Carries the marks of a renamed product over to its new name.
     void onProductRenamed(const QString& oldName, const QString& newName);
 
+    DesktopOpener m_opener;
     AppFolders m_folders;
     ProgressStore m_progressStore;
     SettingsFile m_settings;

@@ -8,12 +8,12 @@
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
 
-SiteListView::SiteListView(SiteListModel& sites, QWidget* parent) : QListView(parent), m_sites(sites)
+SiteListView::SiteListView(SiteListModel& sites, DesktopOpener opener, QWidget* parent)
+    : QListView(parent), m_sites(sites), m_opener(std::move(opener))
 {
     m_display = new SiteListDisplayModel(sites, this);
     setModel(m_display);
@@ -153,7 +153,7 @@ void SiteListView::openInBrowser()
 {
     if (const int row = currentRow(); row >= 0) {
         const QUrl url = SiteDirectory::webAddress(m_sites.address(row));
-        if (!url.isValid() || !QDesktopServices::openUrl(url))
+        if (!url.isValid() || !m_opener.open(url))
             Q_EMIT message(tr("%1 could not be opened in your browser.").arg(m_sites.address(row)));
     }
 }

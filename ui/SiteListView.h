@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sites/AddedLinksFile.h"
+#include "ui/DesktopOpener.h"
 
 #include <QListView>
 
@@ -26,7 +27,7 @@ class SiteListView final : public QListView {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SiteListView)
 public:
-    SiteListView(SiteListModel& sites, QWidget* parent = nullptr);
+    SiteListView(SiteListModel& sites, DesktopOpener opener = DesktopOpener(), QWidget* parent = nullptr);
 
     // Makes `row` the one selected and current entry, and scrolls to it, without choosing it.
     void selectEntry(int row);
@@ -62,6 +63,7 @@ private:
     void removeLinks();
 
     SiteListModel& m_sites;
+    DesktopOpener m_opener;
     SiteListDisplayModel* m_display = nullptr;
     QMenu* m_menu = nullptr;
     QAction* m_open = nullptr;

@@ -3,6 +3,7 @@
 // these tests look at what only the program sees: the page's own view of the writes, passes after
 // the load's, plans that come late, the pages a navigation shows, forms the user sends, "Fill Again".
 
+#include "autofill/BrowserEngine.h"
 #include "autofill/FillPass.h"
 #include "autofill/WebEngineBrowser.h"
 #include "tests/LocalHttpServer.h"
@@ -41,6 +42,7 @@ private Q_SLOTS:
     void sendReported_data();
     void sendReported();
     void marksAndFillAgain();
+    void fillSendsNothing();
 
 private:
     std::optional<FillReport> load(const QString& address);
@@ -254,5 +256,24 @@ void TestWebEngineFill::marksAndFillAgain()
     QVERIFY(look("regnowvenderid") != plain);
 }
 
-QTEST_MAIN(TestWebEngineFill)
+// The passes write, fire input and change events and mark fields; none of that sends the form.
+void TestWebEngineFill::fillSendsNothing()
+{
+    const qsizetype before = sent();
+    QVERIFY(load(m_server.url("prefilled.html")));
+    QSignalSpy passes(&m_pass, &FillPass::finished);
+    m_pass.run();
+    QVERIFY(waitUntil([&] { return !passes.isEmpty(); }));
+    QTest::qWait(500); // time for a form sent meanwhile to reach the server
+    QCOMPARE(sent(), before);
+    QCOMPARE(view()->url().path(), "/prefilled.html");
+}
+
+int main(int argc, char* argv[])
+{
+    BrowserEngine engine(argc, argv);
+    QApplication app(engine.argc(), engine.argv());
+    TestWebEngineFill test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_webenginefill.moc"

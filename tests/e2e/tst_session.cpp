@@ -2,7 +2,8 @@
 // 127.0.0.1: a click on an added link loads its page, which keeps its fields while no product is
 // chosen; once one is, a submission page is filled; "Fill Again" fills it anew after the page reset
 // its form; a form the page sends by script leaves its entry alone, one sent by a real click ticks
-// it; and a site login is kept for the next start, in the data folder only.
+// it; and the session writes in the data folder only. (The browser's profile over restarts:
+// tst_browserprofile.)
 
 #include "autofill/WebEngineBrowser.h"
 #include "core/AppFolder.h"
@@ -18,8 +19,8 @@
 #include <QAction>
 #include <QLabel>
 #include <QListView>
+#include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 class TestSession : public QObject {
@@ -32,7 +33,8 @@ void TestSession::walkAndFill()
 {
     LocalHttpServer server(FORMTIDE_TEST_DATA_DIR "/e2e");
     QVERIFY(server.start());
-    QTemporaryDir app;
+    QDir app(freshDataFolder());
+    QVERIFY(app.mkpath("."));
     QVERIFY(writeFile(app.filePath("formtidehelp.html"), readAll(FORMTIDE_APP_DIR "/formtidehelp.html")));
     QVERIFY(writeFile(
         app.filePath("addedlinks.txt"),
@@ -44,7 +46,7 @@ void TestSession::walkAndFill()
     QVERIFY(ProductProfiles::save(app.path(),
                                   {"Zipper", "COMPRESSION", "http://zipper.example/pad.xml", "1", "1-5"})
                 .ok());
-    // As the program makes it: site logins are kept in the data folder.
+    // As the program makes it: the browser's profile is kept in the data folder.
     const QString storage = AppFolder::path(app.path(), AppFolder::browserFolder());
     auto owned = std::make_unique<WebEngineBrowser>(storage);
     WebEngineBrowser& browser = *owned;
@@ -105,27 +107,21 @@ void TestSession::walkAndFill()
     QTRY_COMPARE_WITH_TIMEOUT(fields(), filled, 15000);
     const QModelIndex link = list->model()->index(10, 0);
     QCOMPARE(link.data(Qt::CheckStateRole), Qt::Unchecked);
-    QVERIFY(userInput(view, "[type=submit]", [&] { return thanked() == 2; }));
+    // A slow engine may take the click in after userInput() clicked again: the form is then sent twice.
+    QVERIFY(userInput(view, "[type=submit]", [&] { return thanked() >= 2; }));
     QTRY_COMPARE_WITH_TIMEOUT(link.data(Qt::CheckStateRole), Qt::Checked, 15000);
     QVERIFY(link.data(Qt::ToolTipRole).toString().startsWith("Done for Zipper on "));
 
-    // The site signs the author in: the login is there at the next start. The session wrote nothing
-    // in the home folder and, in the data folder, only what the program keeps.
-    runInPage(view, "document.cookie = 'session=signed-in; path=/'");
-    QVERIFY(waitUntil([&] { return readAll(storage + "/cookies.txt").contains("signed-in"); }));
-    QCOMPARE(QFileInfo(storage + "/cookies.txt").permissions() &
-                 ~(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser),
-             QFile::Permissions());
+    // The session wrote nothing in the home folder but the data folder and, there, only what the
+    // program keeps.
     window.reset();
-    server.setPage("seen.html",
-                   "<script>location.replace('/seen/' + encodeURIComponent(document.cookie))</script>");
-    WebEngineBrowser restarted(storage);
-    restarted.navigate(server.url("seen.html"));
-    QVERIFY(waitUntil([&] { return server.requests().contains("seen/session%3Dsigned-in"); }));
-    QCOMPARE(tree(qEnvironmentVariable("HOME")).keys(), QStringList());
-    QCOMPARE(tree(app.path()).keys().join(", "),
-             "Browser, Browser/cookies.txt, Info, Info/Zipper.txt, Progress, "
-             "Progress/Zipper.txt, addedlinks.txt, formtidehelp.html, lastproduct.txt");
+    QStringList written = tree(app.path()).keys().filter(QRegularExpression("^(?!Browser/)"));
+    QCOMPARE(written.join(", "),
+             "Browser, Info, Info/Zipper.txt, Progress, Progress/Zipper.txt, addedlinks.txt, "
+             "formtidehelp.html, lastproduct.txt");
+    QCOMPARE(
+        tree(qEnvironmentVariable("HOME")).keys().filter(QRegularExpression("^(?!\\.local/share/formtide/)")),
+        QStringList({".local", ".local/share", ".local/share/formtide"}));
 }
 
 int main(int argc, char* argv[])

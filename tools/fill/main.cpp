@@ -13,6 +13,7 @@
 // Exit status 0; a bad argument, an unreadable profile or a page that cannot be loaded or filled
 // gives 2 and one line on standard error.
 
+#include "autofill/BrowserEngine.h"
 #include "autofill/FillPass.h"
 #include "autofill/WebEngineBrowser.h"
 #include "core/Result.h"
@@ -29,7 +30,6 @@
 #include <QTimer>
 #include <QUrl>
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 
@@ -285,33 +285,19 @@ private:
     QTimer m_settleLimit;
 };
 
-// Chromium refuses to start its sandbox as root and aborts with a page of its own log; say what
-// to set instead.
-bool sandboxCannotStart()
-{
-    const bool sandboxOff = qEnvironmentVariable("QTWEBENGINE_DISABLE_SANDBOX") == u"1" ||
-                            qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS").contains(u"--no-sandbox");
-    return ::geteuid() == 0 && !sandboxOff;
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    if (sandboxCannotStart()) {
-        printError(QStringLiteral(
-            "running as root needs Chromium's sandbox off: set QTWEBENGINE_DISABLE_SANDBOX=1"));
-        return kFailure;
-    }
+    BrowserEngine engine(argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     // Standard error carries this tool's own failure line, not Qt's or the page's messages.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    QApplication app(argc, argv);
+    QApplication app(engine.argc(), engine.argv());
     QApplication::setApplicationName(QStringLiteral("formtide-fill"));
 
-    Result<Options, QString> parsed = parseOptions(QCoreApplication::arguments());
+    Result<Options, QString> parsed = parseOptions(engine.programArguments());
     if (!parsed) {
         printError(parsed.problem());
         return kFailure;
