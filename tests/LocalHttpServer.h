@@ -27,7 +27,11 @@ public:
     }
 
     bool start() { return listen(QHostAddress::LocalHost); }
-    bool startHttps(const QString& tlsFolder = QStringLiteral(FORMTIDE_TEST_DATA_DIR "/tls"))
+#ifdef FORMTIDE_TEST_DATA_DIR
+    bool startHttps() { return startHttps(QStringLiteral(FORMTIDE_TEST_DATA_DIR "/tls")); }
+#endif
+    // `tlsFolder` holds cert.pem and key.pem.
+    bool startHttps(const QString& tlsFolder)
     {
         QFile cert(tlsFolder + QStringLiteral("/cert.pem"));
         QFile key(tlsFolder + QStringLiteral("/key.pem"));
