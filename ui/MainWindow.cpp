@@ -6,6 +6,9 @@
 #include "sites/SiteListModel.h"
 #include "ui/AboutDialog.h"
 #include "ui/AddLinksDialog.h"
+#include "ui/BrowserPane.h"
+#include "ui/BrowserSession.h"
+#include "ui/PopupNotice.h"
 #include "ui/ProductManagerDialog.h"
 #include "ui/ProgressExporter.h"
 #include "ui/SiteCheckBar.h"
@@ -48,9 +51,9 @@ MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWi
     m_inner->setCursor(Qt::CrossCursor);
     setCentralWidget(m_inner);
 
-    m_browserWidget = m_browser->widget();
-    m_browserWidget->setParent(m_inner);
-    m_browserWidget->setObjectName(QStringLiteral("browser"));
+    m_session = std::make_unique<BrowserSession>(this);
+    auto* pane = new BrowserPane(*m_browser, *m_session, m_inner);
+    m_browserWidget = pane;
 
     m_siteModel = new SiteListModel(m_progressStore, m_folders, this);
     m_walk = new SiteWalk(*m_siteModel, this);
@@ -117,6 +120,7 @@ MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWi
     m_fillStatus->setObjectName(QStringLiteral("fillStatus"));
     m_fillStatus->setTextFormat(Qt::PlainText);
     statusBar()->addWidget(m_fillStatus, 1);
+    statusBar()->addWidget(pane->popupNotice());
     statusBar()->addPermanentWidget(m_checkBar);
     connect(m_fillPass.get(), &FillPass::finished, this, [this](const FillReport& report) {
         if (m_fillSummary.add(report))
@@ -148,6 +152,7 @@ MainWindow::~MainWindow()
 {
     // The fill pass and the browser outlive the widgets they talk to only until here.
     m_fillPass.reset();
+    m_session.reset();
 }
 
 void MainWindow::buildMenus()
@@ -320,6 +325,7 @@ void MainWindow::showActiveProduct()
 {
     const QString name = m_products.activeName();
     m_fillPass->setProduct(m_products.activeFacts());
+    m_session->setProduct(name, m_products.activeFacts());
     setWindowTitle(name.isEmpty() ? tr("Formtide") : tr("Formtide - %1").arg(name));
     // A rename has carried the marks over already, unsaved ones included.
     const std::optional<QString> product = name.isEmpty() ? std::nullopt : std::optional(name);

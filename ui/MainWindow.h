@@ -18,6 +18,7 @@
 #include <optional>
 
 class Browser;
+class BrowserSession;
 class FillPass;
 class AboutDialog;
 class AddLinksDialog;
@@ -57,7 +58,8 @@ class MainWindow : public QMainWindow {
 public:
     // Builds the window around `browser` (which it takes), shows the help page and loads the
     // site list. `folders` tells where the program's own files and the user's files are. The
-    // controls carry object names for what they are: "browser", "siteList", "siteOverview",
+    // controls carry object names for what they are: "browserPane" (BrowserPane, around the
+    // page "browser"), "siteList", "siteOverview",
     // "progressBar", "nextButton", "addLinksButton", "siteCheckBar" (in the status bar), and the
     // menus' actions.
     MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWidget* parent = nullptr);
@@ -115,9 +117,11 @@ private:
     PadDownload m_padDownload;
     std::unique_ptr<Browser> m_browser;
     std::unique_ptr<FillPass> m_fillPass;
+    // The pages' own windows; they go before the browser does.
+    std::unique_ptr<BrowserSession> m_session;
     FillSummary m_fillSummary;
     QWidget* m_inner = nullptr;
-    QPointer<QWidget> m_browserWidget;
+    QPointer<QWidget> m_browserWidget; // the browser pane: the page with its bars
     SiteListModel* m_siteModel = nullptr;
     SiteWalk* m_walk = nullptr;
     SiteListView* m_siteList = nullptr;

@@ -1,0 +1,156 @@
+// The browser around the page, in the main window with a real QWebEngineView against pages served
+// on 127.0.0.1: new windows, certificates, sign-ins, downloads and the navigation bar.
+
+#include "autofill/WebEngineBrowser.h"
+#include "products/ProductProfiles.h"
+#include "tests/FreshHome.h"
+#include "tests/LocalHttpServer.h"
+#include "tests/PageDriver.h"
+#include "tests/TestFiles.h"
+#include "ui/BrowserSession.h"
+#include "ui/InMemorySettings.h"
+#include "ui/MainWindow.h"
+#include "ui/PageWindow.h"
+#include "ui/PopupNotice.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTemporaryDir>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kPadUrl = u"http://example.com/pad.xml"_s;
+const QString kFilled = u"email= pad_url="_s + kPadUrl;
+
+} // namespace
+
+class TestBrowserWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup() { m_window.reset(); }
+    void newWindows_data();
+    void newWindows();
+    void certificates();
+
+private:
+    Browser* browser() const { return m_browser; }
+    QWebEngineView* view() const { return m_window->findChild<QWebEngineView*>(u"browser"_s); }
+    // Loads `path` of the server into the main window's page and waits for its load to end.
+    bool load(const QString& path, LocalHttpServer* server = nullptr)
+    {
+        QSignalSpy finished(view(), &QWebEngineView::loadFinished);
+        view()->load(QUrl((server ? server : &m_server)->url(path)));
+        return waitUntil([&] { return !finished.isEmpty(); });
+    }
+    QList<PageWindow*> pageWindows() const { return m_window->findChild<BrowserSession*>()->windows(); }
+
+    QTemporaryDir m_dir;
+    LocalHttpServer m_server{QString()};
+    std::unique_ptr<MainWindow> m_window;
+    Browser* m_browser = nullptr; // the main window's
+};
+
+void TestBrowserWindow::initTestCase()
+{
+    QVERIFY(m_server.start());
+    m_server.setPage(u"form.html"_s,
+                     R"html(<!DOCTYPE html><title>Form</title><input name="email"><input name="pad_url">
+        <button id="close" onclick="window.close()">Close</button>)html");
+    m_server.setPage(u"opener.html"_s, R"html(<!DOCTYPE html><title>Opener</title>
+        <a id="link" href="form.html" target="_blank">Terms</a>
+        <button id="script" onclick="window.open('form.html', 'terms', 'width=400')">Open</button>)html");
+    m_server.setPage(
+        u"unasked.html"_s,
+        R"html(<!DOCTYPE html><script>setTimeout(() => window.open('form.html'), 50)</script>)html");
+    QVERIFY(ProductProfiles::save(m_dir.path(), {u"Zipper"_s, {}, kPadUrl, {}, {}}).ok());
+    QVERIFY(writeFile(m_dir.filePath(u"lastproduct.txt"_s), "Zipper\r\n"));
+}
+
+void TestBrowserWindow::init()
+{
+    auto browser = std::make_unique<WebEngineBrowser>();
+    m_browser = browser.get();
+    m_window = std::make_unique<MainWindow>(AppFolders::portable(m_dir.path()), std::move(browser));
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestBrowserWindow::newWindows_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("click"); // empty: the page opens the window by itself
+    QTest::newRow("link with a target") << u"opener.html"_s << u"#link"_s;
+    QTest::newRow("window.open() on a click") << u"opener.html"_s << u"#script"_s;
+    QTest::newRow("unasked pop-up") << u"unasked.html"_s << QString();
+}
+
+// A window the user asked for opens at once; one the page opened by itself waits in the status
+// line until the user opens it. Either is filled, and goes when its page closes it.
+void TestBrowserWindow::newWindows()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, click);
+    QVERIFY(load(page));
+    auto* notice = m_window->statusBar()->findChild<PopupNotice*>();
+    if (click.isEmpty()) {
+        QVERIFY(waitUntil([&] { return notice->isVisible(); }));
+        QVERIFY(notice->text().contains(m_server.url(u"form.html"_s)));
+        QCOMPARE(pageWindows().size(), 0);
+        Q_EMIT notice->linkActivated(u"open"_s);
+        QVERIFY(notice->isHidden());
+    } else {
+        QVERIFY(userInput(view(), click, [&] { return !pageWindows().isEmpty(); }));
+        QVERIFY(notice->isHidden());
+    }
+    QCOMPARE(pageWindows().size(), 1);
+    PageWindow* window = pageWindows().first();
+    QVERIFY(waitUntil([&] { return pageFields(window->browser()) == kFilled; }));
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->findChild<QLabel*>(u"fillStatus"_s)->text().isEmpty(), false);
+    QCOMPARE(view()->url(), QUrl(m_server.url(page)));
+
+    if (click == u"#script") {
+        QPointer<PageWindow> closing = window;
+        runInPage(window->browser().widget(), u"window.close()"_s);
+        QVERIFY(waitUntil([&] { return closing.isNull(); }));
+    }
+}
+
+// A self-signed certificate stops the page until the user decides; "Stay safe" keeps it stopped,
+// and only for that load; "Go on" lets the host through for the run.
+void TestBrowserWindow::certificates()
+{
+    LocalHttpServer https{QString()};
+    QVERIFY(https.startHttps());
+    https.setPage(u"form.html"_s, R"html(<!DOCTYPE html><input name="email"><input name="pad_url">)html");
+    auto* bar = m_window->findChild<QWidget*>(u"certificateBar"_s);
+    auto* text = bar->findChild<QLabel*>(u"certificateText"_s);
+    for (const char* button : {"staySafeButton", "goOnButton"}) {
+        view()->load(QUrl(https.url(u"form.html"_s)));
+        QVERIFY(waitUntil([&] { return bar->isVisible(); }));
+        QVERIFY2(text->text().contains(u"127.0.0.1"_s), qPrintable(text->text()));
+        QVERIFY(https.requests().isEmpty());
+        QSignalSpy finished(view(), &QWebEngineView::loadFinished);
+        QTest::mouseClick(bar->findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
+        QVERIFY(bar->isHidden());
+        QVERIFY(waitUntil([&] { return !finished.isEmpty(); }));
+    }
+    QCOMPARE(https.requests(), QStringList{u"form.html"_s});
+    QVERIFY(waitUntil([&] { return pageFields(*browser()) == u"email= pad_url="_s + kPadUrl; }));
+    QVERIFY(load(u"other.html"_s, &https));
+    QVERIFY(bar->isHidden());
+    QVERIFY(https.requests().contains(u"other.html"_s));
+}
+
+int main(int argc, char* argv[])
+{
+    return runWithFreshHome<TestBrowserWindow>(argc, argv, [] { keepQtSettingsInMemory(); });
+}
+
+#include "tst_browserwindow.moc"
