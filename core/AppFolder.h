@@ -70,6 +70,12 @@ inline QString cookiesFile()
     return QStringLiteral("/cookies.txt");
 }
 
+// The sign-ins the user asked the browser to remember (core/SignInStore.h), owner-only.
+inline QString signInsFile()
+{
+    return QStringLiteral("/signins.json");
+}
+
 inline QString path(const QString& folder, const QString& name)
 {
     return folder + name;

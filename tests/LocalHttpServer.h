@@ -28,7 +28,10 @@ public:
 
     bool start() { return listen(QHostAddress::LocalHost); }
 #ifdef FORMTIDE_TEST_DATA_DIR
-    bool startHttps() { return startHttps(QStringLiteral(FORMTIDE_TEST_DATA_DIR "/tls")); }
+    bool startHttps()
+    {
+        return startHttps(QStringLiteral(FORMTIDE_TEST_DATA_DIR "/tls"));
+    }
 #endif
     // `tlsFolder` holds cert.pem and key.pem.
     bool startHttps(const QString& tlsFolder)
@@ -49,9 +52,15 @@ public:
             .arg(serverPort())
             .arg(path);
     }
-    void setPage(const QString& path, const QByteArray& content) { m_pages.insert(path, content); }
+    void setPage(const QString& path, const QByteArray& content)
+    {
+        m_pages.insert(path, content);
+    }
     // Answers every request for `path` only after `ms` milliseconds, as a slow server would.
-    void setDelay(const QString& path, int ms) { m_delays.insert(path, ms); }
+    void setDelay(const QString& path, int ms)
+    {
+        m_delays.insert(path, ms);
+    }
     // Answers `path` with the status line `status` ("301 Moved Permanently") and the header lines
     // `headers` (each ended by CR LF), the page or file as its body when there is one; only the
     // requests made with `method` ("HEAD") when one is given. An empty `status` closes the
@@ -61,10 +70,24 @@ public:
     {
         m_statuses.insert(QString::fromLatin1(method) + u' ' + path, {status, headers});
     }
+    // Answers `path` with "401 Unauthorized" for realm `realm` unless the request signs in with
+    // HTTP Basic authentication as `user` and `password`.
+    void setSignIn(const QString& path, const QByteArray& realm, const QByteArray& user,
+                   const QByteArray& password)
+    {
+        m_signIns.insert(path,
+                         {realm, "Authorization: Basic " + QByteArray(user + ':' + password).toBase64() + "\r\n"});
+    }
     // Sends `path` without its Content-Length: the body ends when the connection does.
-    void setUnannounced(const QString& path) { m_unannounced.insert(path); }
+    void setUnannounced(const QString& path)
+    {
+        m_unannounced.insert(path);
+    }
     // Every path asked for, in order, without its leading "/".
-    const QStringList& requests() const { return m_asked; }
+    const QStringList& requests() const
+    {
+        return m_asked;
+    }
 
 protected:
     void incomingConnection(qintptr descriptor) override
@@ -103,9 +126,14 @@ private:
                                 : found                ? file.readAll()
                                                        : QByteArray();
         const QString method = QString::fromLatin1(request.split(' ').value(0));
-        const auto [status, headers] = m_statuses.value(
+        auto [status, headers] = m_statuses.value(
             method + u' ' + path,
             m_statuses.value(u' ' + path, {found ? "200 OK" : "404 Not Found", QByteArray()}));
+        if (const auto signIn = m_signIns.value(path);
+            !signIn.first.isEmpty() && !request.contains(signIn.second)) {
+            status = "401 Unauthorized";
+            headers = "WWW-Authenticate: Basic realm=\"" + signIn.first + "\"\r\n";
+        }
         const QByteArray length = m_unannounced.contains(path)
                                       ? QByteArray()
                                       : "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
@@ -124,6 +152,7 @@ private:
     QHash<QString, QByteArray> m_pages;
     QHash<QString, int> m_delays;
     QHash<QString, std::pair<QByteArray, QByteArray>> m_statuses;
+    QHash<QString, std::pair<QByteArray, QByteArray>> m_signIns; // realm, the request's header line
     QSet<QString> m_unannounced;
     QStringList m_asked;
     bool m_tls = false;

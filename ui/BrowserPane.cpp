@@ -4,6 +4,7 @@
 #include "ui/BrowserSession.h"
 #include "ui/CertificateBar.h"
 #include "ui/PopupNotice.h"
+#include "ui/SignInPrompt.h"
 
 #include <QVBoxLayout>
 #include <QWebEngineNewWindowRequest>
@@ -32,6 +33,8 @@ BrowserPane::BrowserPane(Browser& browser, BrowserSession& session, QWidget* par
     QWebEnginePage* shown = m_view->page();
     connect(shown, &QWebEnginePage::newWindowRequested, this, &BrowserPane::onNewWindowRequested);
     connect(shown, &QWebEnginePage::certificateError, m_certificateBar, &CertificateBar::handle);
+    auto* signIns = new SignInPrompt(*shown, session, this);
+    connect(signIns, &SignInPrompt::message, this, &BrowserPane::message);
 }
 
 void BrowserPane::onNewWindowRequested(QWebEngineNewWindowRequest& request)

@@ -1,9 +1,15 @@
 #include "ui/BrowserSession.h"
 
 #include "autofill/WebEngineBrowser.h"
+#include "core/AppFolder.h"
 #include "ui/PageWindow.h"
 
 #include <QWebEngineNewWindowRequest>
+
+BrowserSession::BrowserSession(const QString& dataFolder, QObject* parent)
+    : QObject(parent), m_signIns(AppFolder::path(dataFolder, AppFolder::signInsFile()))
+{
+}
 
 BrowserSession::~BrowserSession()
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ProductFacts.h"
+#include "core/SignInStore.h"
 
 #include <QList>
 #include <QObject>
@@ -15,13 +16,13 @@ class QWebEngineNewWindowRequest;
 class QWebEngineProfile;
 
 // What the pages of one run share: the active product that fills them, the hosts whose certificate
-// the user let through, and the windows that pages opened. The main window owns it; the windows still open
-// close with it, before the profile their pages live in goes.
+// the user let through, the sign-ins kept in the data folder, and the windows that pages opened. The main
+// window owns it; the windows still open close with it, before the profile their pages live in goes.
 class BrowserSession final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(BrowserSession)
 public:
-    using QObject::QObject;
+    BrowserSession(const QString& dataFolder, QObject* parent = nullptr);
     ~BrowserSession() override;
 
     // The product whose values fill every page from now on; `name` as listed, empty for none.
@@ -32,6 +33,8 @@ public:
     // The user let the certificates of `host` through for the rest of the run.
     void acceptCertificates(const QString& host) { m_certificateHosts.insert(host); }
     bool isCertificateAccepted(const QString& host) const { return m_certificateHosts.contains(host); }
+
+    SignInStore& signIns() { return m_signIns; }
 
     // Opens the window that a page asked for in a window of its own, showing the new page.
     void openWindow(QWebEngineNewWindowRequest& request, QWebEngineProfile& profile);
@@ -49,5 +52,6 @@ private:
     QString m_productName;
     std::optional<ProductFacts> m_product;
     QSet<QString> m_certificateHosts;
+    SignInStore m_signIns;
     QList<QPointer<PageWindow>> m_windows;
 };

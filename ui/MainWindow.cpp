@@ -51,7 +51,7 @@ MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWi
     m_inner->setCursor(Qt::CrossCursor);
     setCentralWidget(m_inner);
 
-    m_session = std::make_unique<BrowserSession>(this);
+    m_session = std::make_unique<BrowserSession>(m_folders.dataFolder(), this);
     auto* pane = new BrowserPane(*m_browser, *m_session, m_inner);
     m_browserWidget = pane;
 
@@ -121,6 +121,8 @@ MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWi
     m_fillStatus->setTextFormat(Qt::PlainText);
     statusBar()->addWidget(m_fillStatus, 1);
     statusBar()->addWidget(pane->popupNotice());
+    connect(pane, &BrowserPane::message, this,
+            [this](const QString& text) { statusBar()->showMessage(text); });
     statusBar()->addPermanentWidget(m_checkBar);
     connect(m_fillPass.get(), &FillPass::finished, this, [this](const FillReport& report) {
         if (m_fillSummary.add(report))

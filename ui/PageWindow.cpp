@@ -23,6 +23,8 @@ PageWindow::PageWindow(BrowserSession& session, QWebEngineProfile& profile)
     m_fillStatus->setTextFormat(Qt::PlainText);
     statusBar()->addWidget(m_fillStatus, 1);
     statusBar()->addWidget(m_pane->popupNotice());
+    connect(m_pane, &BrowserPane::message, this,
+            [this](const QString& text) { statusBar()->showMessage(text); });
 
     m_fillPass = std::make_unique<FillPass>(*m_browser);
     m_fillPass->setProduct(session.product());

@@ -12,8 +12,11 @@
 #include "ui/MainWindow.h"
 #include "ui/PageWindow.h"
 #include "ui/PopupNotice.h"
+#include "ui/SignInDialog.h"
 
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -37,6 +40,7 @@ private Q_SLOTS:
     void newWindows_data();
     void newWindows();
     void certificates();
+    void signIn();
 
 private:
     Browser* browser() const { return m_browser; }
@@ -146,6 +150,47 @@ void TestBrowserWindow::certificates()
     QVERIFY(load(u"other.html"_s, &https));
     QVERIFY(bar->isHidden());
     QVERIFY(https.requests().contains(u"other.html"_s));
+}
+
+// A site that asks for a sign-in gets what the user types in the dialog; remembered, it is kept
+// owner-only in the data folder and offered at the next start.
+void TestBrowserWindow::signIn()
+{
+    m_server.setPage(u"members.html"_s, "<!DOCTYPE html><p>Welcome");
+    m_server.setSignIn(u"members.html"_s, "Members", "ann", "s3cret");
+    const QString signIns = m_dir.filePath(u"signins.json"_s);
+    for (const QString& password : {u"wrong"_s, u"s3cret"_s}) {
+        if (password == u"s3cret")
+            init(); // the next start
+        QVERIFY(load(u"members.html"_s));
+        auto* dialog = m_window->findChild<SignInDialog*>();
+        QVERIFY(waitUntil([&] { return dialog && dialog->isVisible(); }));
+        QVERIFY(dialog->findChild<QLabel*>()->text().contains(m_server.url(QString()).chopped(1)));
+        auto* user = dialog->findChild<QLineEdit*>(u"userEdit"_s);
+        auto* typed = dialog->findChild<QLineEdit*>(u"passwordEdit"_s);
+        auto* remember = dialog->findChild<QCheckBox*>(u"rememberBox"_s);
+        if (password == u"s3cret") {
+            QCOMPARE(user->text(), u"ann"_s); // offered: refused, but remembered
+            QCOMPARE(typed->text(), u"wrong"_s);
+            typed->setText(password);
+            remember->setChecked(false);
+        } else {
+            QTest::keyClicks(user, u"ann"_s);
+            QTest::keyClicks(typed, password);
+            remember->setChecked(true);
+        }
+        QTest::mouseClick(dialog->findChild<QPushButton*>(u"okButton"_s), Qt::LeftButton);
+        if (password == u"wrong") {
+            QVERIFY(waitUntil([&] { return dialog->isVisible(); }));
+            QVERIFY(dialog->findChild<QLabel*>()->text().startsWith(
+                u"The user name or password was not accepted"_s));
+            QCOMPARE(int(QFile(signIns).permissions() & 0x7777),
+                     int(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser));
+            QVERIFY(readAll(signIns).contains("\"wrong\""));
+        }
+    }
+    QVERIFY(waitUntil([&] { return runInPage(view(), u"document.body.textContent"_s) == u"Welcome"_s; }));
+    QVERIFY(!readAll(signIns).contains("ann")); // unticked: forgotten
 }
 
 int main(int argc, char* argv[])
