@@ -18,6 +18,7 @@
 #include <QIcon>
 #include <QLocale>
 #include <QLoggingCategory>
+#include <QStandardPaths>
 #include <cstdio>
 #include <memory>
 #include <unistd.h>
@@ -120,8 +121,10 @@ int main(int argc, char* argv[])
                           .arg(folders.dataFolder(), made.problem().detail));
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::received, &app, &QCoreApplication::quit);
-    MainWindow window(folders, std::make_unique<WebEngineBrowser>(
-                                   AppFolder::path(folders.dataFolder(), AppFolder::browserFolder())));
+    MainWindow window(
+        folders,
+        std::make_unique<WebEngineBrowser>(AppFolder::path(folders.dataFolder(), AppFolder::browserFolder())),
+        QStandardPaths::writableLocation(QStandardPaths::DownloadLocation));
     window.show();
     return QApplication::exec();
 }

@@ -8,6 +8,7 @@
 #include "ui/AddLinksDialog.h"
 #include "ui/BrowserPane.h"
 #include "ui/BrowserSession.h"
+#include "ui/DownloadSaver.h"
 #include "ui/PopupNotice.h"
 #include "ui/ProductManagerDialog.h"
 #include "ui/ProgressExporter.h"
@@ -25,6 +26,8 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 #include <algorithm>
 #include <cmath>
 
@@ -38,7 +41,8 @@ const QString kSkipDoneSetting = QStringLiteral("skip-done-sites");
 
 } // namespace
 
-MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWidget* parent)
+MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, const QString& downloadFolder,
+                       QWidget* parent)
     : QMainWindow(parent), m_folders(std::move(folders)), m_progressStore(m_folders.dataFolder()),
       m_settings(AppFolder::path(m_folders.dataFolder(), AppFolder::settingsFile())),
       m_products(m_folders.dataFolder()), m_padDownload(m_network), m_browser(std::move(browser))
@@ -123,6 +127,12 @@ MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWi
     statusBar()->addWidget(pane->popupNotice());
     connect(pane, &BrowserPane::message, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
+    // One saver for the profile, which the pages' own windows share.
+    if (auto* view = qobject_cast<QWebEngineView*>(m_browser->widget())) {
+        auto* downloads = new DownloadSaver(*view->page()->profile(), downloadFolder, this);
+        connect(downloads, &DownloadSaver::message, this,
+                [this](const QString& text) { statusBar()->showMessage(text); });
+    }
     statusBar()->addPermanentWidget(m_checkBar);
     connect(m_fillPass.get(), &FillPass::finished, this, [this](const FillReport& report) {
         if (m_fillSummary.add(report))

@@ -61,8 +61,10 @@ public:
     // controls carry object names for what they are: "browserPane" (BrowserPane, around the
     // page "browser"), "siteList", "siteOverview",
     // "progressBar", "nextButton", "addLinksButton", "siteCheckBar" (in the status bar), and the
-    // menus' actions.
-    MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, QWidget* parent = nullptr);
+    // menus' actions. Downloads are saved into `downloadFolder` (DownloadSaver); with none given,
+    // they are refused.
+    MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, const QString& downloadFolder = {},
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
 protected:

@@ -21,6 +21,8 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineProfile>
 
 using namespace Qt::StringLiterals;
 
@@ -41,6 +43,7 @@ private Q_SLOTS:
     void newWindows();
     void certificates();
     void signIn();
+    void downloads();
 
 private:
     Browser* browser() const { return m_browser; }
@@ -55,6 +58,7 @@ private:
     QList<PageWindow*> pageWindows() const { return m_window->findChild<BrowserSession*>()->windows(); }
 
     QTemporaryDir m_dir;
+    QTemporaryDir m_downloads;
     LocalHttpServer m_server{QString()};
     std::unique_ptr<MainWindow> m_window;
     Browser* m_browser = nullptr; // the main window's
@@ -80,7 +84,8 @@ void TestBrowserWindow::init()
 {
     auto browser = std::make_unique<WebEngineBrowser>();
     m_browser = browser.get();
-    m_window = std::make_unique<MainWindow>(AppFolders::portable(m_dir.path()), std::move(browser));
+    m_window = std::make_unique<MainWindow>(AppFolders::portable(m_dir.path()), std::move(browser),
+                                            m_downloads.path());
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
@@ -191,6 +196,29 @@ void TestBrowserWindow::signIn()
     }
     QVERIFY(waitUntil([&] { return runInPage(view(), u"document.body.textContent"_s) == u"Welcome"_s; }));
     QVERIFY(!readAll(signIns).contains("ann")); // unticked: forgotten
+}
+
+// A download lands under a free name beside the file it would have replaced, and the status line
+// names it; one that is cancelled leaves nothing behind.
+void TestBrowserWindow::downloads()
+{
+    const QByteArray pad = "<?xml version=\"1.0\"?><XML_DIZ_INFO/>";
+    m_server.setPage(u"pad.xml"_s, pad);
+    m_server.setStatus(u"pad.xml"_s, "200 OK", "Content-Disposition: attachment; filename=\"pad.xml\"\r\n");
+    QVERIFY(writeFile(m_downloads.filePath(u"pad.xml"_s), "mine"));
+    view()->load(QUrl(m_server.url(u"pad.xml"_s)));
+    QVERIFY(waitUntil([&] { return m_window->statusBar()->currentMessage().startsWith(u"Downloaded"_s); }));
+    QVERIFY2(m_window->statusBar()->currentMessage().contains(u"pad (1).xml"_s),
+             qPrintable(m_window->statusBar()->currentMessage()));
+    QCOMPARE(readAll(m_downloads.filePath(u"pad (1).xml"_s)), pad);
+    QCOMPARE(readAll(m_downloads.filePath(u"pad.xml"_s)), "mine");
+
+    QObject cancelling; // after the window's saver has accepted the download
+    connect(view()->page()->profile(), &QWebEngineProfile::downloadRequested, &cancelling,
+            [](QWebEngineDownloadRequest* download) { download->cancel(); });
+    view()->load(QUrl(m_server.url(u"pad.xml"_s)));
+    QVERIFY(waitUntil([&] { return m_window->statusBar()->currentMessage().endsWith(u"was cancelled."_s); }));
+    QCOMPARE(tree(m_downloads.path()).keys(), (QStringList{u"pad (1).xml"_s, u"pad.xml"_s}));
 }
 
 int main(int argc, char* argv[])
