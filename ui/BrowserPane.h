@@ -1,11 +1,16 @@
 #pragma once
 
+#include <QKeySequence>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 class Browser;
 class BrowserSession;
 class CertificateBar;
+class FindBar;
+class NavigationBar;
+class QAction;
 class PopupNotice;
 class QVBoxLayout;
 class QWebEngineNewWindowRequest;
@@ -14,8 +19,14 @@ class QWebEngineView;
 // The browser as the user sees it: the page, with what a browser shows around it. A page's new
 // window opens in a window of its own when the user asked for it (a click, a key), and is blocked
 // otherwise, with the pop-up notice offering to open it. Certificates the engine cannot trust wait
-// for the user in a CertificateBar, and sign-ins a site asks for in a SignInPrompt. Everything that needs the
-// engine works only when the browser's widget is a QWebEngineView; another page widget is shown as it is.
+// for the user in a CertificateBar, and sign-ins a site asks for in a SignInPrompt.
+//
+// Above the page, a NavigationBar; under it, a FindBar when asked for. The keys work while the focus
+// is anywhere in the pane, the page included: Alt+Left and Alt+Right go back and forward, F5
+// reloads, Escape stops a load (the page has it otherwise; in the find bar it closes the bar), Ctrl+L goes to
+// the address, Ctrl+F finds, Ctrl+plus, Ctrl+minus and Ctrl+0 zoom the page in, out and back to its size.
+// Everything that needs the engine works only when the browser's widget is a QWebEngineView; another page
+// widget is shown as it is.
 class BrowserPane final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(BrowserPane)
@@ -31,6 +42,9 @@ Q_SIGNALS:
     void message(const QString& text);
 
 private:
+    QAction* addKey(const QString& name, const QList<QKeySequence>& keys, const std::function<void()>& act);
+    // One zoom level up (step > 0), down (step < 0), or back to 100% (0).
+    void zoom(int step);
     void onNewWindowRequested(QWebEngineNewWindowRequest& request);
     void openBlocked(const QUrl& url);
 
@@ -40,4 +54,6 @@ private:
     QVBoxLayout* m_layout = nullptr;
     PopupNotice* m_popupNotice = nullptr;
     CertificateBar* m_certificateBar = nullptr;
+    NavigationBar* m_navigationBar = nullptr;
+    FindBar* m_findBar = nullptr; // only with a QWebEngineView
 };

@@ -15,12 +15,14 @@
 #include "ui/SignInDialog.h"
 
 #include <QCheckBox>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 
@@ -35,6 +37,10 @@ const QString kFilled = u"email= pad_url="_s + kPadUrl;
 
 class TestBrowserWindow : public QObject {
     Q_OBJECT
+public Q_SLOTS:
+    // Stands for the user's own browser.
+    void openInBrowser(const QUrl& url) { m_opened.append(url); }
+
 private Q_SLOTS:
     void initTestCase();
     void init();
@@ -44,6 +50,8 @@ private Q_SLOTS:
     void certificates();
     void signIn();
     void downloads();
+    void navigation();
+    void findAndZoom();
 
 private:
     Browser* browser() const { return m_browser; }
@@ -59,6 +67,7 @@ private:
 
     QTemporaryDir m_dir;
     QTemporaryDir m_downloads;
+    QList<QUrl> m_opened;
     LocalHttpServer m_server{QString()};
     std::unique_ptr<MainWindow> m_window;
     Browser* m_browser = nullptr; // the main window's
@@ -78,6 +87,11 @@ void TestBrowserWindow::initTestCase()
         R"html(<!DOCTYPE html><script>setTimeout(() => window.open('form.html'), 50)</script>)html");
     QVERIFY(ProductProfiles::save(m_dir.path(), {u"Zipper"_s, {}, kPadUrl, {}, {}}).ok());
     QVERIFY(writeFile(m_dir.filePath(u"lastproduct.txt"_s), "Zipper\r\n"));
+    m_server.setPage(u"a.html"_s, "<!DOCTYPE html><title>A</title><p>Apples, and more apples");
+    m_server.setPage(u"b.html"_s, "<!DOCTYPE html><title>B</title><p>B");
+    m_server.setPage(u"slow.html"_s, "<!DOCTYPE html><title>Slow</title>");
+    m_server.setDelay(u"slow.html"_s, 5000);
+    QDesktopServices::setUrlHandler(u"http"_s, this, "openInBrowser");
 }
 
 void TestBrowserWindow::init()
@@ -88,6 +102,8 @@ void TestBrowserWindow::init()
                                             m_downloads.path());
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
 }
 
 void TestBrowserWindow::newWindows_data()
@@ -219,6 +235,80 @@ void TestBrowserWindow::downloads()
     view()->load(QUrl(m_server.url(u"pad.xml"_s)));
     QVERIFY(waitUntil([&] { return m_window->statusBar()->currentMessage().endsWith(u"was cancelled."_s); }));
     QCOMPARE(tree(m_downloads.path()).keys(), (QStringList{u"pad (1).xml"_s, u"pad.xml"_s}));
+}
+
+// The bar above the page and its keys: the address shown and typed, Back, Forward, Reload and Stop,
+// and the page handed to the user's own browser.
+void TestBrowserWindow::navigation()
+{
+    QVERIFY(load(u"a.html"_s));
+    auto* address = m_window->findChild<QLineEdit*>(u"addressEdit"_s);
+    QCOMPARE(address->text(), m_server.url(u"a.html"_s));
+    QTest::keyClick(view()->focusProxy(), Qt::Key_L, Qt::ControlModifier);
+    QVERIFY(address->hasFocus());
+    QCOMPARE(address->selectedText(), m_server.url(u"a.html"_s));
+    QTest::keyClicks(address, m_server.url(u"b.html"_s).mid(7)); // as a user types it
+    QSignalSpy finished(view(), &QWebEngineView::loadFinished);
+    QTest::keyClick(address, Qt::Key_Return);
+    QVERIFY(waitUntil([&] { return !finished.isEmpty(); }));
+
+    // Each step, and the page shown after it.
+    const QList<std::pair<QString, QString>> steps{
+        {u"Alt+Left"_s, u"a.html"_s},         {u"Alt+Right"_s, u"b.html"_s},
+        {u"backButton"_s, u"a.html"_s},       {u"forwardButton"_s, u"b.html"_s},
+        {u"reloadStopButton"_s, u"b.html"_s}, {u"F5"_s, u"b.html"_s}};
+    for (const auto& [step, page] : steps) {
+        finished.clear();
+        if (step.endsWith(u"Button")) {
+            QTest::mouseClick(m_window->findChild<QToolButton*>(step), Qt::LeftButton);
+        } else {
+            const QKeyCombination key = QKeySequence::fromString(step)[0];
+            QTest::keyClick(view()->focusProxy(), key.key(), key.keyboardModifiers());
+        }
+        QVERIFY2(waitUntil([&] { return !finished.isEmpty(); }), qPrintable(step));
+        QCOMPARE(view()->url(), QUrl(m_server.url(page)));
+        QCOMPARE(address->text(), m_server.url(page));
+    }
+    QCOMPARE(m_server.requests().count(u"b.html"_s), 3);
+
+    auto* reloadStop = m_window->findChild<QToolButton*>(u"reloadStopButton"_s);
+    view()->load(QUrl(m_server.url(u"slow.html"_s)));
+    QVERIFY(waitUntil([&] { return reloadStop->toolTip().startsWith(u"Stop"_s); }));
+    finished.clear();
+    QTest::keyClick(view()->focusProxy(), Qt::Key_Escape);
+    QVERIFY(waitUntil([&] { return !finished.isEmpty(); }, 2000));
+    QVERIFY(reloadStop->toolTip().startsWith(u"Reload"_s));
+
+    QTest::mouseClick(m_window->findChild<QToolButton*>(u"openInBrowserButton"_s), Qt::LeftButton);
+    QCOMPARE(m_opened, QList<QUrl>{view()->url()});
+}
+
+// Ctrl+F finds in the page, and Escape closes the find bar; Ctrl+plus, Ctrl+minus and Ctrl+0 zoom.
+void TestBrowserWindow::findAndZoom()
+{
+    QVERIFY(load(u"a.html"_s));
+    auto* findBar = m_window->findChild<QWidget*>(u"findBar"_s);
+    QTest::keyClick(view()->focusProxy(), Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(findBar->isVisible());
+    auto* text = findBar->findChild<QLineEdit*>(u"findEdit"_s);
+    QVERIFY(text->hasFocus());
+    text->setText(u"apples"_s); // as pasted: one search
+    auto* result = findBar->findChild<QLabel*>(u"findResult"_s);
+    QVERIFY(waitUntil([&] { return result->text() == u"1 of 2"_s; }));
+    QTest::keyClick(text, Qt::Key_Return);
+    QVERIFY2(waitUntil([&] { return result->text() == u"2 of 2"_s; }), qPrintable(result->text()));
+    QTest::keyClick(text, Qt::Key_Escape);
+    QVERIFY(findBar->isHidden());
+
+    const QList<std::pair<Qt::Key, qreal>> zooms{{Qt::Key_Plus, 1.1},
+                                                 {Qt::Key_Plus, 1.25},
+                                                 {Qt::Key_0, 1.0},
+                                                 {Qt::Key_Minus, 0.9},
+                                                 {Qt::Key_Minus, 0.8}};
+    for (const auto& [key, factor] : zooms) {
+        QTest::keyClick(view()->focusProxy(), key, Qt::ControlModifier);
+        QCOMPARE(view()->zoomFactor(), factor);
+    }
 }
 
 int main(int argc, char* argv[])
