@@ -63,14 +63,18 @@ BrowserPane::BrowserPane(Browser& browser, BrowserSession& session, QWidget* par
            [this] { zoom(-1); });
     addKey(QStringLiteral("zoomResetAction"), {QKeySequence(Qt::CTRL | Qt::Key_0)}, [this] { zoom(0); });
     // Escape is the page's own while nothing loads.
-    QAction* stop =
-        addKey(QStringLiteral("stopAction"), {QKeySequence(Qt::Key_Escape)}, [this] { m_view->stop(); });
+    QAction* stop = addKey(
+        QStringLiteral("stopAction"), {QKeySequence(Qt::Key_Escape)}, [this] { m_view->stop(); },
+        Qt::WidgetWithChildrenShortcut);
     stop->setEnabled(false);
     connect(m_view, &QWebEngineView::loadStarted, stop, [stop] { stop->setEnabled(true); });
     connect(m_view, &QWebEngineView::loadFinished, stop, [stop] { stop->setEnabled(false); });
     QWebEnginePage* shown = m_view->page();
     connect(shown, &QWebEnginePage::newWindowRequested, this, &BrowserPane::onNewWindowRequested);
     connect(shown, &QWebEnginePage::certificateError, m_certificateBar, &CertificateBar::handle);
+    // A page that another address replaced takes its questions along (no loadStarted comes for an
+    // address typed while one waits).
+    connect(shown, &QWebEnginePage::urlChanged, m_certificateBar, &CertificateBar::dropWaiting);
     auto* signIns = new SignInPrompt(*shown, session, this);
     connect(signIns, &SignInPrompt::message, this, &BrowserPane::message);
 }
@@ -85,7 +89,7 @@ void BrowserPane::onNewWindowRequested(QWebEngineNewWindowRequest& request)
 }
 
 QAction* BrowserPane::addKey(const QString& name, const QList<QKeySequence>& keys,
-                             const std::function<void()>& act)
+                             const std::function<void()>& act, Qt::ShortcutContext context)
 {
     auto* action = new QAction(this);
     action->setObjectName(name);
@@ -96,7 +100,7 @@ QAction* BrowserPane::addKey(const QString& name, const QList<QKeySequence>& key
             distinct.append(key);
     }
     action->setShortcuts(distinct);
-    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    action->setShortcutContext(context);
     connect(action, &QAction::triggered, this, act);
     addAction(action);
     return action;

@@ -22,8 +22,9 @@ class QWebEngineView;
 // for the user in a CertificateBar, and sign-ins a site asks for in a SignInPrompt.
 //
 // Above the page, a NavigationBar; under it, a FindBar when asked for. The keys work while the focus
-// is anywhere in the pane, the page included: Alt+Left and Alt+Right go back and forward, F5
-// reloads, Escape stops a load (the page has it otherwise; in the find bar it closes the bar), Ctrl+L goes to
+// is anywhere in the pane's window, the page included: Alt+Left and Alt+Right go back and forward, F5
+// reloads, Escape stops a load (only inside the pane, and the page has it while nothing loads; in the
+// find bar it closes the bar), Ctrl+L goes to
 // the address, Ctrl+F finds, Ctrl+plus, Ctrl+minus and Ctrl+0 zoom the page in, out and back to its size.
 // Everything that needs the engine works only when the browser's widget is a QWebEngineView; another page
 // widget is shown as it is.
@@ -42,7 +43,9 @@ Q_SIGNALS:
     void message(const QString& text);
 
 private:
-    QAction* addKey(const QString& name, const QList<QKeySequence>& keys, const std::function<void()>& act);
+    // A key of the whole window: the page, the site list or a button may have the focus.
+    QAction* addKey(const QString& name, const QList<QKeySequence>& keys, const std::function<void()>& act,
+                    Qt::ShortcutContext context = Qt::WindowShortcut);
     // One zoom level up (step > 0), down (step < 0), or back to 100% (0).
     void zoom(int step);
     void onNewWindowRequested(QWebEngineNewWindowRequest& request);

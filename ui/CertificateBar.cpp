@@ -44,6 +44,16 @@ void CertificateBar::handle(const QWebEngineCertificateError& error)
     showFirst();
 }
 
+void CertificateBar::dropWaiting()
+{
+    for (QWebEngineCertificateError& error : m_waiting) {
+        if (error.isOverridable())
+            error.rejectCertificate();
+    }
+    m_waiting.clear();
+    hide();
+}
+
 void CertificateBar::showFirst()
 {
     if (m_waiting.isEmpty()) {

@@ -21,6 +21,8 @@ public:
 
     // Takes the page's certificate error in hand (from QWebEnginePage::certificateError).
     void handle(const QWebEngineCertificateError& error);
+    // The page shows another address: what still waits belonged to the page before, and stays safe.
+    void dropWaiting();
 
 private:
     void showFirst();

@@ -48,6 +48,7 @@ private Q_SLOTS:
     void newWindows_data();
     void newWindows();
     void certificates();
+    void certificateOfAnAbandonedLoad();
     void signIn();
     void downloads();
     void navigation();
@@ -171,6 +172,21 @@ void TestBrowserWindow::certificates()
     QVERIFY(load(u"other.html"_s, &https));
     QVERIFY(bar->isHidden());
     QVERIFY(https.requests().contains(u"other.html"_s));
+}
+
+// A load that the user leaves while its certificate waits takes the question along, unanswered.
+void TestBrowserWindow::certificateOfAnAbandonedLoad()
+{
+    LocalHttpServer https{QString()};
+    QVERIFY(https.startHttps());
+    auto* bar = m_window->findChild<QWidget*>(u"certificateBar"_s);
+    // Another host than the one let through before: the engine remembers that for the run.
+    view()->load(QUrl(https.url(u"form.html"_s).replace(u"127.0.0.1"_s, u"localhost"_s)));
+    QVERIFY(waitUntil([&] { return bar->isVisible(); }));
+    view()->load(QUrl(m_server.url(u"a.html"_s)));
+    QVERIFY(waitUntil([&] { return runInPage(view(), u"document.title"_s) == u"A"_s; }));
+    QVERIFY(bar->isHidden());
+    QVERIFY(https.requests().isEmpty());
 }
 
 // A site that asks for a sign-in gets what the user types in the dialog; remembered, it is kept
