@@ -12,13 +12,13 @@ DownloadSaver::DownloadSaver(QWebEngineProfile& profile, const QString& folder, 
     connect(&profile, &QWebEngineProfile::downloadRequested, this, &DownloadSaver::onDownloadRequested);
 }
 
-QString DownloadSaver::freeName(const QDir& folder, const QString& wanted, const QSet<QString>& taken)
+QString DownloadSaver::freeName(const QDir& folder, const QString& wanted)
 {
     const qsizetype dot = wanted.lastIndexOf(u'.');
     const QString base = dot > 0 ? wanted.left(dot) : wanted;
     const QString extension = dot > 0 ? wanted.mid(dot) : QString();
     QString name = wanted;
-    for (int n = 1; taken.contains(name) || QFileInfo::exists(folder.filePath(name)); ++n)
+    for (int n = 1; QFileInfo::exists(folder.filePath(name)); ++n)
         name = QStringLiteral("%1 (%2)%3").arg(base).arg(n).arg(extension);
     return name;
 }
@@ -82,7 +82,7 @@ void DownloadSaver::onStateChanged(QWebEngineDownloadRequest* download, const QS
         return;
     }
     // The name is chosen again: a file may have come under it meanwhile. A rename never replaces one.
-    const QString name = freeName(folder, wanted, m_temporary);
+    const QString name = freeName(folder, wanted);
     QFile file(folder.filePath(temporary));
     if (file.rename(folder.filePath(name)))
         Q_EMIT message(tr("Downloaded %1 into %2.").arg(name, QDir::toNativeSeparators(m_folder)));

@@ -19,9 +19,9 @@ public:
     // With an empty `folder`, every download is refused and the message says so.
     DownloadSaver(QWebEngineProfile& profile, const QString& folder, QObject* parent = nullptr);
 
-    // The first name in `folder` that neither a file there nor any of `taken` has: `wanted` itself,
-    // else "name (1).ext", "name (2).ext", ... (the extension being what follows the last dot).
-    static QString freeName(const QDir& folder, const QString& wanted, const QSet<QString>& taken = {});
+    // The first name that nothing in `folder` has: `wanted` itself, else "name (1).ext", "name (2).ext", ...
+    // (the extension being what follows the last dot).
+    static QString freeName(const QDir& folder, const QString& wanted);
 
 Q_SIGNALS:
     // A sentence for the status line: a download's progress, or how it ended, naming the file.

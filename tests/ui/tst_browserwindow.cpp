@@ -8,6 +8,7 @@
 #include "tests/PageDriver.h"
 #include "tests/TestFiles.h"
 #include "ui/BrowserSession.h"
+#include "ui/DownloadSaver.h"
 #include "ui/InMemorySettings.h"
 #include "ui/MainWindow.h"
 #include "ui/PageWindow.h"
@@ -51,6 +52,8 @@ private Q_SLOTS:
     void certificateOfAnAbandonedLoad();
     void signIn();
     void downloads();
+    void freeNames_data();
+    void freeNames();
     void navigation();
     void findAndZoom();
 
@@ -251,6 +254,35 @@ void TestBrowserWindow::downloads()
     view()->load(QUrl(m_server.url(u"pad.xml"_s)));
     QVERIFY(waitUntil([&] { return m_window->statusBar()->currentMessage().endsWith(u"was cancelled."_s); }));
     QCOMPARE(tree(m_downloads.path()).keys(), (QStringList{u"pad (1).xml"_s, u"pad.xml"_s}));
+}
+
+void TestBrowserWindow::freeNames_data()
+{
+    QTest::addColumn<QStringList>("present"); // in the folder: files, and folders ending in "/"
+    QTest::addColumn<QString>("wanted");
+    QTest::addColumn<QString>("free");
+    QTest::newRow("free") << QStringList{u"pad.txt"_s} << u"pad.xml"_s << u"pad.xml"_s;
+    QTest::newRow("taken") << QStringList{u"pad.xml"_s} << u"pad.xml"_s << u"pad (1).xml"_s;
+    QTest::newRow("taken twice") << QStringList{u"pad.xml"_s, u"pad (1).xml"_s} << u"pad.xml"_s
+                                 << u"pad (2).xml"_s;
+    QTest::newRow("last dot") << QStringList{u"app.1.2.zip"_s} << u"app.1.2.zip"_s << u"app.1.2 (1).zip"_s;
+    QTest::newRow("no extension") << QStringList{u"README"_s} << u"README"_s << u"README (1)"_s;
+    QTest::newRow("a folder") << QStringList{u"badge/"_s} << u"badge"_s << u"badge (1)"_s;
+}
+
+void TestBrowserWindow::freeNames()
+{
+    QFETCH(QStringList, present);
+    QFETCH(QString, wanted);
+    QFETCH(QString, free);
+    QTemporaryDir folder;
+    for (const QString& name : present) {
+        if (name.endsWith(u'/'))
+            QVERIFY(QDir(folder.path()).mkdir(name.chopped(1)));
+        else
+            QVERIFY(writeFile(folder.filePath(name), "x"));
+    }
+    QCOMPARE(DownloadSaver::freeName(QDir(folder.path()), wanted), free);
 }
 
 // The bar above the page and its keys: the address shown and typed, Back, Forward, Reload and Stop,
