@@ -75,8 +75,8 @@ public:
     void setSignIn(const QString& path, const QByteArray& realm, const QByteArray& user,
                    const QByteArray& password)
     {
-        m_signIns.insert(path,
-                         {realm, "Authorization: Basic " + QByteArray(user + ':' + password).toBase64() + "\r\n"});
+        m_signIns.insert(
+            path, {realm, "Authorization: Basic " + QByteArray(user + ':' + password).toBase64() + "\r\n"});
     }
     // Sends `path` without its Content-Length: the body ends when the connection does.
     void setUnannounced(const QString& path)

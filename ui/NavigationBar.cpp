@@ -101,8 +101,10 @@ void NavigationBar::showAddress()
     if (m_address->hasFocus() && m_address->isModified())
         return;
     const QUrl url = m_view->url();
-    // A page the browser made itself (about:blank, a page naming an unusable address) has no address.
-    m_address->setText(url.scheme() == u"data" ? QString() : url.toDisplayString());
+    // A page the browser made itself names an address that could not be opened: what was typed stays.
+    if (url.scheme() == u"data")
+        return;
+    m_address->setText(url.toDisplayString());
     m_address->setModified(false);
     m_address->setCursorPosition(0);
 }

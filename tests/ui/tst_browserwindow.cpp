@@ -327,6 +327,16 @@ void TestBrowserWindow::navigation()
     QVERIFY(waitUntil([&] { return !finished.isEmpty(); }, 2000));
     QVERIFY(reloadStop->toolTip().startsWith(u"Reload"_s));
 
+    // An address that cannot be opened stays as typed, over the page that says why.
+    QTest::keyClick(view()->focusProxy(), Qt::Key_L, Qt::ControlModifier);
+    QTest::keyClicks(address, u"http://"_s);
+    finished.clear();
+    QTest::keyClick(address, Qt::Key_Return);
+    QVERIFY(waitUntil([&] { return !finished.isEmpty(); }));
+    QCOMPARE(address->text(), u"http://"_s);
+    QVERIFY(runInPage(view(), u"document.body.textContent"_s).toString().contains(u"It names no host."_s));
+    QVERIFY(load(u"b.html"_s));
+
     QTest::mouseClick(m_window->findChild<QToolButton*>(u"openInBrowserButton"_s), Qt::LeftButton);
     QCOMPARE(m_opened, QList<QUrl>{view()->url()});
 }
