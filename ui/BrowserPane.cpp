@@ -25,9 +25,8 @@ constexpr std::array kZoomLevels{0.25, 0.33, 0.5,  0.67, 0.75, 0.8, 0.9, 1.0, 1.
 } // namespace
 
 BrowserPane::BrowserPane(Browser& browser, BrowserSession& session, QWidget* parent)
-    : QWidget(parent), m_browser(browser), m_session(session),
-      m_view(qobject_cast<QWebEngineView*>(browser.widget())), m_popupNotice(new PopupNotice(this)),
-      m_certificateBar(new CertificateBar(session, this)),
+    : QWidget(parent), m_session(session), m_view(qobject_cast<QWebEngineView*>(browser.widget())),
+      m_popupNotice(new PopupNotice(this)), m_certificateBar(new CertificateBar(session, this)),
       m_navigationBar(new NavigationBar(browser, m_view, this))
 {
     setObjectName(QStringLiteral("browserPane"));

@@ -21,13 +21,13 @@ class QWebEngineView;
 // otherwise, with the pop-up notice offering to open it. Certificates the engine cannot trust wait
 // for the user in a CertificateBar, and sign-ins a site asks for in a SignInPrompt.
 //
-// Above the page, a NavigationBar; under it, a FindBar when asked for. The keys work while the focus
-// is anywhere in the pane's window, the page included: Alt+Left and Alt+Right go back and forward, F5
-// reloads, Escape stops a load (only inside the pane, and the page has it while nothing loads; in the
-// find bar it closes the bar), Ctrl+L goes to
-// the address, Ctrl+F finds, Ctrl+plus, Ctrl+minus and Ctrl+0 zoom the page in, out and back to its size.
-// Everything that needs the engine works only when the browser's widget is a QWebEngineView; another page
-// widget is shown as it is.
+// Above the page, a NavigationBar; under it, a FindBar when asked for. The keys work wherever the
+// focus is in the pane's window, the page included: Alt+Left and Alt+Right go back and forward, F5
+// reloads, Ctrl+L goes to the address, Ctrl+F finds, Ctrl+plus, Ctrl+minus and Ctrl+0 zoom the page
+// in, out and back to its size. Escape stops a load while the focus is in the pane; while nothing
+// loads the page has it, and in the find bar it closes the bar.
+// Everything that needs the engine works only when the browser's widget is a QWebEngineView; another
+// page widget is shown as it is.
 class BrowserPane final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(BrowserPane)
@@ -51,7 +51,6 @@ private:
     void onNewWindowRequested(QWebEngineNewWindowRequest& request);
     void openBlocked(const QUrl& url);
 
-    Browser& m_browser;
     BrowserSession& m_session;
     QPointer<QWebEngineView> m_view; // null when the page widget is another kind
     QVBoxLayout* m_layout = nullptr;

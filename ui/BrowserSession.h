@@ -22,7 +22,7 @@ class BrowserSession final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(BrowserSession)
 public:
-    BrowserSession(const QString& dataFolder, QObject* parent = nullptr);
+    explicit BrowserSession(const QString& dataFolder, QObject* parent = nullptr);
     ~BrowserSession() override;
 
     // The product whose values fill every page from now on; `name` as listed, empty for none.
