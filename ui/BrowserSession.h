@@ -45,6 +45,9 @@ public:
 
 Q_SIGNALS:
     void productChanged();
+    // The user sent a filled form in one of the windows (Browser::filledFormSubmitted): it belongs to
+    // the site whose page opened that window.
+    void filledFormSubmitted();
 
 private:
     PageWindow* newWindow(QWebEngineProfile& profile);

@@ -116,6 +116,7 @@ MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, con
     connect(m_browser.get(), &Browser::loadProgress, this, &MainWindow::onLoadProgress);
     connect(m_browser.get(), &Browser::pageLoaded, this, &MainWindow::onPageLoaded);
     connect(m_browser.get(), &Browser::filledFormSubmitted, this, &MainWindow::onFilledFormSubmitted);
+    connect(m_session.get(), &BrowserSession::filledFormSubmitted, this, &MainWindow::onFilledFormSubmitted);
 
     // The status bar says what the fill did to the page shown; a failed save is told over it for a
     // while, without stopping the user.

@@ -46,7 +46,8 @@ class SiteOverview;
 // again at the next start when its profile is still there.
 //
 // The check marks are the active product's progress (ProgressStore): ticking or unticking an entry
-// marks or clears it, and sending a form that a pass filled marks the entry whose page is shown; for
+// marks or clears it, and sending a form that a pass filled marks the entry whose page is shown (also
+// from a window that page opened); for
 // that product, dated, saved at once; every entry with the same text shares the mark. Without a
 // product, marks last for the run. A save that fails is told in the status bar and the list keeps
 // its marks, also over a switch of product.

@@ -35,6 +35,7 @@ PageWindow::PageWindow(BrowserSession& session, QWebEngineProfile& profile)
             m_fillStatus->setText(m_fillSummary.text(m_session.productName()));
     });
     connect(m_browser.get(), &Browser::pageLoaded, m_fillPass.get(), &FillPass::run);
+    connect(m_browser.get(), &Browser::filledFormSubmitted, &session, &BrowserSession::filledFormSubmitted);
     QWebEnginePage* shown = page();
     connect(shown, &QWebEnginePage::windowCloseRequested, this, &QWidget::close);
     connect(shown, &QWebEnginePage::titleChanged, this, &QWidget::setWindowTitle);

@@ -15,8 +15,9 @@ class WebEngineBrowser;
 
 // A window of its own for a page that another page opened (a link with a target, window.open()).
 // It is filled like any page, from the session's product, and tells in its own status line what
-// the fill did. It goes when the user or the page closes it. "Next" and the site list never drive
-// it: they drive the main window's page.
+// the fill did; a filled form sent from it counts for the site whose page opened it. It goes when
+// the user or the page closes it. "Next" and the site list never drive it: they drive the main
+// window's page.
 class PageWindow final : public QMainWindow {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(PageWindow)

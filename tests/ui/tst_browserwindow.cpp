@@ -19,6 +19,7 @@
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -48,6 +49,7 @@ private Q_SLOTS:
     void cleanup() { m_window.reset(); }
     void newWindows_data();
     void newWindows();
+    void sendInANewWindow();
     void certificates();
     void certificateOfAnAbandonedLoad();
     void signIn();
@@ -81,8 +83,8 @@ void TestBrowserWindow::initTestCase()
 {
     QVERIFY(m_server.start());
     m_server.setPage(u"form.html"_s,
-                     R"html(<!DOCTYPE html><title>Form</title><input name="email"><input name="pad_url">
-        <button id="close" onclick="window.close()">Close</button>)html");
+                     R"html(<!DOCTYPE html><title>Form</title><form action="thanks.html">
+        <input name="email"><input name="pad_url"><button id="send">Send</button></form>)html");
     m_server.setPage(u"opener.html"_s, R"html(<!DOCTYPE html><title>Opener</title>
         <a id="link" href="form.html" target="_blank">Terms</a>
         <button id="script" onclick="window.open('form.html', 'terms', 'width=400')">Open</button>)html");
@@ -91,6 +93,7 @@ void TestBrowserWindow::initTestCase()
         R"html(<!DOCTYPE html><script>setTimeout(() => window.open('form.html'), 50)</script>)html");
     QVERIFY(ProductProfiles::save(m_dir.path(), {u"Zipper"_s, {}, kPadUrl, {}, {}}).ok());
     QVERIFY(writeFile(m_dir.filePath(u"lastproduct.txt"_s), "Zipper\r\n"));
+    QVERIFY(writeFile(m_dir.filePath(u"addedlinks.txt"_s), m_server.url(u"opener.html"_s).toUtf8() + "\r\n"));
     m_server.setPage(u"a.html"_s, "<!DOCTYPE html><title>A</title><p>Apples, and more apples");
     m_server.setPage(u"b.html"_s, "<!DOCTYPE html><title>B</title><p>B");
     m_server.setPage(u"slow.html"_s, "<!DOCTYPE html><title>Slow</title>");
@@ -149,6 +152,25 @@ void TestBrowserWindow::newWindows()
         runInPage(window->browser().widget(), u"window.close()"_s);
         QVERIFY(waitUntil([&] { return closing.isNull(); }));
     }
+}
+
+// A filled form sent from a window that a site's page opened ticks that site.
+void TestBrowserWindow::sendInANewWindow()
+{
+    auto* list = m_window->findChild<QListView*>(u"siteList"_s);
+    const QModelIndex site = list->model()->index(list->model()->rowCount() - 1, 0);
+    QCOMPARE(site.data().toString(), m_server.url(u"opener.html"_s));
+    QSignalSpy finished(view(), &QWebEngineView::loadFinished);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(site).center());
+    QVERIFY(waitUntil(
+        [&] { return !finished.isEmpty() && view()->url() == QUrl(m_server.url(u"opener.html"_s)); }));
+    QVERIFY(userInput(view(), u"#script"_s, [&] { return !pageWindows().isEmpty(); }));
+    WebEngineBrowser& opened = pageWindows().first()->browser();
+    QVERIFY(waitUntil([&] { return pageFields(opened) == kFilled; }));
+    QCOMPARE(site.data(Qt::CheckStateRole), Qt::Unchecked);
+    QVERIFY(userInput(opened.widget(), u"#send"_s,
+                      [&] { return m_server.requests().contains(u"thanks.html"_s); }));
+    QVERIFY(waitUntil([&] { return site.data(Qt::CheckStateRole) == Qt::Checked; }));
 }
 
 // A self-signed certificate stops the page until the user decides; "Stay safe" keeps it stopped,
