@@ -20,6 +20,8 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QLocale>
+#include <QLoggingCategory>
+#include <QStandardPaths>
 #include <cstdio>
 #include <memory>
 
@@ -120,7 +122,9 @@ int main(int argc, char* argv[])
     }
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::received, &app, &QCoreApplication::quit);
-    MainWindow window(folders, std::make_unique<WebEngineBrowser>(browserFolder), engine.authorEnvironment());
+    MainWindow window(folders, std::make_unique<WebEngineBrowser>(browserFolder),
+                      QStandardPaths::writableLocation(QStandardPaths::DownloadLocation),
+                      engine.authorEnvironment());
     QObject::connect(&instance, &SingleInstance::activationRequested, &window, [&window] {
         window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
         window.show();

@@ -11,8 +11,8 @@
 class QWidget;
 
 // The embedded browser as the program uses it. One implementation drives a QWebEngineView;
-// tests use a recording fake. A page's request for a new window is always refused: the browser
-// shows one page at a time, and the page shown stays.
+// tests use a recording fake. The browser shows one page and opens no window by itself; whoever
+// shows its widget may open the windows that the page asks for.
 class Browser : public QObject {
     Q_OBJECT
 public:

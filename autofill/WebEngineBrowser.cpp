@@ -15,7 +15,8 @@
 
 namespace {
 
-// Refuses every request for a new window: the program's browser shows one page at a time.
+// Opens no window by itself: a page's request for one reaches QWebEnginePage::newWindowRequested,
+// whose handler opens it or not, and is dropped when nobody opened it there.
 class SingleWindowPage final : public QWebEnginePage {
 public:
     using QWebEnginePage::QWebEnginePage;
@@ -66,6 +67,17 @@ WebEngineBrowser::WebEngineBrowser(const QString& storageFolder, QObject* parent
         // The page must go before its profile: as the page's child, the profile is deleted after it.
         profile->setParent(page);
     }
+    setUpPage(page);
+}
+
+WebEngineBrowser::WebEngineBrowser(QWebEngineProfile& profile, QObject* parent)
+    : Browser(parent), m_view(new QWebEngineView), m_bridge(new PageBridge(this))
+{
+    setUpPage(new SingleWindowPage(&profile, m_view));
+}
+
+void WebEngineBrowser::setUpPage(QWebEnginePage* page)
+{
     m_view->setPage(page);
     page->scripts().insert(pageModelScript());
     auto* channel = new QWebChannel(page);

@@ -9,6 +9,7 @@
 #include <memory>
 
 class PageBridge;
+class QWebEngineProfile;
 
 // Browser on a QWebEngineView. The page model runs in the page's isolated world
 // (QWebEngineScript::ApplicationWorld): a fixed script (autofill/page.js, with qwebchannel.js) is
@@ -22,6 +23,10 @@ public:
     // With an empty `storageFolder` the browser keeps nothing. Otherwise it keeps a profile in that
     // folder (autofill/BrowserProfile.h) for the next browser made on it.
     explicit WebEngineBrowser(const QString& storageFolder = QString(), QObject* parent = nullptr);
+    // A browser whose page lives in `profile`, which must outlive it: a window for a page that
+    // another page opened (QWebEngineNewWindowRequest::openIn() takes only a page of the opener's
+    // profile).
+    explicit WebEngineBrowser(QWebEngineProfile& profile, QObject* parent = nullptr);
     ~WebEngineBrowser() override;
 
     void navigate(const QString& address) override;
@@ -33,6 +38,8 @@ public:
     void readFields(std::function<void(const std::optional<QJsonArray>&)> done) override;
 
 private:
+    // Connects the view's `page` to the page model and to this browser's signals.
+    void setUpPage(QWebEnginePage* page);
     // What navigate() loads for an address: an absolute path of an existing file is a local file, an
     // address with "://" is taken as written, anything else is read as a user would type it into
     // an address bar. An address that cannot be made into a URL has no URL, but a problem: what is

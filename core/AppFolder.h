@@ -77,6 +77,12 @@ inline QString instanceLockFile()
     return QStringLiteral("/formtide.lock");
 }
 
+// The sign-ins the user asked the browser to remember (core/SignInStore.h), owner-only.
+inline QString signInsFile()
+{
+    return QStringLiteral("/signins.json");
+}
+
 inline QString path(const QString& folder, const QString& name)
 {
     return folder + name;

@@ -70,6 +70,14 @@ public:
     {
         m_statuses.insert(QString::fromLatin1(method) + u' ' + path, {status, headers});
     }
+    // Answers `path` with "401 Unauthorized" for realm `realm` unless the request signs in with
+    // HTTP Basic authentication as `user` and `password`.
+    void setSignIn(const QString& path, const QByteArray& realm, const QByteArray& user,
+                   const QByteArray& password)
+    {
+        m_signIns.insert(
+            path, {realm, "Authorization: Basic " + QByteArray(user + ':' + password).toBase64() + "\r\n"});
+    }
     // Sends `path` without its Content-Length: the body ends when the connection does.
     void setUnannounced(const QString& path)
     {
@@ -128,9 +136,14 @@ private:
                                 : found                ? file.readAll()
                                                        : QByteArray();
         const QString method = QString::fromLatin1(request.split(' ').value(0));
-        const auto [status, headers] = m_statuses.value(
+        auto [status, headers] = m_statuses.value(
             method + u' ' + path,
             m_statuses.value(u' ' + path, {found ? "200 OK" : "404 Not Found", QByteArray()}));
+        if (const auto signIn = m_signIns.value(path);
+            !signIn.first.isEmpty() && !request.contains(signIn.second)) {
+            status = "401 Unauthorized";
+            headers = "WWW-Authenticate: Basic realm=\"" + signIn.first + "\"\r\n";
+        }
         const QByteArray length = m_unannounced.contains(path)
                                       ? QByteArray()
                                       : "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
@@ -149,6 +162,7 @@ private:
     QHash<QString, QByteArray> m_pages;
     QHash<QString, int> m_delays;
     QHash<QString, std::pair<QByteArray, QByteArray>> m_statuses;
+    QHash<QString, std::pair<QByteArray, QByteArray>> m_signIns; // realm, the request's header line
     QSet<QString> m_unannounced;
     QStringList m_asked;
     QHash<QString, QByteArray> m_cookiesSent;

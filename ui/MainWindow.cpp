@@ -6,6 +6,10 @@
 #include "sites/SiteListModel.h"
 #include "ui/AboutDialog.h"
 #include "ui/AddLinksDialog.h"
+#include "ui/BrowserPane.h"
+#include "ui/BrowserSession.h"
+#include "ui/DownloadSaver.h"
+#include "ui/PopupNotice.h"
 #include "ui/ProductManagerDialog.h"
 #include "ui/ProgressExporter.h"
 #include "ui/SiteCheckBar.h"
@@ -21,6 +25,8 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 #include <algorithm>
 #include <cmath>
 
@@ -34,7 +40,7 @@ const QString kSkipDoneSetting = QStringLiteral("skip-done-sites");
 
 } // namespace
 
-MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser,
+MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, const QString& downloadFolder,
                        QProcessEnvironment authorEnvironment, QWidget* parent)
     : QMainWindow(parent), m_opener(std::move(authorEnvironment)), m_folders(std::move(folders)),
       m_progressStore(m_folders.dataFolder()),
@@ -49,9 +55,9 @@ MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser,
     m_inner->setCursor(Qt::CrossCursor);
     setCentralWidget(m_inner);
 
-    m_browserWidget = m_browser->widget();
-    m_browserWidget->setParent(m_inner);
-    m_browserWidget->setObjectName(QStringLiteral("browser"));
+    m_session = std::make_unique<BrowserSession>(m_folders.dataFolder(), m_opener, this);
+    auto* pane = new BrowserPane(*m_browser, *m_session, m_inner);
+    m_browserWidget = pane;
 
     m_siteModel = new SiteListModel(m_progressStore, m_folders, this);
     m_walk = new SiteWalk(*m_siteModel, this);
@@ -110,6 +116,7 @@ MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser,
     connect(m_browser.get(), &Browser::loadProgress, this, &MainWindow::onLoadProgress);
     connect(m_browser.get(), &Browser::pageLoaded, this, &MainWindow::onPageLoaded);
     connect(m_browser.get(), &Browser::filledFormSubmitted, this, &MainWindow::onFilledFormSubmitted);
+    connect(m_session.get(), &BrowserSession::filledFormSubmitted, this, &MainWindow::onFilledFormSubmitted);
 
     // The status bar says what the fill did to the page shown; a failed save is told over it for a
     // while, without stopping the user.
@@ -118,6 +125,15 @@ MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser,
     m_fillStatus->setObjectName(QStringLiteral("fillStatus"));
     m_fillStatus->setTextFormat(Qt::PlainText);
     statusBar()->addWidget(m_fillStatus, 1);
+    statusBar()->addWidget(pane->popupNotice());
+    connect(pane, &BrowserPane::message, this,
+            [this](const QString& text) { statusBar()->showMessage(text); });
+    // One saver for the profile, which the pages' own windows share.
+    if (auto* view = qobject_cast<QWebEngineView*>(m_browser->widget())) {
+        auto* downloads = new DownloadSaver(*view->page()->profile(), downloadFolder, this);
+        connect(downloads, &DownloadSaver::message, this,
+                [this](const QString& text) { statusBar()->showMessage(text); });
+    }
     statusBar()->addPermanentWidget(m_checkBar);
     connect(m_fillPass.get(), &FillPass::finished, this, [this](const FillReport& report) {
         if (m_fillSummary.add(report))
@@ -149,6 +165,7 @@ MainWindow::~MainWindow()
 {
     // The fill pass and the browser outlive the widgets they talk to only until here.
     m_fillPass.reset();
+    m_session.reset();
 }
 
 void MainWindow::buildMenus()
@@ -320,6 +337,7 @@ void MainWindow::showActiveProduct()
 {
     const QString name = m_products.activeName();
     m_fillPass->setProduct(m_products.activeFacts());
+    m_session->setProduct(name, m_products.activeFacts());
     setWindowTitle(name.isEmpty() ? tr("Formtide") : tr("Formtide - %1").arg(name));
     // A rename has carried the marks over already, unsaved ones included.
     const std::optional<QString> product = name.isEmpty() ? std::nullopt : std::optional(name);

@@ -19,6 +19,7 @@
 #include <optional>
 
 class Browser;
+class BrowserSession;
 class FillPass;
 class AboutDialog;
 class AddLinksDialog;
@@ -46,7 +47,8 @@ class SiteOverview;
 // again at the next start when its profile is still there.
 //
 // The check marks are the active product's progress (ProgressStore): ticking or unticking an entry
-// marks or clears it, and sending a form that a pass filled marks the entry whose page is shown; for
+// marks or clears it, and sending a form that a pass filled marks the entry whose page is shown (also
+// from a window that page opened); for
 // that product, dated, saved at once; every entry with the same text shares the mark. Without a
 // product, marks last for the run. A save that fails is told in the status bar and the list keeps
 // its marks, also over a switch of product.
@@ -58,11 +60,13 @@ class MainWindow : public QMainWindow {
 public:
     // Builds the window around `browser` (which it takes), shows the help page and loads the
     // site list. `folders` tells where the program's own files and the user's files are. The
-    // controls carry object names for what they are: "browser", "siteList", "siteOverview",
+    // controls carry object names for what they are: "browserPane" (BrowserPane, around the
+    // page "browser"), "siteList", "siteOverview",
     // "progressBar", "nextButton", "addLinksButton", "siteCheckBar" (in the status bar), and the
-    // menus' actions.
-    // Programs opened for the user (the default browser) run in `authorEnvironment`.
-    MainWindow(AppFolders folders, std::unique_ptr<Browser> browser,
+    // menus' actions. Downloads are saved into `downloadFolder` (DownloadSaver); with none given,
+    // they are refused. Programs opened for the user (the default browser) run in
+    // `authorEnvironment`.
+    MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, const QString& downloadFolder = {},
                QProcessEnvironment authorEnvironment = QProcessEnvironment::systemEnvironment(),
                QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -120,9 +124,11 @@ private:
     PadDownload m_padDownload;
     std::unique_ptr<Browser> m_browser;
     std::unique_ptr<FillPass> m_fillPass;
+    // The pages' own windows; they go before the browser does.
+    std::unique_ptr<BrowserSession> m_session;
     FillSummary m_fillSummary;
     QWidget* m_inner = nullptr;
-    QPointer<QWidget> m_browserWidget;
+    QPointer<QWidget> m_browserWidget; // the browser pane: the page with its bars
     SiteListModel* m_siteModel = nullptr;
     SiteWalk* m_walk = nullptr;
     SiteListView* m_siteList = nullptr;
