@@ -35,7 +35,9 @@ var formtideFill = (function () {
     const FIELD_SELECTOR = 'input,textarea,select';
     // The mark of a filled field: the colours of a browser's own autofill, over any background image.
     const MAX_TEXT = 200;  // characters of a label or a hint
-    const HINT_LEVELS = 3; // ancestors whose preceding siblings may hold a field's hint
+    const HINT_LEVELS = 3;   // ancestors whose preceding siblings may hold a field's hint
+    const HINT_SIBLINGS = 3; // elements looked at before each of them
+    const VISIBLE_FIELDS = 'input:not([type=hidden]),textarea,select';
     // Elements whose text is no label's: scripts, style sheets, and fields' contents.
     const SILENT_TAGS = new Set(['SCRIPT', 'STYLE', 'NOSCRIPT', 'TEMPLATE', 'TEXTAREA', 'SELECT']);
     const MARK = [['background-color', '#e8f0fe'], ['background-image', 'none'], ['color', '#000000']];
@@ -64,6 +66,7 @@ var formtideFill = (function () {
     const comparePosition = Node.prototype.compareDocumentPosition;
     const getAttribute = Element.prototype.getAttribute;
     const querySelectorAll = Element.prototype.querySelectorAll;
+    const querySelector = Element.prototype.querySelector;
     const documentQuerySelectorAll = Document.prototype.querySelectorAll;
     const elementsByTag = Document.prototype.getElementsByTagName;
     const collectionLength = own(HTMLCollection.prototype, 'length').get;
@@ -269,8 +272,9 @@ var formtideFill = (function () {
     }
 
     // The text just before a field without a label: the previous cell's in a table, else that of
-    // the nearest preceding sibling with text, up to HINT_LEVELS levels up; another visible field
-    // in between ends the search, since the text before it is that field's.
+    // the nearest preceding sibling with text, up to HINT_LEVELS levels up and HINT_SIBLINGS
+    // elements back on each; another visible field in between ends the search, since the text
+    // before it is that field's.
     function hintOf(element) {
         const cell = parentOf.call(element);
         if (cell !== null && nodeTypeOf.call(cell) === 1) {
@@ -286,13 +290,19 @@ var formtideFill = (function () {
         }
         let at = element;
         for (let level = 0; level <= HINT_LEVELS && at !== null; ++level) {
-            for (let before = previousSiblingOf.call(at); before !== null; before = previousSiblingOf.call(before)) {
+            let looked = 0;
+            for (let before = previousSiblingOf.call(at); before !== null && looked < HINT_SIBLINGS;
+                 before = previousSiblingOf.call(before)) {
                 const type = nodeTypeOf.call(before);
                 if (type === 1) {
                     const tag = tagOf(before);
+                    if (SILENT_TAGS.has(tag) && tag !== 'TEXTAREA' && tag !== 'SELECT')
+                        continue;
                     if (tag === 'TEXTAREA' || tag === 'SELECT' ||
-                        (tag === 'INPUT' && inputType.call(before) !== 'hidden'))
+                        (tag === 'INPUT' && inputType.call(before) !== 'hidden') ||
+                        querySelector.call(before, VISIBLE_FIELDS) !== null)
                         return '';
+                    ++looked;
                 } else if (type !== 3) {
                     continue;
                 }

@@ -123,12 +123,15 @@ void TestWebEngineFill::snapshotDescribesFields_data()
     QTest::newRow("hints: table cell, sibling, up a level; a field ends the search")
         << QByteArray("<table><tr><td>Program <b>name</b>:</td><td><input name=n></td></tr></table>"
                       "<div><p>Notes</p><div><textarea name=notes>old</textarea></div></div>"
-                      "<p>Phone <input name=a><input type=hidden name=h> <input name=b></p>")
-        << QByteArray(R"([{"tag":"INPUT","name":"n","type":"text","hint":"Program name:"},)"
-                      R"({"tag":"TEXTAREA","name":"notes","hint":"Notes","held":{"value":"old"}},)"
-                      R"({"tag":"INPUT","name":"a","type":"text","hint":"Phone"},)"
-                      R"({"tag":"INPUT","name":"h","type":"hidden"},)"
-                      R"({"tag":"INPUT","name":"b","type":"text"}])");
+                      "<p>Phone <input name=a><input type=hidden name=h> <input name=b></p>"
+                      "<div>Fax <input name=f></div><div><i></i><input name=g></div>")
+        << QByteArray(
+               R"([{"tag":"INPUT","name":"n","type":"text","hint":"Program name:"},)"
+               R"({"tag":"TEXTAREA","name":"notes","hint":"Notes","held":{"value":"old"}},)"
+               R"({"tag":"INPUT","name":"a","type":"text","hint":"Phone"},)"
+               R"({"tag":"INPUT","name":"h","type":"hidden"},)"
+               R"({"tag":"INPUT","name":"b","type":"text"},)"
+               R"({"tag":"INPUT","name":"f","type":"text","hint":"Fax"},{"tag":"INPUT","name":"g","type":"text"}])");
 }
 
 // What the snapshot tells of each form field; the fill rules rely on it (format: autofill/FillPlan.h).
