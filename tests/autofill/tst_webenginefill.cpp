@@ -43,6 +43,8 @@ private Q_SLOTS:
     void sendReported_data();
     void sendReported();
     void marksAndFillAgain();
+    void backAndForward_data();
+    void backAndForward();
 
 private:
     std::optional<FillReport> load(const QString& address);
@@ -305,6 +307,48 @@ void TestWebEngineFill::marksAndFillAgain()
              "category=[0]");
     QVERIFY(look("pad_url") != plain);
     QVERIFY(look("regnowvenderid") != plain);
+}
+
+void TestWebEngineFill::backAndForward_data()
+{
+    QTest::addColumn<bool>("fillAgain"); // with a second product, before the page is left
+    QTest::newRow("filled as it loaded") << false;
+    QTest::newRow("after Fill Again with another product") << true;
+}
+
+// A page shown again by Back or Forward holds what the engine restores into its fields: what a pass
+// wrote there for an earlier product gives way to the active product's; what the user typed stays.
+void TestWebEngineFill::backAndForward()
+{
+    QFETCH(bool, fillAgain);
+    const auto restoreProduct = qScopeGuard([this] { m_pass.setProduct(kProduct); });
+    m_server.setPage("restored.html", "<form><input name=pad_url><textarea name=notes></textarea>"
+                                      "<input name=regnowvenderid><input name=email></form>");
+    QVERIFY(load(m_server.url("restored.html")));
+    QSignalSpy passes(&m_pass, &FillPass::finished);
+    if (fillAgain) {
+        m_pass.setProduct(Product{"Second", "GAMES", "http://second.example/pad.xml", "V2", "P2"});
+        m_pass.run();
+        QVERIFY(waitUntil([&] { return applied(passes).size() == 1; }));
+    }
+    QVERIFY(userInput(view(), "[name=regnowvenderid]",
+                      [&] { return eval("document.forms[0].regnowvenderid.value").toString() == "m"; },
+                      {Qt::ControlModifier | Qt::Key_A, Qt::Key_M}));
+    QVERIFY(load(m_server.url("plain.html")));
+    m_pass.setProduct(Product{"Third", "GAMES", "http://third.example/pad.xml", "V3", "P3"});
+    const QString third = "pad_url=http://third.example/pad.xml notes=http://third.example/pad.xml "
+                          "regnowvenderid=m email=";
+    for (const auto& [move, address] : {std::pair{&QWebEngineView::back, "restored.html"},
+                                        std::pair{&QWebEngineView::forward, "plain.html"},
+                                        std::pair{&QWebEngineView::back, "restored.html"}}) {
+        passes.clear();
+        (view()->*move)();
+        QVERIFY(waitUntil([&] {
+            return view()->url() == QUrl(m_server.url(QString::fromLatin1(address))) && !passes.isEmpty();
+        }));
+    }
+    QVERIFY2(waitUntil([&] { return pageFields(m_browser) == third; }, 5000),
+             qPrintable(pageFields(m_browser)));
 }
 
 QTEST_MAIN(TestWebEngineFill)
