@@ -127,7 +127,8 @@ var formtideFill = (function () {
     //   'held'    - its plan came before the load event, while the page was still changing;
     //   'done'    - the plan landed, or was answered as stale.
     // `loaded` tells that the load event fired, or that the program asked first.
-    const loadPass = {state: 'idle', loaded: false, token: '', docs: '', elements: null, plan: null};
+    // `changed` tells that elements were added or removed, or a frame loaded, since the snapshot.
+    const loadPass = {state: 'idle', loaded: false, token: '', page: null, states: null, changed: false, plan: null};
 
     // Fields that appeared since the last "added" snapshot, and the timer that offers them.
     const addedFields = {fields: new Set(), firstAt: 0, lastChangeAt: 0, timer: 0};
@@ -510,25 +511,38 @@ var formtideFill = (function () {
         connect();
         const page = walk([document]);
         const taken = take('page', page, false);
-        Object.assign(loadPass, {state: 'offered', token: taken.token, docs: stringify(taken.docs),
-                                 elements: page.elements, plan: null});
+        Object.assign(loadPass, {state: 'offered', token: taken.token, page, states: fieldStates(page),
+                                 changed: false, plan: null});
         send(taken.json);
     }
 
     function endLoadPass() {
-        Object.assign(loadPass, {state: 'done', elements: null, plan: null});
+        Object.assign(loadPass, {state: 'done', page: null, states: null, plan: null});
     }
 
+    // What the fields of `page` hold now, in order: texts, and the positions selected in lists.
+    function fieldStates(page) {
+        const states = [];
+        page.elements.forEach((element, at) => {
+            const tag = page.tags[at];
+            if (tag === 'INPUT')
+                states.push(inputValue.get.call(element));
+            else if (tag === 'TEXTAREA')
+                states.push(textAreaValue.get.call(element));
+            else if (tag === 'SELECT')
+                states.push(selectedIndex.call(element));
+        });
+        return states;
+    }
+
+    // Whether the page is still as the load pass's snapshot read it: no element added or removed,
+    // no frame's document loaded, and every field holding what it held. (Lists whose several
+    // selections changed past the first one pass for unchanged.)
     function unchangedSinceLoadPass() {
-        const page = walk([document]);
-        const count = page.elements.length;
-        if (count !== loadPass.elements.length)
+        if (loadPass.changed)
             return false;
-        for (let i = 0; i < count; ++i) {
-            if (page.elements[i] !== loadPass.elements[i])
-                return false;
-        }
-        return stringify(describe(page).docs) === loadPass.docs;
+        const states = fieldStates(loadPass.page);
+        return states.length === loadPass.states.length && states.every((state, i) => state === loadPass.states[i]);
     }
 
     // The load pass's plan came, or is tried again at the load event.
@@ -685,11 +699,16 @@ var formtideFill = (function () {
         tell({token: plan.token, status: 'applied', written, lists, refused, wrote});
     }
 
-    // A frame element in a watched document finished loading a document: a pass over that
-    // document (and the same-origin frames inside it) only. Cross-origin documents are not reached.
+    // A frame element in a watched document finished loading a document: once the load pass is
+    // over, a pass over that document (and the same-origin frames inside it) only. Cross-origin
+    // documents are not reached.
     function frameLoaded(event) {
-        if (!loadPass.loaded)
+        if (loadPass.state === 'idle')
+            return; // the load pass reads it
+        if (loadPass.state !== 'done') {
+            loadPass.changed = true;
             return;
+        }
         const element = eventTarget.call(event);
         const tag = tagOf(element);
         if (tag !== 'IFRAME' && tag !== 'FRAME')
@@ -735,6 +754,7 @@ var formtideFill = (function () {
     // it (which makes it unseen again, MAX_REBUILDS times at most); while fields are waiting, every
     // change of the page puts the pass off, up to MAX_WAIT_MS after the first of them.
     function pageChanged(records) {
+        loadPass.changed = true;
         for (const record of records) {
             const nodes = recordAdded.call(record);
             const count = nodeListLength.call(nodes);

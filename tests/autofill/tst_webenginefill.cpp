@@ -168,7 +168,7 @@ void TestWebEngineFill::passesOverParts_data()
         << "pad_url=" + pad + " notes=" + pad + " email= category=[1]" << int(FillReport::Scope::AddedFields);
 }
 
-// What a page shows after its load is filled in one pass over that part; the page is not filled
+// What a page shows after its load is filled in passes over that part; the page is not filled
 // again, and a static page has no passes after the load's (pageStateSeesTheWrites').
 void TestWebEngineFill::passesOverParts()
 {
@@ -179,7 +179,11 @@ void TestWebEngineFill::passesOverParts()
     QVERIFY(load(m_server.url(page)));
     QVERIFY(waitUntil([&] { return applied(passes).size() > 1 && pageFields(m_browser) == shown; }));
     QVERIFY(!passes.wait(500));
-    QCOMPARE(applied(passes), (QList<int>{int(FillReport::Scope::Page), part}));
+    // A frame's document that comes after the load pass landed, even before the page's load
+    // event, has a pass of its own.
+    const QList<int> scopes = applied(passes);
+    QCOMPARE(scopes.first(), int(FillReport::Scope::Page));
+    QCOMPARE(QSet<int>(scopes.begin() + 1, scopes.end()), QSet<int>{part});
 }
 
 // Pages A and B both have a field named pad_url, at different positions. A plan for A is answered as
