@@ -128,7 +128,8 @@ var formtideFill = (function () {
     //   'done'    - the plan landed, or was answered as stale.
     // `loaded` tells that the load event fired, or that the program asked first.
     // `changed` tells that elements were added or removed, or a frame loaded, since the snapshot.
-    const loadPass = {state: 'idle', loaded: false, token: '', page: null, states: null, changed: false, plan: null};
+    const loadPass =
+        {state: 'idle', loaded: false, token: '', page: null, states: null, changed: false, plan: null};
 
     // Fields that appeared since the last "added" snapshot, and the timer that offers them.
     const addedFields = {fields: new Set(), firstAt: 0, lastChangeAt: 0, timer: 0};
@@ -307,7 +308,8 @@ var formtideFill = (function () {
         if (cell !== null && nodeTypeOf.call(cell) === 1) {
             const tag = tagOf(cell);
             if (tag === 'TD' || tag === 'TH') {
-                for (let before = previousElementOf.call(cell); before !== null; before = previousElementOf.call(before)) {
+                for (let before = previousElementOf.call(cell); before !== null;
+                     before = previousElementOf.call(before)) {
                     const text = textOf(before);
                     if (text)
                         return text;
@@ -542,7 +544,8 @@ var formtideFill = (function () {
         if (loadPass.changed)
             return false;
         const states = fieldStates(loadPass.page);
-        return states.length === loadPass.states.length && states.every((state, i) => state === loadPass.states[i]);
+        const before = loadPass.states;
+        return states.length === before.length && states.every((state, i) => state === before[i]);
     }
 
     // The load pass's plan came, or is tried again at the load event.
@@ -803,7 +806,8 @@ var formtideFill = (function () {
             offerAdded();
             return;
         }
-        waiting.timer = setTimeout(addedDue, Math.min(QUIET_MS - quietFor, waiting.firstAt + MAX_WAIT_MS - at));
+        waiting.timer =
+            setTimeout(addedDue, Math.min(QUIET_MS - quietFor, waiting.firstAt + MAX_WAIT_MS - at));
     }
 
     // Offers the fields that appeared, are still in a document, and neither a pass has seen nor
