@@ -44,6 +44,24 @@ std::optional<FillRules::HeldText> heldText(const QJsonValue& held)
                                object.value(u"handlers").toString(), false};
 }
 
+// A field's entry in the form of the older snapshots, which the rules below read:
+// ["TAG", "name", "type" or "\noption\noption...", held].
+QJsonArray olderEntry(const QJsonObject& field)
+{
+    const QString tag = field.value(u"tag").toString();
+    QJsonArray entry{tag, field.value(u"name").toString()};
+    if (tag == u"SELECT") {
+        QString options;
+        for (const QJsonValue& text : field.value(u"options").toArray())
+            options += u'\n' + text.toString();
+        entry.append(options);
+    } else {
+        entry.append(field.value(u"type").toString());
+        entry.append(field.value(u"held"));
+    }
+    return entry;
+}
+
 // Positions go back to the page as JSON numbers, which are exact up to 2^53; a snapshot that
 // counts further did not come from the page script.
 constexpr qint64 lastExactPosition = qint64(1) << 53;
@@ -81,9 +99,9 @@ std::optional<Plan> make(QByteArrayView snapshot, const std::optional<ProductFac
             if (position >= lastExactPosition)
                 return std::nullopt;
             const qint64 at = position++;
-            if (!element.isArray())
+            if (!element.isArray() && !element.isObject())
                 continue; // unreadable
-            const QJsonArray fields = element.toArray();
+            const QJsonArray fields = element.isObject() ? olderEntry(element.toObject()) : element.toArray();
             const QString tag = fields.at(0).toString();
             const QString name = fields.at(1).toString();
             if (tag == u"SELECT") {
