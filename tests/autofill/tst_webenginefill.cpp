@@ -246,8 +246,8 @@ void TestWebEngineFill::marksAndFillAgain()
     QVERIFY(waitUntil([&] { return applied(passes) == QList<int>{int(FillReport::Scope::Page)}; }));
     QCOMPARE(pageFields(m_browser),
              "MAX_FILE_SIZE=262144 pad_hidden=Y pad_url=http://other.example/pad.xml "
-             "homepage_url=http://other.example/pad.xml download_url=http://files.example.org/zipper.zip "
-             "logo_url=http://other.example/pad.xml xml_file=http://other.example/pad.xml "
+             "homepage_url= https://www.  download_url=http://files.example.org/zipper.zip "
+             "logo_url=Logo address xml_file=http://other.example/pad.xml "
              "filedesc=Zipper packs files. notes=http://other.example/pad.xml regnowvenderid=V2 email= "
              "category=[0]");
     QVERIFY(look("pad_url") != plain);
