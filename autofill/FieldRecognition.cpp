@@ -385,15 +385,19 @@ int noFactKey(const Folded& text)
     return longest;
 }
 
-// The largest number from 10 to 100000 among the words of `text`, else -1.
-int namedLength(const Folded& text)
+// The largest number from 10 to 100000 among the words of `text`, else -1; with `padLengths`
+// only the lengths of PAD descriptions count (a name "desc_80", not "f15").
+int namedLength(const Folded& text, bool padLengths)
 {
     int length = -1;
     for (const QStringView word : QStringView(text.spaced).tokenize(u' ', Qt::SkipEmptyParts)) {
         bool ok = false;
         const int number = word.toInt(&ok);
-        if (ok && number >= 10 && number <= 100000)
-            length = std::max(length, number);
+        if (!ok || number < 10 || number > 100000)
+            continue;
+        if (padLengths && number != 45 && number != 80 && number != 250 && number != 450 && number != 2000)
+            continue;
+        length = std::max(length, number);
     }
     return length;
 }
@@ -542,7 +546,7 @@ Recognition recognise(const FormField& field)
         return result;
 
     for (const Folded* text : {&label, &placeholder, &title, &name, &id}) {
-        result.namedLength = std::max(result.namedLength, namedLength(*text));
+        result.namedLength = std::max(result.namedLength, namedLength(*text, text == &name || text == &id));
         if (result.unit == SizeUnit::Unnamed)
             result.unit = unitNamed(*text);
         for (const std::u16string_view word :

@@ -63,26 +63,6 @@ Entry entryOf(const QJsonObject& object)
     return entry;
 }
 
-// The short entry ["TAG", "name", "type" or "\noption...", held] of page scripts that send no
-// labels yet.
-Entry entryOf(const QJsonArray& fields)
-{
-    QJsonObject object{{QStringLiteral("tag"), fields.at(0)}, {QStringLiteral("name"), fields.at(1)}};
-    const QString third = fields.at(2).toString();
-    if (fields.at(0).toString() == u"SELECT") {
-        QJsonArray options;
-        if (third.startsWith(u'\n')) {
-            for (const QStringView text : QStringView(third).sliced(1).tokenize(u'\n'))
-                options.append(text.toString());
-        }
-        object.insert(QStringLiteral("options"), options);
-    } else if (!third.isEmpty()) {
-        object.insert(QStringLiteral("type"), third);
-    }
-    object.insert(QStringLiteral("held"), fields.at(3));
-    return entryOf(object);
-}
-
 // The lists whose options are chosen by the product's value rather than by the category rule.
 bool choosesByValue(Fact fact)
 {
@@ -141,9 +121,9 @@ std::optional<Plan> make(QByteArrayView snapshot, const std::optional<ProductFac
             if (position >= lastExactPosition)
                 return std::nullopt;
             const qint64 at = position++;
-            if (!element.isObject() && !element.isArray())
+            if (!element.isObject())
                 continue; // unreadable
-            const Entry entry = element.isObject() ? entryOf(element.toObject()) : entryOf(element.toArray());
+            const Entry entry = entryOf(element.toObject());
             const FormField& field = entry.field;
             if (field.tag == u"SELECT") {
                 const Recognition recognition = FieldRecognition::recognise(field);

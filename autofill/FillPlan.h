@@ -72,8 +72,7 @@ struct FillReport {
 //              by a line feed (P and H left out when empty); left out when the field is empty,
 //      "options": [option text, ...] with white space collapsed, in list order (SELECT only),
 //      "selected": [k, ...], "multiple": true}
-//   Texts are collapsed and at most 200 characters. The short form ["TAG", "name", "type" or
-//   "\noption\noption...", held] of page scripts that send no labels is read too.
+//   Texts are collapsed and at most 200 characters.
 //
 // Plan (handed to the page script):
 //   {"token": T, "doc": D, "writes": [[i, "value"] or [i, "value", true] or [i, [k, ...]], ...]}

@@ -34,6 +34,10 @@ var formtideFill = (function () {
     const MAX_REBUILDS = 3;
     const FIELD_SELECTOR = 'input,textarea,select';
     // The mark of a filled field: the colours of a browser's own autofill, over any background image.
+    const MAX_TEXT = 200;  // characters of a label or a hint
+    const HINT_LEVELS = 3; // ancestors whose preceding siblings may hold a field's hint
+    // Elements whose text is no label's: scripts, style sheets, and fields' contents.
+    const SILENT_TAGS = new Set(['SCRIPT', 'STYLE', 'NOSCRIPT', 'TEMPLATE', 'TEXTAREA', 'SELECT']);
     const MARK = [['background-color', '#e8f0fe'], ['background-image', 'none'], ['color', '#000000']];
 
     const own = (proto, name) => Object.getOwnPropertyDescriptor(proto, name);
@@ -43,6 +47,12 @@ var formtideFill = (function () {
     const ownerDocumentOf = own(Node.prototype, 'ownerDocument').get;
     const isConnected = own(Node.prototype, 'isConnected').get;
     const cloneNode = Node.prototype.cloneNode;
+    const firstChildOf = own(Node.prototype, 'firstChild').get;
+    const nextSiblingOf = own(Node.prototype, 'nextSibling').get;
+    const previousSiblingOf = own(Node.prototype, 'previousSibling').get;
+    const previousElementOf = own(Element.prototype, 'previousElementSibling').get;
+    const dataOf = own(CharacterData.prototype, 'data').get;
+    const elementById = Document.prototype.getElementById;
     const styleOf = own(HTMLElement.prototype, 'style').get;
     const setProperty = CSSStyleDeclaration.prototype.setProperty;
     const removeProperty = CSSStyleDeclaration.prototype.removeProperty;
@@ -63,9 +73,12 @@ var formtideFill = (function () {
     const selectOptions = own(HTMLSelectElement.prototype, 'options').get;
     const optionText = own(HTMLOptionElement.prototype, 'text').get;
     const optionSelected = own(HTMLOptionElement.prototype, 'selected');
+    const selectMultiple = own(HTMLSelectElement.prototype, 'multiple').get;
     const inputValue = own(HTMLInputElement.prototype, 'value');
     const inputType = own(HTMLInputElement.prototype, 'type').get;
     const textAreaValue = own(HTMLTextAreaElement.prototype, 'value');
+    const inputMaxLength = own(HTMLInputElement.prototype, 'maxLength').get;
+    const textAreaMaxLength = own(HTMLTextAreaElement.prototype, 'maxLength').get;
     const iframeDocument = own(HTMLIFrameElement.prototype, 'contentDocument').get;
     const frameDocument = own(HTMLFrameElement.prototype, 'contentDocument').get;
     const dispatchEvent = EventTarget.prototype.dispatchEvent;
@@ -81,6 +94,9 @@ var formtideFill = (function () {
 
     const randomWord = () => crypto.getRandomValues(new Uint32Array(2)).join('-');
     const docId = randomWord();
+    // Back and Forward bring back what the fields held, which may be what a pass wrote there.
+    const navigation = performance.getEntriesByType('navigation')[0];
+    const reachedByHistory = navigation !== undefined && navigation.type === 'back_forward';
     let snapshots = 0;
     // token -> {elements, tags, names, options: Map(i -> option elements), frameStarts}. A snapshot
     // of the whole page replaces all of them; the oldest go past KEPT_SNAPSHOTS.
@@ -175,6 +191,174 @@ var formtideFill = (function () {
         return held;
     }
 
+    // Collapses white space and keeps at most MAX_TEXT characters.
+    function collapse(text) {
+        return text.replace(/\s+/g, ' ').trim().slice(0, MAX_TEXT);
+    }
+
+    // The text inside `node`, leaving out scripts, style sheets and the contents of lists and text
+    // areas; it stops gathering once there is more than a label needs.
+    function textOf(node) {
+        let text = '';
+        let at = node;
+        while (at !== null) {
+            let descend = false;
+            const type = nodeTypeOf.call(at);
+            if (type === 3) {
+                text += dataOf.call(at);
+                if (text.length > 4 * MAX_TEXT)
+                    break;
+            } else if (type === 1) {
+                descend = !SILENT_TAGS.has(tagOf(at));
+            }
+            let next = descend ? firstChildOf.call(at) : null;
+            while (next === null && at !== node) {
+                next = nextSiblingOf.call(at);
+                if (next === null)
+                    at = parentOf.call(at);
+            }
+            at = next;
+        }
+        return collapse(text);
+    }
+
+    // id -> the text of the LABEL elements naming it with their for attribute, for one document.
+    function labelsOf(doc) {
+        const labels = new Map();
+        const all = elementsByTag.call(doc, 'label');
+        for (let i = 0, n = collectionLength.call(all); i < n; ++i) {
+            const label = collectionItem.call(all, i);
+            const target = getAttribute.call(label, 'for');
+            if (!target)
+                continue;
+            const text = textOf(label);
+            if (text)
+                labels.set(target, labels.has(target) ? collapse(labels.get(target) + ' ' + text) : text);
+        }
+        return labels;
+    }
+
+    function labelOf(element, id, labels) {
+        if (id) {
+            const text = labels().get(id);
+            if (text)
+                return text;
+        }
+        for (let up = parentOf.call(element); up !== null && nodeTypeOf.call(up) === 1; up = parentOf.call(up)) {
+            if (tagOf(up) === 'LABEL') {
+                const text = textOf(up);
+                if (text)
+                    return text;
+                break;
+            }
+        }
+        const labelledBy = getAttribute.call(element, 'aria-labelledby');
+        if (labelledBy) {
+            const doc = ownerDocumentOf.call(element);
+            const texts = [];
+            for (const ref of labelledBy.split(/\s+/)) {
+                const by = ref ? elementById.call(doc, ref) : null;
+                if (by !== null)
+                    texts.push(textOf(by));
+            }
+            const text = collapse(texts.join(' '));
+            if (text)
+                return text;
+        }
+        return collapse(getAttribute.call(element, 'aria-label') || '');
+    }
+
+    // The text just before a field without a label: the previous cell's in a table, else that of
+    // the nearest preceding sibling with text, up to HINT_LEVELS levels up; another visible field
+    // in between ends the search, since the text before it is that field's.
+    function hintOf(element) {
+        const cell = parentOf.call(element);
+        if (cell !== null && nodeTypeOf.call(cell) === 1) {
+            const tag = tagOf(cell);
+            if (tag === 'TD' || tag === 'TH') {
+                for (let before = previousElementOf.call(cell); before !== null; before = previousElementOf.call(before)) {
+                    const text = textOf(before);
+                    if (text)
+                        return text;
+                }
+                return '';
+            }
+        }
+        let at = element;
+        for (let level = 0; level <= HINT_LEVELS && at !== null; ++level) {
+            for (let before = previousSiblingOf.call(at); before !== null; before = previousSiblingOf.call(before)) {
+                const type = nodeTypeOf.call(before);
+                if (type === 1) {
+                    const tag = tagOf(before);
+                    if (tag === 'TEXTAREA' || tag === 'SELECT' ||
+                        (tag === 'INPUT' && inputType.call(before) !== 'hidden'))
+                        return '';
+                } else if (type !== 3) {
+                    continue;
+                }
+                const text = textOf(before);
+                if (text)
+                    return text;
+            }
+            at = parentOf.call(at);
+            if (at !== null && nodeTypeOf.call(at) !== 1)
+                break;
+        }
+        return '';
+    }
+
+    // The snapshot's entry of a form field (format: autofill/FillPlan.h); `labels` gives the
+    // field's document's label map.
+    function fieldEntry(element, tag, labels) {
+        const entry = {tag};
+        const name = getAttribute.call(element, 'name');
+        if (name)
+            entry.name = name;
+        const id = getAttribute.call(element, 'id');
+        if (id)
+            entry.id = id;
+        if (tag === 'INPUT')
+            entry.type = (inputType.call(element) || 'text').toLowerCase();
+        const label = labelOf(element, id, labels);
+        if (label) {
+            entry.label = label;
+        } else {
+            const hint = hintOf(element);
+            if (hint)
+                entry.hint = hint;
+        }
+        for (const attribute of ['placeholder', 'title', 'autocomplete']) {
+            const value = getAttribute.call(element, attribute);
+            if (value)
+                entry[attribute] = value;
+        }
+        if (tag === 'SELECT') {
+            const list = selectOptions.call(element);
+            const count = collectionLength.call(list);
+            const texts = new Array(count);
+            const selected = [];
+            for (let k = 0; k < count; ++k) {
+                const item = collectionItem.call(list, k);
+                texts[k] = collapse(optionText.call(item));
+                if (optionSelected.get.call(item))
+                    selected.push(k);
+            }
+            entry.options = texts;
+            if (selected.length > 0)
+                entry.selected = selected;
+            if (selectMultiple.call(element))
+                entry.multiple = true;
+        } else {
+            const maxLength = (tag === 'INPUT' ? inputMaxLength : textAreaMaxLength).call(element);
+            if (maxLength >= 0)
+                entry.maxlength = maxLength;
+            const held = heldBy(element, tag);
+            if (held !== null)
+                entry.held = held;
+        }
+        return entry;
+    }
+
     // `page` (as collect() returns it) as the snapshot lists its documents, with the names and the
     // option elements that a plan made from it needs.
     function describe(page) {
@@ -182,68 +366,62 @@ var formtideFill = (function () {
         const names = new Map();
         const options = new Map();
         const result = [];
+        let fieldCount = 0;
         for (let d = 0; d < frameStarts.length; ++d) {
             const end = d + 1 < frameStarts.length ? frameStarts[d + 1] : elements.length;
             const row = [];
-            let unnamed = 0; // elements without a name, given as one count
+            let others = 0; // elements that are not form fields, given as one count
+            let labelMap = null;
+            const labels = () => labelMap || (labelMap = labelsOf(ownerDocumentOf.call(elements[frameStarts[d]])));
             for (let at = frameStarts[d]; at < end; ++at) {
                 const element = elements[at];
                 const tag = tags[at];
-                let entry = null;
-                if (tag === 'INPUT' || tag === 'TEXTAREA' || tag === 'SELECT')
-                    seen.add(element);
-                if (tag !== null) {
-                    try {
-                        const name = getAttribute.call(element, 'name');
-                        if (name === null || name === '') {
-                            ++unnamed;
-                            continue;
-                        }
-                        names.set(at, name);
-                        if (tag === 'SELECT') {
-                            const list = selectOptions.call(element);
-                            const count = collectionLength.call(list);
-                            const items = new Array(count);
-                            let texts = '';
-                            for (let k = 0; k < count; ++k) {
-                                items[k] = collectionItem.call(list, k);
-                                texts += '\n' + optionText.call(items[k]);
-                            }
-                            options.set(at, items);
-                            entry = [tag, name, texts];
-                        } else if (tag === 'INPUT' || tag === 'TEXTAREA') {
-                            const type = tag === 'INPUT' ? inputType.call(element) : '';
-                            const held = heldBy(element, tag);
-                            if (held !== null)
-                                entry = [tag, name, type, held];
-                            else
-                                entry = type === 'text' || type === '' ? [tag, name] : [tag, name, type];
-                        } else {
-                            entry = [tag, name];
-                        }
-                    } catch (e) {
-                        entry = null;
-                    }
+                if (tag !== null && tag !== 'INPUT' && tag !== 'TEXTAREA' && tag !== 'SELECT') {
+                    ++others;
+                    continue;
                 }
-                if (unnamed > 0) {
-                    row.push(unnamed);
-                    unnamed = 0;
+                if (others > 0) {
+                    row.push(others);
+                    others = 0;
                 }
-                row.push(entry);
+                if (tag === null) {
+                    row.push(null);
+                    continue;
+                }
+                seen.add(element);
+                ++fieldCount;
+                try {
+                    const entry = fieldEntry(element, tag, labels);
+                    names.set(at, entry.name || '');
+                    if (tag === 'SELECT')
+                        options.set(at, collectOptions(element));
+                    row.push(entry);
+                } catch (e) {
+                    row.push(null);
+                }
             }
-            if (unnamed > 0)
-                row.push(unnamed);
+            if (others > 0)
+                row.push(others);
             result.push(row);
         }
-        return {docs: result, names, options};
+        return {docs: result, names, options, fieldCount};
+    }
+
+    function collectOptions(element) {
+        const list = selectOptions.call(element);
+        const count = collectionLength.call(list);
+        const items = new Array(count);
+        for (let k = 0; k < count; ++k)
+            items[k] = collectionItem.call(list, k);
+        return items;
     }
 
     // Lists `page` (as collect() returns it) as a snapshot of `scope` and keeps its elements:
-    // {token, docs, json}, json being the snapshot's text; null when `onlyNamed` and no element has
-    // a name.
-    function take(scope, page, onlyNamed) {
-        const {docs, names, options} = describe(page);
-        if (onlyNamed && names.size === 0)
+    // {token, docs, json}, json being the snapshot's text; null when `onlyFields` and there is no
+    // form field.
+    function take(scope, page, onlyFields) {
+        const {docs, names, options, fieldCount} = describe(page);
+        if (onlyFields && fieldCount === 0)
             return null;
         const token = docId + '/' + (++snapshots) + '/' + randomWord();
         if (scope === 'page')
@@ -255,7 +433,9 @@ var formtideFill = (function () {
                 break;
             kept.delete(old);
         }
-        return {token, docs, json: stringify({token, doc: docId, scope, docs})};
+        const listed = reachedByHistory ? {token, doc: docId, scope, nav: 'back_forward', docs}
+                                        : {token, doc: docId, scope, docs};
+        return {token, docs, json: stringify(listed)};
     }
 
     function snapshot() {

@@ -114,13 +114,14 @@ void TestFillPlan::plan_data()
         R"({"tag":"SELECT","name":"sect","label":"Kategorie","options":["Art","Games"]})", "[[2,[0]]]");
 
     // Positions run on over every document; an unreadable element still counts, a number counts
-    // that many elements that are not fields. The short entries of older page scripts are read too.
+    // that many elements that are not fields.
     QTest::newRow("page and a frame")
         << snapshot(
                R"([[1,{"tag":"INPUT","name":"regnowvenderid","type":"text"},null,)"
                R"({"tag":"SELECT","name":"category","options":["Arcade","CAD"]},3],)"
-               R"([["INPUT","submit_url","submit"],["INPUT","padfile","search"],["INPUT","regnow","number"]]])")
-        << "CAD" << QByteArray(R"([[1,"VENDOR"],[3,[1]],[9,"PRODUCT",true]])")
+               R"([{"tag":"INPUT","name":"submit_url","type":"submit"},{"tag":"INPUT","name":"pad_file","type":"text"},)"
+               R"({"tag":"INPUT","name":"regnow","type":"number"}]])")
+        << "CAD" << QByteArray(R"([[1,"VENDOR"],[3,[1]],[8,"PAD"],[9,"PRODUCT",true]])")
         << Skips{{7, {1, "submit_url", Reason::TakesNoText, {}}}};
 }
 
@@ -192,6 +193,8 @@ void TestFillPlan::fields_data()
         R"x("tag":"TEXTAREA","name":"q","label":"Description (max. 450 characters)")x", "\"DESC450\"");
     row("description, length in the name", R"("name":"char_desc_45")", "\"DESC45\"");
     row("summary", R"("name":"summary")", "\"DESC80\"");
+    row("short description, maxlength",
+        R"("name":"f15","id":"sd","label":"Short description","maxlength":100)", "\"DESC80\"");
     row("too long for maxlength: left alone", R"("name":"version","maxlength":2)", "null");
     // Sizes and dates.
     row("size in bytes, fits", R"("name":"filesize","maxlength":7)", R"("1048576")");

@@ -33,6 +33,8 @@ class TestWebEngineFill : public QObject {
 private Q_SLOTS:
     void initTestCase();
     void pageStateSeesTheWrites();
+    void snapshotDescribesFields_data();
+    void snapshotDescribesFields();
     void passesOverParts_data();
     void passesOverParts();
     void stalePlans();
@@ -97,6 +99,55 @@ void TestWebEngineFill::pageStateSeesTheWrites()
     QCOMPARE(
         eval("JSON.stringify([formState, document.getElementById('preview').textContent])").toString(),
         QStringLiteral(R"([{"pad_url":"%1","category":"Screen Savers: Art"},"%1"])").arg(kProduct.padUrl));
+}
+
+void TestWebEngineFill::snapshotDescribesFields_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QByteArray>("fields"); // the snapshot's entries that are objects
+    QTest::newRow("label[for], maxlength, an unnamed field")
+        << QByteArray("<label for=a>E-mail\n  address</label><input id=a name=email maxlength=40 "
+                      "placeholder=you@ autocomplete=email><input type=CHECKBOX title=Agree>")
+        << QByteArray(R"([{"tag":"INPUT","name":"email","id":"a","type":"text","label":"E-mail address",)"
+                      R"("placeholder":"you@","autocomplete":"email","maxlength":40},)"
+                      R"({"tag":"INPUT","type":"checkbox","title":"Agree","held":{"value":"on"}}])");
+    QTest::newRow("enclosing label, aria-labelledby, aria-label")
+        << QByteArray(
+               "<label>Category <select name=c><option>Art<option selected> Big  Games</select></label>"
+               "<span id=x>Home</span><span id=y>page</span><input aria-labelledby='x y' type=url>"
+               "<select multiple aria-label=Kinds><option>A</select>")
+        << QByteArray(
+               R"([{"tag":"SELECT","name":"c","label":"Category","options":["Art","Big Games"],"selected":[0]},)"
+               R"({"tag":"INPUT","type":"url","label":"Home page"},)"
+               R"({"tag":"SELECT","label":"Kinds","options":["A"],"multiple":true}])");
+    QTest::newRow("hints: table cell, sibling, up a level; a field ends the search")
+        << QByteArray("<table><tr><td>Program <b>name</b>:</td><td><input name=n></td></tr></table>"
+                      "<div><p>Notes</p><div><textarea name=notes>old</textarea></div></div>"
+                      "<p>Phone <input name=a><input type=hidden name=h> <input name=b></p>")
+        << QByteArray(R"([{"tag":"INPUT","name":"n","type":"text","hint":"Program name:","held":true},)"
+                      R"({"tag":"TEXTAREA","name":"notes","hint":"Notes","held":{"value":"old"}},)"
+                      R"({"tag":"INPUT","name":"a","type":"text","hint":"Phone"},)"
+                      R"({"tag":"INPUT","name":"h","type":"hidden"},)"
+                      R"({"tag":"INPUT","name":"b","type":"text"}])");
+}
+
+// What the snapshot tells of each form field, after the load pass (which fills the program name
+// and the category); the fill rules rely on it (format: autofill/FillPlan.h).
+void TestWebEngineFill::snapshotDescribesFields()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QByteArray, fields);
+    m_server.setPage("described.html", "<!DOCTYPE html><body>" + body);
+    QVERIFY(load(m_server.url("described.html")));
+    QJsonArray listed;
+    for (const QJsonValue& doc : QJsonDocument::fromJson(snapshot()).object().value(u"docs").toArray()) {
+        for (const QJsonValue& entry : doc.toArray()) {
+            if (entry.isObject())
+                listed.append(entry);
+        }
+    }
+    QCOMPARE(QJsonDocument(listed).toJson(QJsonDocument::Compact),
+             QJsonDocument::fromJson(fields).toJson(QJsonDocument::Compact));
 }
 
 void TestWebEngineFill::passesOverParts_data()
