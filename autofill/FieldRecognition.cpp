@@ -70,6 +70,8 @@ constexpr Key kKeys[] = {
     {u"auteur", Fact::Author},
     {u"contactname", Fact::Author},
     {u"yourname", Fact::Author},
+    {u"fullname", Fact::Author},
+    {u"realname", Fact::Author},
     {u"firstname", Fact::AuthorFirstName},
     {u"givenname", Fact::AuthorFirstName},
     {u"vorname", Fact::AuthorFirstName},
@@ -94,6 +96,8 @@ constexpr Key kKeys[] = {
     {u"webseite", Fact::HomePage},
     {u"web", Fact::HomePage, W},
     {u"webadresse", Fact::HomePage},
+    {u"seite", Fact::HomePage, W},
+    {u"links", Fact::HomePage, W, 3},
     {u"siteweb", Fact::HomePage},
     {u"siteinternet", Fact::HomePage},
     {u"infourl", Fact::HomePage},
@@ -133,12 +137,19 @@ constexpr Key kKeys[] = {
     {u"icon", Fact::IconAddress},
     {u"icone", Fact::IconAddress},
     {u"logo", Fact::IconAddress},
+    {u"image", Fact::IconAddress, W},
     {u"symbolbild", Fact::IconAddress},
     {u"download", Fact::DownloadAddress},
     {u"dl", Fact::DownloadAddress, W},
     {u"fileurl", Fact::DownloadAddress},
     {u"filelink", Fact::DownloadAddress},
     {u"herunterladen", Fact::DownloadAddress},
+    {u"externalfile", Fact::DownloadAddress},
+    {u"externfile", Fact::DownloadAddress},
+    {u"mirror", Fact::SecondaryDownloadAddress},
+    {u"alternativ", Fact::SecondaryDownloadAddress},
+    {u"alternate", Fact::SecondaryDownloadAddress},
+    {u"secondary", Fact::SecondaryDownloadAddress},
     {u"telecharg", Fact::DownloadAddress},
     {u"pad", Fact::PadAddress, W},
     {u"padurl", Fact::PadAddress},
@@ -156,6 +167,11 @@ constexpr Key kKeys[] = {
     {u"tailledufichier", Fact::FileSize},
 
     {u"os", Fact::OperatingSystems, W},
+    {u"system", Fact::OperatingSystems, W, 6},
+    {u"compatib", Fact::OperatingSystems},
+    {u"kompatib", Fact::OperatingSystems},
+    {u"testedon", Fact::OperatingSystems},
+    {u"getestet", Fact::OperatingSystems},
     {u"operatingsystem", Fact::OperatingSystems},
     {u"platform", Fact::OperatingSystems},
     {u"plattform", Fact::OperatingSystems},
@@ -210,7 +226,10 @@ constexpr Key kKeys[] = {
     {u"kategorie", Fact::Category},
     {u"cat", Fact::Category, W},
     {u"genre", Fact::Category, W},
+    {u"require", Fact::SystemRequirements},
     {u"requirements", Fact::SystemRequirements},
+    {u"benotigt", Fact::SystemRequirements},
+    {u"voraussetzung", Fact::SystemRequirements},
     {u"sysreq", Fact::SystemRequirements},
     {u"systemanforderungen", Fact::SystemRequirements},
     {u"anforderungen", Fact::SystemRequirements},
@@ -229,12 +248,16 @@ constexpr Key kKeys[] = {
     {u"summary", Fact::Description},
     {u"zusammenfassung", Fact::Description},
     {u"resume", Fact::Description, W},
+    {u"detail", Fact::Description},
+    {u"erweitert", Fact::Description},
 
     {u"regnow", Fact::RegnowProductId},
     {u"regnowvenderid", Fact::RegnowVendorId},
     {u"regnowvendorid", Fact::RegnowVendorId},
     {u"regnowvendor", Fact::RegnowVendorId},
     {u"regnowproductid", Fact::RegnowProductId},
+    {u"vendorid", Fact::RegnowVendorId},
+    {u"venderid", Fact::RegnowVendorId},
     {u"shareit", Fact::ShareItProductId},
 };
 
@@ -245,7 +268,8 @@ constexpr Key kNoFact[] = {
     {u"sicherheitscode", Fact::NoFact}, {u"antispam", Fact::NoFact},     {u"password", Fact::NoFact},
     {u"passwort", Fact::NoFact},        {u"motdepasse", Fact::NoFact},   {u"login", Fact::NoFact},
     {u"username", Fact::NoFact},        {u"benutzername", Fact::NoFact}, {u"nomdutilisateur", Fact::NoFact},
-    {u"profile", Fact::NoFact, W},      {u"demo", Fact::NoFact},         {u"upload", Fact::NoFact},
+    {u"profile", Fact::NoFact, W},      {u"demo", Fact::NoFact},         {u"upload", Fact::NoFact, W},
+    {u"paypal", Fact::NoFact},          {u"banner", Fact::NoFact},       {u"reciprocal", Fact::NoFact},
 };
 
 constexpr int kFacts = int(Fact::ShareItProductId) + 1;
@@ -359,15 +383,16 @@ bool holdsWord(const Folded& text, std::u16string_view word)
     return holds(text, Key{word, Fact::Unknown, W});
 }
 
-// Adds, for each fact, the longest key `text` holds times `weight`.
-void score(const Folded& text, int weight, std::array<int, kFacts>& scores)
+// Adds, for each fact, the longest key `text` holds times `weight`; keys that count less than
+// `least` are passed over.
+void score(const Folded& text, int weight, std::array<int, kFacts>& scores, int least = 0)
 {
     if (text.joined.isEmpty())
         return;
     std::array<int, kFacts> longest{};
     for (const Key& key : kKeys) {
         int& best = longest[size_t(key.fact)];
-        if (key.counts() > best && holds(text, key))
+        if (key.counts() > best && key.counts() >= least && holds(text, key))
             best = key.counts();
     }
     for (size_t i = 0; i < longest.size(); ++i)
@@ -404,7 +429,7 @@ int namedLength(const Folded& text, bool padLengths)
 
 SizeUnit unitNamed(const Folded& text)
 {
-    for (const std::u16string_view word : {u"bytes", u"byte", u"octets", u"octet"})
+    for (const std::u16string_view word : {u"bytes", u"byte", u"octets", u"octet", u"b"})
         if (holdsWord(text, word))
             return SizeUnit::Bytes;
     for (const std::u16string_view word : {u"kb", u"kbytes", u"kilobytes", u"kilobyte", u"ko", u"kib"})
@@ -479,6 +504,54 @@ bool findDateFormat(QStringView text, DateFormat& format)
     return false;
 }
 
+// The fact with the highest score among those with a score, else Unknown.
+Fact bestOf(const std::array<int, kFacts>& scores)
+{
+    Fact fact = Fact::Unknown;
+    int best = 0;
+    for (size_t i = 0; i < scores.size(); ++i) {
+        if (scores[i] > best) {
+            best = scores[i];
+            fact = Fact(i);
+        }
+    }
+    return fact;
+}
+
+// Whether `text` names an address: a URL, a web site, a link.
+bool namesAddress(const Folded& text)
+{
+    for (const std::u16string_view part : {u"url", u"website", u"webseite", u"homepage", u"siteweb"}) {
+        if (holds(text, Key{part, Fact::Unknown}))
+            return true;
+    }
+    for (const std::u16string_view word : {u"link", u"web", u"http"}) {
+        if (holdsWord(text, word))
+            return true;
+    }
+    return false;
+}
+
+// A person's or company's name asked for as an address is the company's site ("Author URL"); a
+// program's name asked for so is its home page.
+Fact asAddress(Fact fact, const std::array<int, kFacts>& scores)
+{
+    const bool person = scores[size_t(Fact::Author)] > 0 || scores[size_t(Fact::Company)] > 0;
+    switch (fact) {
+    case Fact::Author:
+    case Fact::AuthorFirstName:
+    case Fact::AuthorLastName:
+    case Fact::Company:
+        return Fact::CompanySite;
+    case Fact::HomePage:
+        return person ? Fact::CompanySite : fact;
+    case Fact::ProgramName:
+        return Fact::HomePage;
+    default:
+        return fact;
+    }
+}
+
 } // namespace
 
 Recognition recognise(const FormField& field)
@@ -490,31 +563,35 @@ Recognition recognise(const FormField& field)
         result.fact = Fact::NoFact;
         return result;
     }
-    const Folded label = fold(field.label.isEmpty() ? field.hint : field.label, false);
-    const Folded name = fold(field.name, true);
-    const Folded id = fold(field.id, true);
+    // A label or hint "Name: what to enter" is named by what comes before its colon.
+    const QString& shown = field.label.isEmpty() ? field.hint : field.label;
+    const qsizetype colon = shown.indexOf(u':');
+    const bool explained = colon > 0 && colon + 1 < shown.size();
+    const Folded label = fold(explained ? QStringView(shown).first(colon) : QStringView(shown), false);
+    const Folded explanation = fold(explained ? QStringView(shown).sliced(colon + 1) : QStringView(), false);
+    const Folded name = fold(field.name.isEmpty() ? field.id : field.name, true);
     const Folded placeholder = fold(field.placeholder, false);
     const Folded title = fold(field.title, false);
     // Named in the field's own name or placeholder, it is no fact; in a label that may also name
     // one ("Keywords, for the search"), it weighs twice as much as a fact would.
-    for (const Folded* text : {&name, &id, &placeholder}) {
+    for (const Folded* text : {&name, &placeholder}) {
         if (noFactKey(*text) > 0) {
             result.fact = Fact::NoFact;
             return result;
         }
     }
 
-    std::array<int, kFacts> scores{};
-    score(label, field.label.isEmpty() ? 2 : 3, scores);
-    std::array<int, kFacts> byName{};
-    std::array<int, kFacts> byId{};
-    score(name, 3, byName);
-    score(id, 3, byId);
-    for (size_t i = 0; i < scores.size(); ++i)
-        scores[i] += std::max(byName[i], byId[i]);
-    score(placeholder, 2, scores);
-    score(title, 2, scores);
-    scores[size_t(Fact::NoFact)] = noFactKey(label) * 2 * (field.label.isEmpty() ? 2 : 3);
+    // What the user reads decides; the name only when the user reads nothing that names a fact,
+    // and between facts the texts weigh alike.
+    std::array<int, kFacts> shownScores{};
+    const int labelWeight = field.label.isEmpty() ? 2 : 3;
+    score(label, labelWeight, shownScores);
+    // An explanation often names other facts in passing ("the cost of this download"): only
+    // its long keys count.
+    score(explanation, 1, shownScores, 10);
+    score(placeholder, 2, shownScores);
+    score(title, 2, shownScores);
+    shownScores[size_t(Fact::NoFact)] += noFactKey(label) * 2 * labelWeight;
     const QString autocomplete = field.autocomplete.toLower();
     const std::pair<std::u16string_view, Fact> tokens[] = {
         {u"email", Fact::Email},
@@ -526,25 +603,50 @@ Recognition recognise(const FormField& field)
     };
     for (const auto& [token, fact] : tokens) {
         if (autocomplete.split(u' ').contains(QStringView(token.data(), qsizetype(token.size())))) {
-            scores[size_t(fact)] += 12;
+            shownScores[size_t(fact)] += 12;
             break;
         }
     }
+    std::array<int, kFacts> nameScores{};
+    score(name, 3, nameScores);
     if (field.type == u"email")
-        scores[size_t(Fact::Email)] += 5;
+        nameScores[size_t(Fact::Email)] += 5;
     if (field.type == u"date")
-        scores[size_t(Fact::ReleaseDate)] += 5;
+        nameScores[size_t(Fact::ReleaseDate)] += 5;
 
-    int best = 0;
-    for (size_t i = 0; i < scores.size(); ++i) {
-        if (scores[i] > best) {
-            best = scores[i];
-            result.fact = Fact(i);
+    if (bestOf(shownScores) != Fact::Unknown) {
+        std::array<int, kFacts> scores{};
+        for (size_t i = 0; i < scores.size(); ++i)
+            scores[i] = shownScores[i] > 0 ? shownScores[i] * 4 + nameScores[i] : 0;
+        result.fact = bestOf(scores);
+        if (namesAddress(label) || namesAddress(placeholder) || namesAddress(title))
+            result.fact = asAddress(result.fact, shownScores);
+        // "Release date" over three lists: each takes the part its name says.
+        const Fact named = bestOf(nameScores);
+        if (result.fact == Fact::ReleaseDate &&
+            (named == Fact::ReleaseDay || named == Fact::ReleaseMonth || named == Fact::ReleaseYear))
+            result.fact = named;
+    } else {
+        result.fact = bestOf(nameScores);
+        if (namesAddress(name))
+            result.fact = asAddress(result.fact, nameScores);
+        // A file's name is the program's on some sites and its download's on others.
+        if (result.fact == Fact::ProgramName && holds(name, Key{u"filename", Fact::Unknown}))
+            result.fact = Fact::NoFact;
+    }
+    // The PAD file names one mirror: a second or third one stays empty.
+    if (result.fact == Fact::SecondaryDownloadAddress) {
+        for (const Folded* text : {&label, &name}) {
+            for (const QStringView word : QStringView(text->spaced).tokenize(u' ', Qt::SkipEmptyParts)) {
+                if (word.size() == 1 && word.front() >= u'2' && word.front() <= u'9')
+                    result.fact = Fact::NoFact;
+            }
         }
     }
     if (result.fact == Fact::Unknown || result.fact == Fact::NoFact)
         return result;
 
+    const Folded id = fold(field.id, true);
     for (const Folded* text : {&label, &placeholder, &title, &name, &id}) {
         result.namedLength = std::max(result.namedLength, namedLength(*text, text == &name || text == &id));
         if (result.unit == SizeUnit::Unnamed)
@@ -554,6 +656,9 @@ Recognition recognise(const FormField& field)
             if (holds(*text, Key{word, Fact::Unknown}))
                 result.asksShort = true;
         }
+        // A meta description is read in search results, which show some 160 characters.
+        if (holdsWord(*text, u"meta") && result.namedLength < 0)
+            result.namedLength = 250;
     }
     for (const QString* text : {&field.label, &field.hint, &field.placeholder, &field.title}) {
         if (findDateFormat(*text, result.dateFormat)) {
@@ -562,6 +667,11 @@ Recognition recognise(const FormField& field)
         }
     }
     return result;
+}
+
+SizeUnit unitOf(QStringView text)
+{
+    return unitNamed(fold(text, false));
 }
 
 } // namespace FieldRecognition

@@ -38,6 +38,7 @@ enum class Fact {
     ScreenshotAddress,
     IconAddress,
     DownloadAddress,
+    SecondaryDownloadAddress,
     PadAddress,
     FileSize,
     OperatingSystems,
@@ -87,14 +88,25 @@ struct Recognition {
 // punctuation, "_", "-", camelCase and digits, and matched against a fixed table of keys: a key
 // marked as a word must be one whole word; any other key may sit anywhere in the words run
 // together ("appname" holds "name", "Dateigröße" holds "grosse"). For each fact the longest key
-// found counts, weighted by where it was found: label and name or id weigh most, then the hint,
-// placeholder and title, then the autocomplete token; an email or date type adds a little. The
-// fact with the highest score wins. A field whose label, name, id or placeholder names a search, a
-// captcha or security code, a password, a login or user name, a profile, a demo or an upload, and
-// every password, search, file or hidden field's recognition of those, is NoFact; a hidden field
-// is always Unknown. Cheap: no allocation beyond the folded texts, no regular expression.
+// found in a text counts, times the text's weight. What the user reads decides: the label (else
+// the hint; of "Name: what to enter" the part before the colon, the rest counting only for long
+// keys), the placeholder, the title and the autocomplete token; the name (else the id) decides
+// only when those name no fact, and otherwise breaks ties. A person or company asked for as an
+// address is the company's site ("Author URL"). "Release date" over a list named for a day,
+// month or year is that part. Without a label, a name holding "filename" is no fact: sites use it
+// for the program's name and for its download alike. A second mirror is no fact.
+//
+// NoFact: a password, search or file input; a name, id or placeholder naming a search, a
+// captcha or security code, a password, a login or user name, a profile, a demo, an upload, a
+// PayPal address, a banner or a reciprocal link; a label naming one of those more strongly than a
+// fact. A hidden field is always Unknown (the keyword rules decide). Cheap: no regular
+// expression, no allocation beyond the folded texts.
 namespace FieldRecognition {
 
 Recognition recognise(const FormField& field);
+
+// The unit a text names as a word: "bytes", "B", "octets"; "KB", "Ko", "kilobytes"; "MB",
+// "Mo", "megabytes"; else Unnamed.
+SizeUnit unitOf(QStringView text);
 
 } // namespace FieldRecognition

@@ -81,6 +81,35 @@ bool choosesByValue(Fact fact)
     }
 }
 
+// What the fields right after a text field tell of it: a list of units after a size ("Ko"
+// selected), a counter of the characters left after a description.
+void readNeighbours(const QJsonArray& entries, qsizetype k, Recognition& recognition)
+{
+    const bool size = recognition.fact == Fact::FileSize && recognition.unit == SizeUnit::Unnamed;
+    const bool description = recognition.fact == Fact::Description && recognition.namedLength < 0;
+    if (!size && !description)
+        return;
+    for (qsizetype next = k + 1; next < std::min(entries.size(), k + 4); ++next) {
+        const QJsonObject object = entries.at(next).toObject();
+        const QString tag = object.value(u"tag").toString();
+        if (size && tag == u"SELECT") {
+            const QJsonArray options = object.value(u"options").toArray();
+            const qsizetype chosen = object.value(u"selected").toArray().at(0).toInteger(0);
+            recognition.unit = FieldRecognition::unitOf(options.at(chosen).toString());
+            return;
+        }
+        const QString held = object.value(u"held").toObject().value(u"value").toString();
+        const QString name = object.value(u"name").toString().toLower();
+        if (description && tag == u"INPUT" && (name.contains(u"left") || name.contains(u"remain"))) {
+            bool number = false;
+            const int left = held.toInt(&number);
+            if (number && left >= 10)
+                recognition.namedLength = left;
+            return;
+        }
+    }
+}
+
 // Positions go back to the page as JSON numbers, which are exact up to 2^53; a snapshot that
 // counts further did not come from the page script.
 constexpr qint64 lastExactPosition = qint64(1) << 53;
@@ -109,7 +138,9 @@ std::optional<Plan> make(QByteArrayView snapshot, const std::optional<ProductFac
     qint64 position = 0;
     int frame = 0;
     for (const QJsonValue& doc : documents) {
-        for (const QJsonValue& element : doc.toArray()) {
+        const QJsonArray entries = doc.toArray();
+        for (qsizetype k = 0; k < entries.size(); ++k) {
+            const QJsonValue& element = entries.at(k);
             if (element.isDouble()) {
                 const double count = element.toDouble();
                 if (count > double(lastExactPosition - position))
@@ -145,7 +176,8 @@ std::optional<Plan> make(QByteArrayView snapshot, const std::optional<ProductFac
             }
             if (!FillRules::isTextFieldTag(field.tag))
                 continue;
-            const Recognition recognition = FieldRecognition::recognise(field);
+            Recognition recognition = FieldRecognition::recognise(field);
+            readNeighbours(entries, k, recognition);
             std::optional<QString> value;
             if (recognition.fact == Fact::Unknown)
                 value = FillRules::textFieldValue(field.name, product->profile);

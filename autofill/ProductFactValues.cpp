@@ -184,6 +184,9 @@ std::optional<QString> ProductFactValues::plain(Fact fact) const
     case Fact::DownloadAddress:
         value = pad(u"web_info/download_urls/primary_download_url");
         break;
+    case Fact::SecondaryDownloadAddress:
+        value = pad(u"web_info/download_urls/secondary_download_url");
+        break;
     case Fact::PadAddress: {
         const QString typed = profile.padUrl.trimmed();
         value = typed.isEmpty() || typed.compare(u"http://", Qt::CaseInsensitive) == 0
@@ -265,7 +268,7 @@ std::optional<QString> ProductFactValues::descriptionFor(const Recognition& reco
     if (recognition.namedLength > 0)
         limit = std::min<qsizetype>(limit, recognition.namedLength);
     if (recognition.asksShort)
-        limit = std::min<qsizetype>(limit, 80);
+        limit = std::min<qsizetype>(limit, singleLine ? 80 : 250);
     else if (singleLine && maxLength < 0 && recognition.namedLength < 0)
         limit = std::min<qsizetype>(limit, 250);
     for (const QStringView length : {u"2000", u"450", u"250", u"80", u"45"}) {
@@ -301,8 +304,7 @@ std::optional<QString> ProductFactValues::sizeFor(SizeUnit unit, int maxLength) 
         forms = {inMB};
         break;
     case SizeUnit::Unnamed:
-        forms = {inBytes, inK.isEmpty() ? QString() : inK + u" KB",
-                 inMB.isEmpty() ? QString() : inMB + u" MB"};
+        forms = {inBytes, inK, inMB};
         break;
     }
     for (const QString& form : forms) {

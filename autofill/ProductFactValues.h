@@ -18,7 +18,7 @@
 //   home page                  Web_Info/Application_URLs/Application_Info_URL, else
 //                              Company_Info/Company_WebSite_URL (the company site)
 //   order, screenshot, icon    Application_Order_URL, _Screenshot_URL, _Icon_URL
-//   download address           Web_Info/Download_URLs/Primary_Download_URL
+//   download address, mirror   Web_Info/Download_URLs/Primary_Download_URL, Secondary_Download_URL
 //   PAD address                Application_XML_File_URL
 //   file size                  Program_Info/File_Info/File_Size_Bytes, _K, _MB
 //   others in Program_Info     Program_OS_Support, Program_Language, Program_Type,
@@ -36,10 +36,10 @@ public:
     // What the text field `field`, recognised as `recognition`, takes, or nothing when the product
     // lacks the fact or no form of it fits the field's maxlength:
     // - a description: the longest one that fits the field's maxlength and the length its texts
-    //   name; a short one (45 or 80 characters) for a field called short; a single-line input
-    //   without either takes one of at most 250;
-    // - a size: in the unit the field names, else in bytes, kilobytes or megabytes with the unit,
-    //   whichever fits first;
+    //   name; a short one (at most 80 characters in a line, 250 in a text area) for a field called
+    //   short; a single-line input without either takes one of at most 250;
+    // - a size: in the unit the field names, else in bytes, kilobytes or megabytes, whichever fits
+    //   first, as a bare number;
     // - a date: in the format the field shows, else yyyy-mm-dd; a part (day, month, year) alone
     //   as the PAD file writes it;
     // - anything else as the product has it.

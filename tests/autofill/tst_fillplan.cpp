@@ -171,7 +171,7 @@ void TestFillPlan::fields_data()
     // German and French labels.
     row("Name des Programms", R"("name":"a","label":"Name des Programms")", R"("Zipper")");
     row("Hersteller", R"("name":"b","label":"Hersteller")", R"("Tidewater Tools")");
-    row("Kurzbeschreibung", R"("tag":"TEXTAREA","name":"c","label":"Kurzbeschreibung")", "\"DESC80\"");
+    row("Kurzbeschreibung", R"("name":"c","label":"Kurzbeschreibung")", "\"DESC80\"");
     row("Dateigröße in MB", R"x("name":"d","label":"Dateigröße (MB)")x", R"("1.00")");
     row("Betriebssystem", R"("name":"e","label":"Betriebssystem")", R"("Win10,Win11")");
     row("Preis", R"("name":"f","label":"Preis")", R"("19.95")");
@@ -184,7 +184,8 @@ void TestFillPlan::fields_data()
     row("taille en octets", R"x("name":"m","label":"Taille du fichier (octets)")x", R"("1048576")");
     row("date de sortie", R"x("name":"n","label":"Date de sortie (JJ/MM/AAAA)")x", R"("03/12/2026")");
     row("mots-clés", R"("name":"o","label":"Mots-clés")", R"("zip, archive")");
-    row("description courte", R"("tag":"TEXTAREA","name":"p","label":"Description courte")", "\"DESC80\"");
+    row("description courte, a text area", R"("tag":"TEXTAREA","name":"p","label":"Description courte")",
+        "\"DESC250\"");
     // Descriptions by length: the longest that fits.
     row("description, no limit", R"("tag":"TEXTAREA","name":"desc")", "\"DESC2000\"");
     row("description, maxlength", R"("tag":"TEXTAREA","name":"desc","maxlength":300)", "\"DESC250\"");
@@ -197,8 +198,9 @@ void TestFillPlan::fields_data()
         R"("name":"f15","id":"sd","label":"Short description","maxlength":100)", "\"DESC80\"");
     row("too long for maxlength: left alone", R"("name":"version","maxlength":2)", "null");
     // Sizes and dates.
-    row("size in bytes, fits", R"("name":"filesize","maxlength":7)", R"("1048576")");
-    row("size too long in every unit", R"("name":"filesize","maxlength":4)", "null");
+    row("size in bytes", R"("name":"s","label":"File size in bytes")", R"("1048576")");
+    row("size, no unit: bytes do not fit", R"("name":"filesize","maxlength":4)", R"("1024")");
+    row("size too long in every unit", R"("name":"filesize","maxlength":3)", "null");
     row("size, KB from bytes", R"("name":"size_kb")", R"("1024")");
     row("date type", R"("name":"release","label":"Release date","type":"date")", R"(["2026-12-03",true])");
     row("date, mm/dd/yyyy", R"x("name":"r","label":"Release date (mm/dd/yyyy)")x", R"("12/03/2026")");
@@ -237,7 +239,18 @@ void TestFillPlan::fields_data()
     row("demo address", R"("name":"demo_url","label":"Demo URL")", "null");
     row("upload", R"("name":"padfile","type":"file")", "null");
     row("profile", R"("name":"profile")", "null");
-    row("file_name", R"("name":"file_name","label":"Program name")", R"("Zipper")");
+    row("file_name, labelled", R"("name":"file_name","label":"Program name")", R"("Zipper")");
+    row("file_name alone: ambiguous", R"("name":"file_name")", "null");
+    row("Author URL", R"("name":"url_author","hint":"Author URL:")", R"("http://tide.example/")");
+    row("label before its colon", R"("name":"x","hint":"PayPal Email: where payments go")", "null");
+    row("explanation after the colon", R"("tag":"TEXTAREA","name":"url","hint":"Download URLs: or upload")",
+        R"("http://tide.example/zip.exe")");
+    row("label over name", R"("name":"description","hint":"Name")", R"("Zipper")");
+    row("a passing word in the explanation", R"("name":"points","hint":"Points: the cost to download")",
+        "null");
+    row("release date over a year list",
+        R"("tag":"SELECT","name":"release_year","hint":"Release Date:","options":["2025","2026"])", "[1]");
+    row("second mirror", R"("name":"mirror_2","hint":"Mirror 2:")", "null");
     row("filesize", R"("name":"filesize")", R"("1048576")");
     row("notes: the keyword rule", R"("tag":"TEXTAREA","name":"notes")", R"("http://x/pad.xml")");
     row("pad_url", R"("name":"pad_url","label":"PAD file URL")", R"("http://x/pad.xml")");
