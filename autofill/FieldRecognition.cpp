@@ -1,5 +1,6 @@
 #include "autofill/FieldRecognition.h"
 
+#include <cstdint>
 #include <string_view>
 
 namespace FieldRecognition {
@@ -274,6 +275,31 @@ constexpr Key kNoFact[] = {
 
 constexpr int kFacts = int(Fact::ShareItProductId) + 1;
 
+QStringView viewOf(std::u16string_view text)
+{
+    return QStringView(text.data(), qsizetype(text.size()));
+}
+
+// A table's keys by their first letter, so that a text is compared only with the keys that
+// begin with one of its letters. Every key is lower-case ASCII.
+struct KeyIndex {
+    std::array<std::array<std::uint16_t, 64>, 26> keys{};
+    std::array<std::uint8_t, 26> sizes{};
+};
+
+template <size_t N> constexpr KeyIndex indexOf(const Key (&table)[N])
+{
+    KeyIndex index;
+    for (size_t i = 0; i < N; ++i) {
+        const size_t letter = size_t(table[i].text.front() - u'a');
+        index.keys.at(letter).at(index.sizes.at(letter)++) = std::uint16_t(i);
+    }
+    return index;
+}
+
+constexpr KeyIndex kKeyIndex = indexOf(kKeys);
+constexpr KeyIndex kNoFactIndex = indexOf(kNoFact);
+
 // A text folded for matching: its words between blanks (" file size "), and run together
 // ("filesize").
 struct Folded {
@@ -329,6 +355,8 @@ char16_t foldedLetter(char16_t c, char16_t& second)
 Folded fold(QStringView text, bool splitCase)
 {
     Folded folded;
+    if (text.isEmpty())
+        return folded;
     folded.spaced.reserve(text.size() + 2);
     folded.joined.reserve(text.size());
     folded.spaced.append(u' ');
@@ -383,6 +411,35 @@ bool holdsWord(const Folded& text, std::u16string_view word)
     return holds(text, Key{word, Fact::Unknown, W});
 }
 
+// Calls found(key) for every key of `table` that `text` holds (a key may come more than once).
+template <size_t N, typename Found>
+void forEachHeld(const Folded& text, const Key (&table)[N], const KeyIndex& index, Found found)
+{
+    const QStringView joined(text.joined);
+    for (qsizetype i = 0; i < joined.size(); ++i) {
+        const char16_t c = joined[i].unicode();
+        if (c < u'a' || c > u'z')
+            continue;
+        const size_t letter = size_t(c - u'a');
+        for (size_t k = 0; k < index.sizes[letter]; ++k) {
+            const Key& key = table[index.keys[letter][k]];
+            if (!key.word && joined.sliced(i).startsWith(viewOf(key.text)))
+                found(key);
+        }
+    }
+    for (const QStringView word : QStringView(text.spaced).tokenize(u' ', Qt::SkipEmptyParts)) {
+        const char16_t c = word.front().unicode();
+        if (c < u'a' || c > u'z')
+            continue;
+        const size_t letter = size_t(c - u'a');
+        for (size_t k = 0; k < index.sizes[letter]; ++k) {
+            const Key& key = table[index.keys[letter][k]];
+            if (key.word && word == viewOf(key.text))
+                found(key);
+        }
+    }
+}
+
 // Adds, for each fact, the longest key `text` holds times `weight`; keys that count less than
 // `least` are passed over.
 void score(const Folded& text, int weight, std::array<int, kFacts>& scores, int least = 0)
@@ -390,11 +447,11 @@ void score(const Folded& text, int weight, std::array<int, kFacts>& scores, int 
     if (text.joined.isEmpty())
         return;
     std::array<int, kFacts> longest{};
-    for (const Key& key : kKeys) {
+    forEachHeld(text, kKeys, kKeyIndex, [&](const Key& key) {
         int& best = longest[size_t(key.fact)];
-        if (key.counts() > best && key.counts() >= least && holds(text, key))
-            best = key.counts();
-    }
+        if (key.counts() >= least)
+            best = std::max(best, key.counts());
+    });
     for (size_t i = 0; i < longest.size(); ++i)
         scores[i] += longest[i] * weight;
 }
@@ -403,10 +460,9 @@ void score(const Folded& text, int weight, std::array<int, kFacts>& scores, int 
 int noFactKey(const Folded& text)
 {
     int longest = 0;
-    for (const Key& key : kNoFact) {
-        if (key.counts() > longest && holds(text, key))
-            longest = key.counts();
-    }
+    if (!text.joined.isEmpty())
+        forEachHeld(text, kNoFact, kNoFactIndex,
+                    [&](const Key& key) { longest = std::max(longest, key.counts()); });
     return longest;
 }
 
@@ -619,7 +675,8 @@ Recognition recognise(const FormField& field)
         for (size_t i = 0; i < scores.size(); ++i)
             scores[i] = shownScores[i] > 0 ? shownScores[i] * 4 + nameScores[i] : 0;
         result.fact = bestOf(scores);
-        if (namesAddress(label) || namesAddress(placeholder) || namesAddress(title))
+        if (asAddress(result.fact, shownScores) != result.fact &&
+            (namesAddress(label) || namesAddress(placeholder) || namesAddress(title)))
             result.fact = asAddress(result.fact, shownScores);
         // "Release date" over three lists: each takes the part its name says.
         const Fact named = bestOf(nameScores);
@@ -628,7 +685,7 @@ Recognition recognise(const FormField& field)
             result.fact = named;
     } else {
         result.fact = bestOf(nameScores);
-        if (namesAddress(name))
+        if (asAddress(result.fact, nameScores) != result.fact && namesAddress(name))
             result.fact = asAddress(result.fact, nameScores);
         // A file's name is the program's on some sites and its download's on others.
         if (result.fact == Fact::ProgramName && holds(name, Key{u"filename", Fact::Unknown}))
@@ -646,6 +703,8 @@ Recognition recognise(const FormField& field)
     if (result.fact == Fact::Unknown || result.fact == Fact::NoFact)
         return result;
 
+    if (result.fact != Fact::Description && result.fact != Fact::FileSize && result.fact != Fact::ReleaseDate)
+        return result;
     const Folded id = fold(field.id, true);
     for (const Folded* text : {&label, &placeholder, &title, &name, &id}) {
         result.namedLength = std::max(result.namedLength, namedLength(*text, text == &name || text == &id));
