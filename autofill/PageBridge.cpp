@@ -2,7 +2,10 @@
 
 void PageBridge::deliver(const QString& doc, const QString& plan)
 {
-    if (m_readyDocs.contains(doc))
+    // Only the plan for the snapshot offered is made while the offer is handled.
+    if (m_offering)
+        m_answer = plan;
+    else if (m_readyDocs.contains(doc))
         Q_EMIT planReady(doc, plan);
     else
         m_held.insert(doc, plan);
@@ -22,7 +25,10 @@ void PageBridge::report(const QString& report)
     Q_EMIT reported(report.toUtf8());
 }
 
-void PageBridge::offer(const QString& snapshot)
+QString PageBridge::offer(const QString& snapshot)
 {
+    m_offering = true;
     Q_EMIT offered(snapshot.toUtf8());
+    m_offering = false;
+    return std::exchange(m_answer, {});
 }

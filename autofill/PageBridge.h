@@ -16,8 +16,9 @@ class PageBridge final : public QObject {
 public:
     using QObject::QObject;
 
-    // Hands `plan` to the document `doc`: at once when that document's script is connected,
-    // otherwise as the answer to its ready().
+    // Hands `plan` to the document `doc`: as the answer to the offer being handled, when it is
+    // made for that offer; at once when that document's script is connected; otherwise as the
+    // answer to its ready().
     void deliver(const QString& doc, const QString& plan);
 
     // Drops plans held for documents that have not connected yet (the page is being replaced).
@@ -28,8 +29,10 @@ public:
     Q_INVOKABLE QString ready(const QString& doc);
     // Called by the page script with the outcome of a plan.
     Q_INVOKABLE void report(const QString& report);
-    // Called by the page script with a snapshot of a part of the page that no pass has covered.
-    Q_INVOKABLE void offer(const QString& snapshot);
+    // Called by the page script with a snapshot of a part of the page that no pass has covered;
+    // answers with the plan when the program made it at once, otherwise with an empty string (the
+    // plan then comes through planReady).
+    Q_INVOKABLE QString offer(const QString& snapshot);
     // Called by the page script when the user sent a form of a document that a pass wrote into.
     Q_INVOKABLE void submitted() { Q_EMIT formSubmitted(); }
 
@@ -44,4 +47,6 @@ private:
     // shown document and the one replacing it can still talk.
     QStringList m_readyDocs;
     QHash<QString, QString> m_held;
+    bool m_offering = false;
+    QString m_answer; // the plan made while an offer is being handled
 };

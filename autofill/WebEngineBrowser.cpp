@@ -9,6 +9,7 @@
 #include <QJsonDocument>
 #include <QTimer>
 #include <QWebChannel>
+#include <QWebEngineHistory>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
@@ -85,7 +86,7 @@ WebEngineBrowser::WebEngineBrowser(const QString& storageFolder, QObject* parent
     page->setWebChannel(channel, QWebEngineScript::ApplicationWorld);
 
     connect(m_bridge, &PageBridge::reported, this, &WebEngineBrowser::reported);
-    connect(m_bridge, &PageBridge::offered, this, &Browser::snapshotOffered);
+    connect(m_bridge, &PageBridge::offered, this, &WebEngineBrowser::offered);
     connect(m_bridge, &PageBridge::formSubmitted, this, &Browser::filledFormSubmitted);
     connect(m_view, &QWebEngineView::loadStarted, this, &WebEngineBrowser::supersedePageCalls);
     connect(m_view, &QWebEngineView::loadProgress, this,
@@ -163,8 +164,8 @@ void WebEngineBrowser::snapshotPage(std::function<void(const QByteArray&)> done)
     m_snapshots.insert(id, std::move(done));
     callPageModel(kSnapshotCall, [this, id](const QVariant& result) {
         const auto done = m_snapshots.take(id);
-        if (done)
-            done(result.toString().toUtf8()); // a script that failed gives no string: empty
+        if (done) // a script that failed gives no string: empty
+            done(m_historyFills.recognise(historyEntry(), result.toString().toUtf8()));
     });
 }
 
@@ -186,9 +187,24 @@ void WebEngineBrowser::readFields(std::function<void(const std::optional<QJsonAr
 void WebEngineBrowser::reported(const QByteArray& report)
 {
     const QJsonObject object = QJsonDocument::fromJson(report).object();
+    if (object.value(u"status").toString() == u"applied")
+        m_historyFills.remember(historyEntry(), object.value(u"wrote").toArray());
     const auto done = m_applies.take(object.value(u"token").toString());
     if (done)
         done(object);
+}
+
+void WebEngineBrowser::offered(const QByteArray& snapshot)
+{
+    Q_EMIT snapshotOffered(m_historyFills.recognise(historyEntry(), snapshot));
+}
+
+QString WebEngineBrowser::historyEntry() const
+{
+    if (!m_view)
+        return {};
+    const QWebEngineHistory* history = m_view->history();
+    return QString::number(history->currentItemIndex()) + u' ' + history->currentItem().url().toString();
 }
 
 void WebEngineBrowser::loadFinished()

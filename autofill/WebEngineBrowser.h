@@ -1,6 +1,7 @@
 #pragma once
 
 #include "autofill/Browser.h"
+#include "autofill/HistoryFills.h"
 
 #include <QHash>
 #include <QPointer>
@@ -54,6 +55,9 @@ private:
     // begun the load pass already; only a document without the page model is left to the owner.
     void loadFinished();
     void reported(const QByteArray& report);
+    void offered(const QByteArray& snapshot);
+    // The history entry shown now, as HistoryFills knows it.
+    QString historyEntry() const;
     // A navigation began: every page-model call still waiting is answered as superseded.
     void supersedePageCalls();
 
@@ -64,4 +68,5 @@ private:
     quint64 m_lastSnapshot = 0;
     QHash<quint64, std::function<void(const QByteArray&)>> m_snapshots;
     QHash<QString, std::function<void(const QJsonObject&)>> m_applies; // by plan token
+    HistoryFills m_historyFills;
 };

@@ -6,16 +6,18 @@
 // formtideFill.snapshot() reads the document and its same-origin frames' documents, keeps the
 // elements read, and returns the snapshot (scope "page") as a JSON string. The script also offers
 // snapshots by itself through bridge.offer(): of the whole page for the load pass (scope "page",
-// see prepareLoadPass(); the plan lands as the document's load event fires, or as
-// formtideFill.loaded() asks first), of a same-origin frame's document each time one finishes
-// loading after that (scope "frame"; one that loads before is covered by the load pass), and of
-// form fields that appear after a pass (scope "added"), once the page has been quiet for
-// QUIET_MS, or MAX_WAIT_MS after the first of them at the latest.
+// see loadPass; its plan lands as it comes unless the page changed meanwhile) and whenever the
+// engine shows again a page it kept whole for Back or Forward; of a same-origin frame's document
+// each time one finishes loading after that (scope "frame"; one that loads before is covered by
+// the load pass); and of form fields that appear after a pass (scope "added"), once the page has
+// been quiet for QUIET_MS, or MAX_WAIT_MS after the first of them at the latest.
 //
-// Plans arrive through bridge signal planReady and are applied to the elements kept for the
-// snapshot they name; the outcome goes back through bridge.report(). A trusted submit event (the
-// user's own click or key press) of a form in a document where a pass wrote a field is told through
-// bridge.submitted(). formtideFill.fields() returns the form fields' current contents.
+// Plans arrive as the answer of bridge.offer() or through bridge signal planReady, and are
+// applied to the elements kept for the snapshot they name; the outcome goes back through
+// bridge.report(), with "wrote": [[name or "#id", text], ...], the texts written. A trusted
+// submit event (the user's own click or key press) of a form in a document where a pass wrote a
+// field is told through bridge.submitted(). formtideFill.fields() returns the form fields'
+// current contents.
 //
 // Every field a pass wrote, and every list it selected in, carries a mark (inline declarations
 // marked important, which outrank every rule of the page's style sheets) until the user edits it.
@@ -33,11 +35,13 @@ var formtideFill = (function () {
     // filled again for as long as the page is open.
     const MAX_REBUILDS = 3;
     const FIELD_SELECTOR = 'input,textarea,select';
-    // The mark of a filled field: the colours of a browser's own autofill, over any background image.
     const MAX_TEXT = 200;  // characters of a label or a hint
-    const HINT_LEVELS = 3; // ancestors whose preceding siblings may hold a field's hint
+    const HINT_LEVELS = 3;   // ancestors whose preceding siblings may hold a field's hint
+    const HINT_SIBLINGS = 3; // elements looked at before each of them
+    const VISIBLE_FIELDS = 'input:not([type=hidden]),textarea,select';
     // Elements whose text is no label's: scripts, style sheets, and fields' contents.
     const SILENT_TAGS = new Set(['SCRIPT', 'STYLE', 'NOSCRIPT', 'TEMPLATE', 'TEXTAREA', 'SELECT']);
+    // The mark of a filled field: the colours of a browser's own autofill, over any background image.
     const MARK = [['background-color', '#e8f0fe'], ['background-image', 'none'], ['color', '#000000']];
 
     const own = (proto, name) => Object.getOwnPropertyDescriptor(proto, name);
@@ -61,10 +65,10 @@ var formtideFill = (function () {
     const cssTextOf = own(CSSStyleDeclaration.prototype, 'cssText').get;
     const hasAttribute = Element.prototype.hasAttribute;
     const removeAttribute = Element.prototype.removeAttribute;
-    const comparePosition = Node.prototype.compareDocumentPosition;
     const getAttribute = Element.prototype.getAttribute;
     const querySelectorAll = Element.prototype.querySelectorAll;
-    const documentQuerySelectorAll = Document.prototype.querySelectorAll;
+    const querySelector = Element.prototype.querySelector;
+    const closest = Element.prototype.closest;
     const elementsByTag = Document.prototype.getElementsByTagName;
     const collectionLength = own(HTMLCollection.prototype, 'length').get;
     const collectionItem = HTMLCollection.prototype.item;
@@ -74,6 +78,7 @@ var formtideFill = (function () {
     const optionText = own(HTMLOptionElement.prototype, 'text').get;
     const optionSelected = own(HTMLOptionElement.prototype, 'selected');
     const selectMultiple = own(HTMLSelectElement.prototype, 'multiple').get;
+    const selectedIndex = own(HTMLSelectElement.prototype, 'selectedIndex').get;
     const inputValue = own(HTMLInputElement.prototype, 'value');
     const inputType = own(HTMLInputElement.prototype, 'type').get;
     const textAreaValue = own(HTMLTextAreaElement.prototype, 'value');
@@ -97,26 +102,42 @@ var formtideFill = (function () {
     // Back and Forward bring back what the fields held, which may be what a pass wrote there.
     const navigation = performance.getEntriesByType('navigation')[0];
     const reachedByHistory = navigation !== undefined && navigation.type === 'back_forward';
-    let snapshots = 0;
-    // token -> {elements, tags, names, options: Map(i -> option elements), frameStarts}. A snapshot
-    // of the whole page replaces all of them; the oldest go past KEPT_SNAPSHOTS.
-    const kept = new Map();
-    const seen = new WeakSet();    // fields that a snapshot has listed
-    const edited = new WeakSet();  // fields that the user changed (trusted input or change events)
-    const watched = new WeakSet(); // documents observed for frame loads, new fields and edits
+
+    // What the script knows of the page's elements, all of it held weakly.
+    const seen = new WeakSet();       // fields that a snapshot has listed
+    const edited = new WeakSet();     // fields that the user changed (trusted input or change events)
+    const watched = new WeakSet();    // documents observed for frame loads, new fields and edits
     const filledDocs = new WeakSet(); // documents in which a pass wrote at least one field
-    const ours = new WeakMap();    // field -> the value a pass left in it, until the user edits it
-    const marks = new WeakMap();   // marked field -> what its style attribute held before the mark
-    let loadDone = false;          // the load event fired, or the program asked first
-    let early = null;              // the load pass's snapshot taken before the load event
-    const rebuilt = new WeakMap(); // list -> how often its options were rebuilt after a pass saw it
-    let added = new Set();         // fields that appeared since the last "added" snapshot
-    let firstAddedAt = 0;
-    let lastChangeAt = 0;
-    let addedTimer = 0;
-    let userActing = false;        // a trusted click or key press is being handled
-    let bridge = null;
-    const outbox = [];             // offers made before the channel was up
+    const ours = new WeakMap();       // field -> the value a pass left in it, until the user edits it
+    const marks = new WeakMap();      // marked field -> what its style attribute held before the mark
+    const rebuilt = new WeakMap();    // list -> how often its options were rebuilt after a pass saw it
+
+    // The snapshots whose plans may still come: token -> {page (as walk() gives it), entries:
+    // Map(i -> the field's snapshot entry), options: Map(i -> option elements)}. A snapshot of the
+    // whole page replaces all of them; the oldest go past KEPT_SNAPSHOTS.
+    const snapshots = {taken: 0, kept: new Map()};
+
+    // The load pass. Its snapshot is taken once the document's DOM is complete, and its plan is
+    // made while the page goes on loading. The plan lands as it comes if the page's elements are
+    // still exactly those the snapshot read, and read the same. One that finds the page changed
+    // waits for the load event to be tried again; one that finds it changed after the load event
+    // has the page read anew, and that pass goes as any other. States:
+    //   'idle'    - not begun: the DOM is not complete yet;
+    //   'offered' - the snapshot went out, its plan has not come;
+    //   'held'    - its plan came before the load event, while the page was still changing;
+    //   'done'    - the plan landed, or was answered as stale.
+    // `loaded` tells that the load event fired, or that the program asked first.
+    // `changed` tells that elements were added or removed, or a frame loaded, since the snapshot.
+    const loadPass =
+        {state: 'idle', loaded: false, token: '', page: null, states: null, changed: false, plan: null};
+
+    // Fields that appeared since the last "added" snapshot, and the timer that offers them.
+    const addedFields = {fields: new Set(), firstAt: 0, lastChangeAt: 0, timer: 0};
+
+    // The channel to the program: bridge is null until the transport is there, {pending: true}
+    // while the channel opens; offers made before it is open wait in the outbox.
+    const channel = {bridge: null, outbox: []};
+    const user = {acting: false}; // a trusted click or key press is being handled
 
     // The upper-cased tag name of an element, or null when it cannot be read.
     function tagOf(element) {
@@ -139,19 +160,20 @@ var formtideFill = (function () {
         return null;
     }
 
-    // The documents `roots` and every same-origin frame's document inside them, each in the order
-    // its frame element is met: their elements in document order, one document after the other,
-    // with their upper-cased tag names (null when a tag cannot be read) and the position where each
-    // document starts. Every document reached is watched from then on.
-    function collect(roots) {
-        const docs = roots.slice();
+    // The documents `roots` and every same-origin frame's document inside them, each after the
+    // document that holds its frame, in the order its frame element is met: {elements, tags, docs},
+    // every element in document order, one document after the other, with its upper-cased tag name
+    // (null when it cannot be read), and docs [{doc, start, end}], the range of each document's
+    // elements. Every document reached is watched from then on.
+    function walk(roots) {
         const elements = [];
         const tags = [];
-        const frameStarts = [];
+        const docs = roots.map((doc) => ({doc, start: 0, end: 0}));
         for (let d = 0; d < docs.length; ++d) {
-            watch(docs[d]);
-            frameStarts.push(elements.length);
-            const all = elementsByTag.call(docs[d], '*');
+            const range = docs[d];
+            watch(range.doc);
+            range.start = elements.length;
+            const all = elementsByTag.call(range.doc, '*');
             const count = collectionLength.call(all);
             for (let i = 0; i < count; ++i) {
                 const element = collectionItem.call(all, i);
@@ -161,11 +183,20 @@ var formtideFill = (function () {
                 if (tag === 'IFRAME' || tag === 'FRAME') {
                     const inner = frameContent(element, tag);
                     if (inner)
-                        docs.push(inner);
+                        docs.push({doc: inner, start: 0, end: 0});
                 }
             }
+            range.end = elements.length;
         }
-        return {elements, tags, frameStarts};
+        return {elements, tags, docs};
+    }
+
+    // The position among page.docs of the document holding the element at `at`.
+    function documentAt(page, at) {
+        let d = 0;
+        while (d + 1 < page.docs.length && page.docs[d + 1].start <= at)
+            ++d;
+        return d;
     }
 
     // What a text-like field holds, as the fill rules judge it: null when nothing, true when what a
@@ -193,6 +224,8 @@ var formtideFill = (function () {
 
     // Collapses white space and keeps at most MAX_TEXT characters.
     function collapse(text) {
+        if (text === '')
+            return text;
         return text.replace(/\s+/g, ' ').trim().slice(0, MAX_TEXT);
     }
 
@@ -244,13 +277,11 @@ var formtideFill = (function () {
             if (text)
                 return text;
         }
-        for (let up = parentOf.call(element); up !== null && nodeTypeOf.call(up) === 1; up = parentOf.call(up)) {
-            if (tagOf(up) === 'LABEL') {
-                const text = textOf(up);
-                if (text)
-                    return text;
-                break;
-            }
+        const enclosing = closest.call(element, 'label');
+        if (enclosing !== null) {
+            const text = textOf(enclosing);
+            if (text)
+                return text;
         }
         const labelledBy = getAttribute.call(element, 'aria-labelledby');
         if (labelledBy) {
@@ -269,14 +300,16 @@ var formtideFill = (function () {
     }
 
     // The text just before a field without a label: the previous cell's in a table, else that of
-    // the nearest preceding sibling with text, up to HINT_LEVELS levels up; another visible field
-    // in between ends the search, since the text before it is that field's.
+    // the nearest preceding sibling with text, up to HINT_LEVELS levels up and HINT_SIBLINGS
+    // elements back on each; another visible field in between ends the search, since the text
+    // before it is that field's.
     function hintOf(element) {
         const cell = parentOf.call(element);
         if (cell !== null && nodeTypeOf.call(cell) === 1) {
             const tag = tagOf(cell);
             if (tag === 'TD' || tag === 'TH') {
-                for (let before = previousElementOf.call(cell); before !== null; before = previousElementOf.call(before)) {
+                for (let before = previousElementOf.call(cell); before !== null;
+                     before = previousElementOf.call(before)) {
                     const text = textOf(before);
                     if (text)
                         return text;
@@ -286,13 +319,19 @@ var formtideFill = (function () {
         }
         let at = element;
         for (let level = 0; level <= HINT_LEVELS && at !== null; ++level) {
-            for (let before = previousSiblingOf.call(at); before !== null; before = previousSiblingOf.call(before)) {
+            let looked = 0;
+            for (let before = previousSiblingOf.call(at); before !== null && looked < HINT_SIBLINGS;
+                 before = previousSiblingOf.call(before)) {
                 const type = nodeTypeOf.call(before);
                 if (type === 1) {
                     const tag = tagOf(before);
+                    if (SILENT_TAGS.has(tag) && tag !== 'TEXTAREA' && tag !== 'SELECT')
+                        continue;
                     if (tag === 'TEXTAREA' || tag === 'SELECT' ||
-                        (tag === 'INPUT' && inputType.call(before) !== 'hidden'))
+                        (tag === 'INPUT' && inputType.call(before) !== 'hidden') ||
+                        querySelector.call(before, VISIBLE_FIELDS) !== null)
                         return '';
+                    ++looked;
                 } else if (type !== 3) {
                     continue;
                 }
@@ -318,7 +357,7 @@ var formtideFill = (function () {
         if (id)
             entry.id = id;
         if (tag === 'INPUT')
-            entry.type = (inputType.call(element) || 'text').toLowerCase();
+            entry.type = inputType.call(element); // lower case, "text" when missing or unknown
         const label = labelOf(element, id, labels);
         if (label) {
             entry.label = label;
@@ -333,20 +372,26 @@ var formtideFill = (function () {
                 entry[attribute] = value;
         }
         if (tag === 'SELECT') {
+            // An option's text has its white space collapsed already.
             const list = selectOptions.call(element);
             const count = collectionLength.call(list);
             const texts = new Array(count);
-            const selected = [];
-            for (let k = 0; k < count; ++k) {
-                const item = collectionItem.call(list, k);
-                texts[k] = collapse(optionText.call(item));
-                if (optionSelected.get.call(item))
-                    selected.push(k);
-            }
+            for (let k = 0; k < count; ++k)
+                texts[k] = optionText.call(collectionItem.call(list, k));
             entry.options = texts;
+            const multiple = selectMultiple.call(element);
+            const selected = [];
+            if (multiple) {
+                for (let k = 0; k < count; ++k) {
+                    if (optionSelected.get.call(collectionItem.call(list, k)))
+                        selected.push(k);
+                }
+            } else if (selectedIndex.call(element) >= 0) {
+                selected.push(selectedIndex.call(element));
+            }
             if (selected.length > 0)
                 entry.selected = selected;
-            if (selectMultiple.call(element))
+            if (multiple)
                 entry.multiple = true;
         } else {
             const maxLength = (tag === 'INPUT' ? inputMaxLength : textAreaMaxLength).call(element);
@@ -359,21 +404,19 @@ var formtideFill = (function () {
         return entry;
     }
 
-    // `page` (as collect() returns it) as the snapshot lists its documents, with the names and the
-    // option elements that a plan made from it needs.
+    // `page` (as walk() gives it) as the snapshot lists its documents, with the entries and the
+    // option elements of its fields that a plan made from it needs.
     function describe(page) {
-        const {elements, tags, frameStarts} = page;
-        const names = new Map();
+        const {elements, tags} = page;
+        const entries = new Map();
         const options = new Map();
-        const result = [];
-        let fieldCount = 0;
-        for (let d = 0; d < frameStarts.length; ++d) {
-            const end = d + 1 < frameStarts.length ? frameStarts[d + 1] : elements.length;
+        const docs = [];
+        for (const range of page.docs) {
             const row = [];
             let others = 0; // elements that are not form fields, given as one count
             let labelMap = null;
-            const labels = () => labelMap || (labelMap = labelsOf(ownerDocumentOf.call(elements[frameStarts[d]])));
-            for (let at = frameStarts[d]; at < end; ++at) {
+            const labels = () => labelMap || (labelMap = labelsOf(range.doc));
+            for (let at = range.start; at < range.end; ++at) {
                 const element = elements[at];
                 const tag = tags[at];
                 if (tag !== null && tag !== 'INPUT' && tag !== 'TEXTAREA' && tag !== 'SELECT') {
@@ -389,10 +432,9 @@ var formtideFill = (function () {
                     continue;
                 }
                 seen.add(element);
-                ++fieldCount;
                 try {
                     const entry = fieldEntry(element, tag, labels);
-                    names.set(at, entry.name || '');
+                    entries.set(at, entry);
                     if (tag === 'SELECT')
                         options.set(at, collectOptions(element));
                     row.push(entry);
@@ -402,9 +444,9 @@ var formtideFill = (function () {
             }
             if (others > 0)
                 row.push(others);
-            result.push(row);
+            docs.push(row);
         }
-        return {docs: result, names, options, fieldCount};
+        return {docs, entries, options};
     }
 
     function collectOptions(element) {
@@ -416,18 +458,18 @@ var formtideFill = (function () {
         return items;
     }
 
-    // Lists `page` (as collect() returns it) as a snapshot of `scope` and keeps its elements:
+    // Lists `page` (as walk() gives it) as a snapshot of `scope` and keeps its elements:
     // {token, docs, json}, json being the snapshot's text; null when `onlyFields` and there is no
     // form field.
     function take(scope, page, onlyFields) {
-        const {docs, names, options, fieldCount} = describe(page);
-        if (onlyFields && fieldCount === 0)
+        const {docs, entries, options} = describe(page);
+        if (onlyFields && entries.size === 0)
             return null;
-        const token = docId + '/' + (++snapshots) + '/' + randomWord();
+        const token = docId + '/' + (++snapshots.taken) + '/' + randomWord();
+        const kept = snapshots.kept;
         if (scope === 'page')
             kept.clear();
-        const {elements, tags, frameStarts} = page;
-        kept.set(token, {elements, tags, names, options, frameStarts});
+        kept.set(token, {page, entries, options});
         for (const old of kept.keys()) {
             if (kept.size <= KEPT_SNAPSHOTS)
                 break;
@@ -440,14 +482,21 @@ var formtideFill = (function () {
 
     function snapshot() {
         connect();
-        return take('page', collect([document]), false).json;
+        return take('page', walk([document]), false).json;
     }
 
+    // Offers a snapshot to the program; the plan comes as the answer, or later through planReady
+    // when the program makes it later.
     function send(json) {
+        const bridge = channel.bridge;
         if (bridge !== null && !bridge.pending)
-            bridge.offer(json);
+            bridge.offer(json, (plan) => apply(docId, plan));
         else
-            outbox.push(json);
+            channel.outbox.push(json);
+    }
+
+    function tell(report) {
+        channel.bridge.report(stringify(report));
     }
 
     function offer(scope, page) {
@@ -456,65 +505,80 @@ var formtideFill = (function () {
             send(taken.json);
     }
 
-    // The load pass. Its snapshot is taken as the script starts, once the document's DOM is
-    // complete, and its plan is made while the page goes on loading. When the load event fires, the
-    // plan lands at once if the page's elements are still exactly those the snapshot read, and read
-    // the same; otherwise a snapshot is taken anew then. Either way every field is judged on what it
-    // holds as the document completes.
-    function prepareLoadPass() {
+    function offerPage() {
+        send(take('page', walk([document]), false).json);
+    }
+
+    function beginLoadPass() {
         connect();
-        const page = collect([document]);
+        const page = walk([document]);
         const taken = take('page', page, false);
-        early = {token: taken.token, docs: stringify(taken.docs), elements: page.elements, plan: null};
+        Object.assign(loadPass, {state: 'offered', token: taken.token, page, states: fieldStates(page),
+                                 changed: false, plan: null});
         send(taken.json);
     }
 
-    function unchangedSinceEarly() {
-        if (!kept.has(early.token))
-            return false; // a newer snapshot of the whole page was taken
-        const page = collect([document]);
-        const count = page.elements.length;
-        if (count !== early.elements.length)
-            return false;
-        for (let i = 0; i < count; ++i) {
-            if (page.elements[i] !== early.elements[i])
-                return false;
-        }
-        return stringify(describe(page).docs) === early.docs;
+    function endLoadPass() {
+        Object.assign(loadPass, {state: 'done', page: null, states: null, plan: null});
     }
 
-    // Drops the early snapshot for a new one of the page as it is now; a plan held for it is
-    // answered as stale.
-    function retakeLoadPass() {
-        if (early.plan !== null)
-            bridge.report(stringify({token: early.token, status: 'stale'}));
-        early = null;
-        send(take('page', collect([document]), false).json);
+    // What the fields of `page` hold now, in order: texts, and the positions selected in lists.
+    function fieldStates(page) {
+        const states = [];
+        page.elements.forEach((element, at) => {
+            const tag = page.tags[at];
+            if (tag === 'INPUT')
+                states.push(inputValue.get.call(element));
+            else if (tag === 'TEXTAREA')
+                states.push(textAreaValue.get.call(element));
+            else if (tag === 'SELECT')
+                states.push(selectedIndex.call(element));
+        });
+        return states;
+    }
+
+    // Whether the page is still as the load pass's snapshot read it: no element added or removed,
+    // no frame's document loaded, and every field holding what it held. (Lists whose several
+    // selections changed past the first one pass for unchanged.)
+    function unchangedSinceLoadPass() {
+        if (loadPass.changed)
+            return false;
+        const states = fieldStates(loadPass.page);
+        const before = loadPass.states;
+        return states.length === before.length && states.every((state, i) => state === before[i]);
+    }
+
+    // The load pass's plan came, or is tried again at the load event.
+    function landLoadPlan(plan) {
+        if (!snapshots.kept.has(loadPass.token)) {
+            endLoadPass(); // a newer snapshot of the whole page took over
+            tell({token: plan.token, status: 'stale'});
+        } else if (unchangedSinceLoadPass()) {
+            endLoadPass();
+            applyKept(plan);
+        } else if (!loadPass.loaded) {
+            loadPass.state = 'held';
+            loadPass.plan = plan;
+        } else {
+            endLoadPass();
+            tell({token: plan.token, status: 'stale'});
+            offerPage();
+        }
     }
 
     // The document's load event, or the program asking first (formtideFill.loaded()).
     function loaded() {
-        if (loadDone)
+        if (loadPass.loaded)
             return true;
-        loadDone = true;
+        loadPass.loaded = true;
         connect();
-        if (early === null) {
-            send(take('page', collect([document]), false).json);
-        } else if (!unchangedSinceEarly()) {
-            retakeLoadPass();
-        } else if (early.plan !== null) {
-            const plan = early.plan;
-            early = null;
-            apply(docId, plan);
+        if (loadPass.state === 'idle') {
+            endLoadPass();
+            offerPage();
+        } else if (loadPass.state === 'held') {
+            landLoadPlan(loadPass.plan);
         }
         return true;
-    }
-
-    function frameOf(starts, at) {
-        let frame = 0;
-        while (frame + 1 < starts.length && starts[frame + 1] <= at)
-            ++frame;
-        return frame;
     }
 
     function mark(element) {
@@ -565,83 +629,96 @@ var formtideFill = (function () {
 
     function apply(doc, text) {
         if (!text)
-            return; // ready() found nothing held
+            return; // no plan held for this document, or none made at once
         const plan = parse(text);
-        if (early !== null && doc === docId && plan.token === early.token) {
-            if (!loadDone) {
-                early.plan = text;
-                return;
-            }
-            if (!unchangedSinceEarly()) {
-                early.plan = text; // answered as stale with the retake
-                retakeLoadPass();
-                return;
-            }
-            early = null;
-        }
-        const current = doc === docId ? kept.get(plan.token) : undefined;
+        if (doc !== docId)
+            tell({token: plan.token, status: 'stale'}); // the document it was made for is gone
+        else if (loadPass.state === 'offered' && plan.token === loadPass.token)
+            landLoadPlan(plan);
+        else
+            applyKept(plan);
+    }
+
+    // Applies `plan` to the elements kept for its snapshot. The report names every text written,
+    // by the field's name (or "#" and its id), so that the program knows them again in the fields
+    // that Back and Forward restore.
+    function applyKept(plan) {
+        const current = snapshots.kept.get(plan.token);
         if (!current) {
-            bridge.report(stringify({token: plan.token, status: 'stale'}));
+            tell({token: plan.token, status: 'stale'});
             return;
         }
-        kept.delete(plan.token);
+        snapshots.kept.delete(plan.token);
+        const {page, entries, options} = current;
         let written = 0;
         let lists = 0;
         const refused = [];
-        const refuse = (at, reason) =>
-            refused.push([at, frameOf(current.frameStarts, at), current.names.get(at) || '', reason]);
+        const wrote = [];
+        const nameAt = (at) => (entries.has(at) && entries.get(at).name) || '';
+        const refuse = (at, reason) => refused.push([at, documentAt(page, at), nameAt(at), reason]);
         for (const write of plan.writes) {
             const at = write[0];
-            const element = current.elements[at];
-            const tag = current.tags[at];
+            const element = page.elements[at];
+            const tag = page.tags[at];
             try {
                 if (Array.isArray(write[1])) {
-                    const items = current.options.get(at);
+                    const items = options.get(at);
                     for (const k of write[1])
                         optionSelected.set.call(items[k], true);
                     fire(element, 'change');
                     filledDocs.add(ownerDocumentOf.call(element));
                     mark(element);
                     ++lists;
-                } else {
-                    if (tag === 'INPUT') {
-                        if (write[2] === true && !keeps(element, write[1])) {
-                            refuse(at, 'ValueNotKept');
-                            continue;
-                        }
-                        inputValue.set.call(element, write[1]);
-                        ours.set(element, inputValue.get.call(element));
-                    } else if (tag === 'TEXTAREA') {
-                        textAreaValue.set.call(element, write[1]);
-                        ours.set(element, textAreaValue.get.call(element));
-                    } else {
-                        throw new TypeError('no value');
-                    }
-                    fire(element, 'input');
-                    fire(element, 'change');
-                    filledDocs.add(ownerDocumentOf.call(element));
-                    mark(element);
-                    ++written;
+                    continue;
                 }
+                let value;
+                if (tag === 'INPUT') {
+                    if (write[2] === true && !keeps(element, write[1])) {
+                        refuse(at, 'ValueNotKept');
+                        continue;
+                    }
+                    inputValue.set.call(element, write[1]);
+                    value = inputValue.get.call(element);
+                } else if (tag === 'TEXTAREA') {
+                    textAreaValue.set.call(element, write[1]);
+                    value = textAreaValue.get.call(element);
+                } else {
+                    throw new TypeError('no value');
+                }
+                ours.set(element, value);
+                const entry = entries.get(at);
+                const key = entry.name || (entry.id ? '#' + entry.id : '');
+                if (key)
+                    wrote.push([key, value]);
+                fire(element, 'input');
+                fire(element, 'change');
+                filledDocs.add(ownerDocumentOf.call(element));
+                mark(element);
+                ++written;
             } catch (e) {
                 refuse(at, e && typeof e.name === 'string' ? e.name : 'Error');
             }
         }
-        bridge.report(stringify({token: plan.token, status: 'applied', written, lists, refused}));
+        tell({token: plan.token, status: 'applied', written, lists, refused, wrote});
     }
 
-    // A frame element in a watched document finished loading a document: a pass over that
-    // document (and the same-origin frames inside it) only. Cross-origin documents are not reached.
+    // A frame element in a watched document finished loading a document: once the load pass is
+    // over, a pass over that document (and the same-origin frames inside it) only. Cross-origin
+    // documents are not reached.
     function frameLoaded(event) {
-        if (!loadDone)
+        if (loadPass.state === 'idle')
+            return; // the load pass reads it
+        if (loadPass.state !== 'done') {
+            loadPass.changed = true;
             return;
+        }
         const element = eventTarget.call(event);
         const tag = tagOf(element);
         if (tag !== 'IFRAME' && tag !== 'FRAME')
             return;
         const inner = frameContent(element, tag);
         if (inner)
-            offer('frame', collect([inner]));
+            offer('frame', walk([inner]));
     }
 
     function userEdited(event) {
@@ -657,14 +734,15 @@ var formtideFill = (function () {
     // handled: form.submit() fires no event, a dispatched one is untrusted, and requestSubmit() or
     // a button's click() give trusted ones, so trust alone does not tell the user from the page.
     function userActed(event) {
-        if (!event.isTrusted || userActing)
+        if (!event.isTrusted || user.acting)
             return;
-        userActing = true;
-        setTimeout(() => { userActing = false; }, 0);
+        user.acting = true;
+        setTimeout(() => { user.acting = false; }, 0);
     }
 
     function formSent(event) {
-        if (!event.isTrusted || !userActing || bridge === null || bridge.pending)
+        const bridge = channel.bridge;
+        if (!event.isTrusted || !user.acting || bridge === null || bridge.pending)
             return;
         if (filledDocs.has(ownerDocumentOf.call(eventTarget.call(event))))
             bridge.submitted();
@@ -672,13 +750,14 @@ var formtideFill = (function () {
 
     function fieldAdded(field) {
         if (!seen.has(field))
-            added.add(field);
+            addedFields.fields.add(field);
     }
 
     // Notes the fields that the records add, and a list whose options were rebuilt after a pass saw
     // it (which makes it unseen again, MAX_REBUILDS times at most); while fields are waiting, every
     // change of the page puts the pass off, up to MAX_WAIT_MS after the first of them.
     function pageChanged(records) {
+        loadPass.changed = true;
         for (const record of records) {
             const nodes = recordAdded.call(record);
             const count = nodeListLength.call(nodes);
@@ -692,7 +771,7 @@ var formtideFill = (function () {
                 rebuilt.set(list, rebuilds);
                 if (rebuilds <= MAX_REBUILDS) {
                     seen.delete(list);
-                    added.add(list);
+                    addedFields.fields.add(list);
                 }
             }
             for (let i = 0; i < count; ++i) {
@@ -707,72 +786,57 @@ var formtideFill = (function () {
                     fieldAdded(nodeListItem.call(inner, k));
             }
         }
-        if (added.size === 0)
+        const waiting = addedFields;
+        if (waiting.fields.size === 0)
             return;
-        lastChangeAt = now();
-        if (addedTimer === 0) {
-            firstAddedAt = lastChangeAt;
-            addedTimer = setTimeout(addedDue, QUIET_MS);
+        waiting.lastChangeAt = now();
+        if (waiting.timer === 0) {
+            waiting.firstAt = waiting.lastChangeAt;
+            waiting.timer = setTimeout(addedDue, QUIET_MS);
         }
     }
 
     // The timer is never put off by the page itself: a page whose own timers run back to back
     // would otherwise always come first.
     function addedDue() {
+        const waiting = addedFields;
         const at = now();
-        const quietFor = at - lastChangeAt;
-        if (quietFor >= QUIET_MS || at - firstAddedAt >= MAX_WAIT_MS) {
+        const quietFor = at - waiting.lastChangeAt;
+        if (quietFor >= QUIET_MS || at - waiting.firstAt >= MAX_WAIT_MS) {
             offerAdded();
             return;
         }
-        addedTimer = setTimeout(addedDue, Math.min(QUIET_MS - quietFor, firstAddedAt + MAX_WAIT_MS - at));
+        waiting.timer =
+            setTimeout(addedDue, Math.min(QUIET_MS - quietFor, waiting.firstAt + MAX_WAIT_MS - at));
     }
 
     // Offers the fields that appeared, are still in a document, and neither a pass has seen nor
-    // the user has edited since, grouped by document in the page's order of documents.
+    // the user has edited since, in the page's order.
     function offerAdded() {
-        const fields = added;
-        added = new Set();
-        addedTimer = 0;
-        const byDoc = new Map();
+        const fields = addedFields.fields;
+        addedFields.fields = new Set();
+        addedFields.timer = 0;
+        const waiting = new Set();
         for (const field of fields) {
-            if (seen.has(field) || edited.has(field) || !isConnected.call(field))
-                continue;
-            const doc = ownerDocumentOf.call(field);
-            if (!byDoc.has(doc))
-                byDoc.set(doc, []);
-            byDoc.get(doc).push(field);
+            if (!seen.has(field) && !edited.has(field) && isConnected.call(field))
+                waiting.add(field);
         }
-        if (byDoc.size === 0)
+        if (waiting.size === 0)
             return;
-        const page = {elements: [], tags: [], frameStarts: []};
-        for (const doc of collectDocuments()) {
-            const fieldsOfDoc = byDoc.get(doc);
-            if (!fieldsOfDoc)
-                continue;
-            fieldsOfDoc.sort((a, b) => (comparePosition.call(a, b) & Node.DOCUMENT_POSITION_FOLLOWING ? -1 : 1));
-            page.frameStarts.push(page.elements.length);
-            for (const field of fieldsOfDoc) {
-                page.elements.push(field);
-                page.tags.push(tagOf(field));
+        const whole = walk([document]);
+        const page = {elements: [], tags: [], docs: []};
+        for (const range of whole.docs) {
+            const start = page.elements.length;
+            for (let at = range.start; at < range.end; ++at) {
+                if (waiting.has(whole.elements[at])) {
+                    page.elements.push(whole.elements[at]);
+                    page.tags.push(whole.tags[at]);
+                }
             }
+            if (page.elements.length > start)
+                page.docs.push({doc: range.doc, start, end: page.elements.length});
         }
         offer('added', page);
-    }
-
-    // The top-level document and the same-origin frames' documents, in the order of collect().
-    function collectDocuments() {
-        const docs = [document];
-        for (let d = 0; d < docs.length; ++d) {
-            const frames = documentQuerySelectorAll.call(docs[d], 'iframe,frame');
-            for (let i = 0, n = nodeListLength.call(frames); i < n; ++i) {
-                const element = nodeListItem.call(frames, i);
-                const inner = frameContent(element, tagOf(element));
-                if (inner)
-                    docs.push(inner);
-            }
-        }
-        return docs;
     }
 
     function watch(doc) {
@@ -792,15 +856,16 @@ var formtideFill = (function () {
     // only to a document that has said it is ready; a plan made before that comes back as the
     // answer to ready().
     function connect() {
-        if (bridge !== null || typeof qt === 'undefined' || !qt.webChannelTransport)
+        if (channel.bridge !== null || typeof qt === 'undefined' || !qt.webChannelTransport)
             return;
-        bridge = {pending: true};
-        new QWebChannel(qt.webChannelTransport, function (channel) {
-            bridge = channel.objects.formtideBridge;
+        channel.bridge = {pending: true};
+        new QWebChannel(qt.webChannelTransport, function (webChannel) {
+            const bridge = webChannel.objects.formtideBridge;
+            channel.bridge = bridge;
             bridge.planReady.connect(apply);
             bridge.ready(docId, (held) => apply(docId, held));
-            for (const json of outbox.splice(0))
-                bridge.offer(json);
+            for (const json of channel.outbox.splice(0))
+                send(json);
         });
     }
 
@@ -808,10 +873,9 @@ var formtideFill = (function () {
     // SELECT element, in the order of the snapshot's documents (format: autofill/Browser.h).
     function fields() {
         const rows = [];
-        const {elements, tags, frameStarts} = collect([document]);
-        for (let d = 0; d < frameStarts.length; ++d) {
-            const end = d + 1 < frameStarts.length ? frameStarts[d + 1] : elements.length;
-            for (let at = frameStarts[d]; at < end; ++at) {
+        const {elements, tags, docs} = walk([document]);
+        docs.forEach((range, d) => {
+            for (let at = range.start; at < range.end; ++at) {
                 const element = elements[at];
                 const tag = tags[at];
                 try {
@@ -834,20 +898,26 @@ var formtideFill = (function () {
                     // An element that cannot be read is not listed.
                 }
             }
-        }
+        });
         return stringify(rows);
+    }
+
+    // A page that the engine keeps whole when it is left and shows again for Back or Forward
+    // (its scripts' state included) is filled again as if it had just loaded.
+    function shownAgain(event) {
+        if (event.persisted && loadPass.loaded)
+            offerPage();
     }
 
     // Injected as the document is created: the channel to the program opens while the page is
     // parsed, and the page is read once its DOM is complete.
     function start() {
-        for (const doc of collectDocuments())
-            watch(doc);
+        addEventListener.call(window, 'pageshow', shownAgain);
         if (document.readyState === 'complete') {
             loaded();
         } else {
             addEventListener.call(window, 'load', loaded);
-            prepareLoadPass();
+            beginLoadPass();
         }
     }
 

@@ -1,7 +1,7 @@
 // formtide-fillbench [ROUNDS]
 //
 // First times what the author waits for: from a page's own load event to its fields being written,
-// read in the page itself. The program's browser (its pass starts by itself as the document
+// read in the page itself (0 when they were written before the load event). The program's browser (its pass starts by itself as the document
 // completes) is compared with a bare QWebEngineView that writes one field with one script once Qt
 // says loadFinished, page by page, alternating, on ROUNDS submission pages, each on a site of its
 // own (served from 127.0.0.1). On the first set each page shows a banner that the server sends
@@ -172,7 +172,7 @@ private:
 
     void readDelay(QWebEngineView& view, QList<double>& into, std::function<void()> then)
     {
-        view.page()->runJavaScript(QStringLiteral("window.writtenAt - window.loadAt"),
+        view.page()->runJavaScript(QStringLiteral("Math.max(0, window.writtenAt - window.loadAt)"),
                                    QWebEngineScript::MainWorld,
                                    [&into, then = std::move(then), this](const QVariant& ms) {
                                        bool isNumber = false;

@@ -296,7 +296,6 @@ void MainWindow::onLoadProgress(int progress, int progressMax)
         m_progress->setMaximum(progressMax);
     if (progress >= m_progress->minimum() && progress <= m_progress->maximum())
         m_progress->setValue(progress);
-    m_progress->repaint();
 }
 
 void MainWindow::onPageLoaded()

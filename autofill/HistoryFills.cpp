@@ -1,0 +1,56 @@
+#include "autofill/HistoryFills.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+void HistoryFills::remember(const QString& entry, const QJsonArray& wrote)
+{
+    if (wrote.isEmpty())
+        return;
+    QHash<QString, QString>& texts = m_written[entry];
+    for (const QJsonValue& write : wrote) {
+        const QJsonArray pair = write.toArray();
+        const QString key = pair.at(0).toString();
+        if (!key.isEmpty() && pair.at(1).isString())
+            texts.insert(key, pair.at(1).toString());
+    }
+}
+
+QByteArray HistoryFills::recognise(const QString& entry, const QByteArray& snapshot) const
+{
+    // A quotation mark inside a JSON string is escaped, so this text can only be the member.
+    if (!snapshot.contains(R"("nav":"back_forward")"))
+        return snapshot;
+    const auto written = m_written.constFind(entry);
+    if (written == m_written.cend())
+        return snapshot;
+    QJsonObject root = QJsonDocument::fromJson(snapshot).object();
+    QJsonArray docs = root.value(u"docs").toArray();
+    bool changed = false;
+    for (auto doc = docs.begin(); doc != docs.end(); ++doc) {
+        QJsonArray entries = doc->toArray();
+        for (auto field = entries.begin(); field != entries.end(); ++field) {
+            if (!field->isObject())
+                continue;
+            QJsonObject object = field->toObject();
+            const QJsonValue held = object.value(u"held");
+            if (!held.isObject())
+                continue;
+            const QString name = object.value(u"name").toString();
+            const QString id = object.value(u"id").toString();
+            const QString key = !name.isEmpty() ? name : id.isEmpty() ? QString() : u'#' + id;
+            const auto text = written->constFind(key);
+            if (key.isEmpty() || text == written->cend() ||
+                *text != held.toObject().value(u"value").toString())
+                continue;
+            object.insert(QStringLiteral("held"), true);
+            *field = object;
+            changed = true;
+        }
+        *doc = entries;
+    }
+    if (!changed)
+        return snapshot;
+    root.insert(QStringLiteral("docs"), docs);
+    return QJsonDocument(root).toJson(QJsonDocument::Compact);
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QJsonArray>
+#include <QString>
+
+// What the fill passes wrote into the fields of each entry of a browser's history. The engine puts
+// back what fields held when Back or Forward shows an entry again; with this, the texts that a pass
+// wrote there count as the passes' own, so that the next pass replaces them with the active
+// product's and keeps what the user typed.
+class HistoryFills {
+public:
+    // Notes the texts that a pass wrote while `entry` was shown: "wrote" of the page script's
+    // report, [[key, text], ...], the key being the field's name or "#" and its id. A later text
+    // for a key replaces the earlier one.
+    void remember(const QString& entry, const QJsonArray& wrote);
+
+    // `snapshot` (format: autofill/FillPlan.h) in which each field holding exactly the text that a
+    // pass last wrote into the field of the same key on `entry` is given as the passes' own
+    // ("held": true). Only a snapshot of a document reached by Back or Forward is changed; any
+    // other comes back as it is.
+    QByteArray recognise(const QString& entry, const QByteArray& snapshot) const;
+
+private:
+    QHash<QString, QHash<QString, QString>> m_written; // entry -> key -> text
+};
