@@ -1,6 +1,8 @@
 #include "autofill/FillPlan.h"
 
+#include "autofill/FieldRecognition.h"
 #include "autofill/FillRules.h"
+#include "autofill/ProductFactValues.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -10,18 +12,6 @@
 namespace FillPlan {
 
 namespace {
-
-// The option texts of a list as the snapshot sends them: each one after a line feed, which no
-// option text holds (and upper-casing makes none).
-QList<QStringView> optionTexts(QStringView joined)
-{
-    QList<QStringView> texts;
-    if (joined.startsWith(u'\n')) {
-        for (const QStringView text : joined.sliced(1).tokenize(u'\n'))
-            texts.append(text);
-    }
-    return texts;
-}
 
 FillReport::Scope scopeOf(const QString& scope)
 {
@@ -44,22 +34,80 @@ std::optional<FillRules::HeldText> heldText(const QJsonValue& held)
                                object.value(u"handlers").toString(), false};
 }
 
-// A field's entry in the form of the older snapshots, which the rules below read:
-// ["TAG", "name", "type" or "\noption\noption...", held].
-QJsonArray olderEntry(const QJsonObject& field)
+// A field as its snapshot entry describes it, with what it holds.
+struct Entry {
+    FormField field;
+    QJsonValue held;
+};
+
+Entry entryOf(const QJsonObject& object)
 {
-    const QString tag = field.value(u"tag").toString();
-    QJsonArray entry{tag, field.value(u"name").toString()};
-    if (tag == u"SELECT") {
-        QString options;
-        for (const QJsonValue& text : field.value(u"options").toArray())
-            options += u'\n' + text.toString();
-        entry.append(options);
-    } else {
-        entry.append(field.value(u"type").toString());
-        entry.append(field.value(u"held"));
-    }
+    Entry entry;
+    FormField& field = entry.field;
+    field.tag = object.value(u"tag").toString();
+    field.name = object.value(u"name").toString();
+    field.id = object.value(u"id").toString();
+    field.type = object.value(u"type").toString();
+    if (field.tag == u"INPUT" && field.type.isEmpty())
+        field.type = QStringLiteral("text");
+    field.label = object.value(u"label").toString();
+    field.hint = object.value(u"hint").toString();
+    field.placeholder = object.value(u"placeholder").toString();
+    field.title = object.value(u"title").toString();
+    field.autocomplete = object.value(u"autocomplete").toString();
+    field.maxLength = object.value(u"maxlength").toInt(-1);
+    for (const QJsonValue& option : object.value(u"options").toArray())
+        field.options.append(option.toString());
+    field.multiple = object.value(u"multiple").toBool();
+    entry.held = object.value(u"held");
     return entry;
+}
+
+// The lists whose options are chosen by the product's value rather than by the category rule.
+bool choosesByValue(Fact fact)
+{
+    switch (fact) {
+    case Fact::OperatingSystems:
+    case Fact::Languages:
+    case Fact::Licence:
+    case Fact::ReleaseStatus:
+    case Fact::InstallSupport:
+    case Fact::ReleaseDay:
+    case Fact::ReleaseMonth:
+    case Fact::ReleaseYear:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// What the fields right after a text field tell of it: a list of units after a size ("Ko"
+// selected), a counter of the characters left after a description.
+void readNeighbours(const QJsonArray& entries, qsizetype k, Recognition& recognition)
+{
+    const bool size = recognition.fact == Fact::FileSize && recognition.unit == SizeUnit::Unnamed;
+    const bool description = recognition.fact == Fact::Description && recognition.namedLength < 0;
+    if (!size && !description)
+        return;
+    for (qsizetype next = k + 1; next < std::min(entries.size(), k + 4); ++next) {
+        const QJsonObject object = entries.at(next).toObject();
+        const QString tag = object.value(u"tag").toString();
+        if (size && tag == u"SELECT") {
+            const QJsonArray options = object.value(u"options").toArray();
+            const qsizetype chosen = object.value(u"selected").toArray().at(0).toInteger(0);
+            recognition.unit = FieldRecognition::unitOf(options.at(chosen).toString());
+            return;
+        }
+        const QString held = object.value(u"held").toObject().value(u"value").toString();
+        const QString name = object.value(u"name").toString().toLower();
+        if (description && tag == u"INPUT" && (name.contains(u"left") || name.contains(u"remain"))) {
+            bool number = false;
+            const int left = held.toInt(&number);
+            if (number && left >= 10)
+                recognition.namedLength = left;
+            return;
+        }
+    }
 }
 
 // Positions go back to the page as JSON numbers, which are exact up to 2^53; a snapshot that
@@ -84,10 +132,15 @@ std::optional<Plan> make(QByteArrayView snapshot, const std::optional<ProductFac
     plan.scope = scopeOf(root.value(u"scope").toString());
     QJsonArray writes;
     const QJsonArray documents = product ? docs.toArray() : QJsonArray();
+    std::optional<ProductFactValues> values;
+    if (product)
+        values.emplace(*product);
     qint64 position = 0;
     int frame = 0;
     for (const QJsonValue& doc : documents) {
-        for (const QJsonValue& element : doc.toArray()) {
+        const QJsonArray entries = doc.toArray();
+        for (qsizetype k = 0; k < entries.size(); ++k) {
+            const QJsonValue& element = entries.at(k);
             if (element.isDouble()) {
                 const double count = element.toDouble();
                 if (count > double(lastExactPosition - position))
@@ -99,17 +152,20 @@ std::optional<Plan> make(QByteArrayView snapshot, const std::optional<ProductFac
             if (position >= lastExactPosition)
                 return std::nullopt;
             const qint64 at = position++;
-            if (!element.isArray() && !element.isObject())
+            if (!element.isObject())
                 continue; // unreadable
-            const QJsonArray fields = element.isObject() ? olderEntry(element.toObject()) : element.toArray();
-            const QString tag = fields.at(0).toString();
-            const QString name = fields.at(1).toString();
-            if (tag == u"SELECT") {
-                if (!FillRules::isCategoryList(name))
-                    continue;
-                const QString options = fields.at(2).toString().toUpper();
-                const QList<qsizetype> positions =
-                    FillRules::categorySelection(optionTexts(options), product->profile.categoryKeyword);
+            const Entry entry = entryOf(element.toObject());
+            const FormField& field = entry.field;
+            if (field.tag == u"SELECT") {
+                const Recognition recognition = FieldRecognition::recognise(field);
+                QList<qsizetype> positions;
+                if (choosesByValue(recognition.fact)) {
+                    positions = values->selection(recognition.fact, field.options, field.multiple);
+                } else if (recognition.fact == Fact::Category || FillRules::isCategoryList(field.name)) {
+                    const QString upper = field.options.join(u'\n').toUpper();
+                    positions = FillRules::categorySelection(QStringView(upper).split(u'\n'),
+                                                             product->profile.categoryKeyword);
+                }
                 if (positions.isEmpty())
                     continue;
                 QJsonArray selection;
@@ -118,16 +174,22 @@ std::optional<Plan> make(QByteArrayView snapshot, const std::optional<ProductFac
                 writes.append(QJsonArray{at, selection});
                 continue;
             }
-            if (!FillRules::isTextFieldTag(tag))
+            if (!FillRules::isTextFieldTag(field.tag))
                 continue;
-            const std::optional<QString> value = FillRules::textFieldValue(name, product->profile);
+            Recognition recognition = FieldRecognition::recognise(field);
+            readNeighbours(entries, k, recognition);
+            std::optional<QString> value;
+            if (recognition.fact == Fact::Unknown)
+                value = FillRules::textFieldValue(field.name, product->profile);
+            else if (recognition.fact != Fact::NoFact)
+                value = values->text(recognition, field);
             if (!value)
                 continue;
-            const QString type = tag == u"INPUT" ? fields.at(2).toString() : QString();
+            const QString type = field.tag == u"INPUT" ? field.type : QString();
             const FillRules::TextWrite write = FillRules::textWriteFor(type);
-            const std::optional<FillRules::HeldText> held = heldText(fields.at(3));
+            const std::optional<FillRules::HeldText> held = heldText(entry.held);
             if (write != FillRules::TextWrite::Skip && held && !FillRules::isVacant(*held)) {
-                plan.skipped.append({at, {frame, name, QStringLiteral("PageValue")}});
+                plan.skipped.append({at, {frame, field.name, FillReport::Reason::HeldByPage, {}}});
                 continue;
             }
             switch (write) {
@@ -138,7 +200,7 @@ std::optional<Plan> make(QByteArrayView snapshot, const std::optional<ProductFac
                 writes.append(QJsonArray{at, *value, true});
                 break;
             case FillRules::TextWrite::Skip:
-                plan.skipped.append({at, {frame, name, QStringLiteral("NotTextField")}});
+                plan.skipped.append({at, {frame, field.name, FillReport::Reason::TakesNoText, {}}});
                 break;
             }
         }
@@ -166,8 +228,12 @@ FillReport readReport(const QJsonObject& report, const Plan& plan)
     QList<std::pair<qint64, FillReport::Refusal>> refused = plan.skipped;
     for (const QJsonValue& entry : report.value(u"refused").toArray()) {
         const QJsonArray fields = entry.toArray();
-        refused.append({fields.at(0).toInteger(),
-                        {fields.at(1).toInt(), fields.at(2).toString(), fields.at(3).toString()}});
+        const QString reason = fields.at(3).toString();
+        FillReport::Refusal refusal{fields.at(1).toInt(), fields.at(2).toString(),
+                                    FillReport::Reason::Refused, reason};
+        if (reason == u"ValueNotKept")
+            refusal = {refusal.frame, refusal.name, FillReport::Reason::NotKept, {}};
+        refused.append({fields.at(0).toInteger(), refusal});
     }
     std::stable_sort(refused.begin(), refused.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });

@@ -24,13 +24,18 @@ struct FillReport {
         Frame,       // one same-origin frame's document that finished loading, with its own frames
         AddedFields, // fields that appeared after the earlier passes
     };
-    // A field left alone: one whose input type takes no text ("NotTextField"), one that holds a value
-    // of the page's own ("PageValue", see FillRules::isVacant), one whose type did not keep the value
-    // ("ValueNotKept"), or one whose write the page refused (a DOM error name).
+    // Why a field was left alone.
+    enum class Reason {
+        TakesNoText, // its input type takes no text (a check box, a button, an upload)
+        HeldByPage,  // it holds a value of the page's own (see FillRules::isVacant)
+        NotKept,     // its type did not keep the value written (a number field given a word)
+        Refused,     // the page refused the write; the detail names the DOM error
+    };
     struct Refusal {
         int frame = 0; // the field's document: its position among the snapshot's documents
         QString name;
-        QString reason;
+        Reason reason = Reason::Refused;
+        QString detail;
         friend bool operator==(const Refusal&, const Refusal&) = default;
     };
 
@@ -48,18 +53,26 @@ struct FillReport {
 // T names this snapshot, D the document it was taken of. "docs" holds the documents the pass
 // covers, the outermost first, then the same-origin frames' documents inside it; each lists its
 // elements in document order ("page", "frame"), or only the fields that appeared ("added").
-// An element with a name is ["TAG", "name"], its tag upper-cased; an INPUT whose type is not
-// "text" is ["INPUT", "name", "type"]. An INPUT or TEXTAREA that holds a value is
-// ["INPUT", "name", "type", held] (its type given even when "text") or
-// ["TEXTAREA", "name", "", held], held being true when the field holds exactly what a pass wrote
-// there and nobody changed it since, and otherwise {"value": V, "placeholder": P, "handlers": H}:
-// V what it holds as the snapshot is taken, P its placeholder attribute, H its onfocus, onclick
-// and onblur attributes, each followed by a line feed; P and H are left out when empty. A list is
-// ["SELECT", "name", "\noption text\noption text..."], every option of the list (those inside an
-// OPTGROUP included) in list order, each text after a line feed: an option's text has its white
-// space collapsed, so it never holds one. An element that could not be read is null; a number n
-// stands for n elements in a row without a name (no rule matches an empty name, so their tags are
-// not sent). A missing scope is "page".
+// A missing scope is "page"; "nav" ("back_forward") is not read here.
+//
+// Each document's entries, in document order:
+// - a number n > 0: n elements in a row that are not form fields (counted, never sent);
+// - null: an element that could not be read;
+// - an object for every INPUT, TEXTAREA and SELECT, keys left out when empty:
+//     {"tag": "INPUT" | "TEXTAREA" | "SELECT", "name", "id",
+//      "type": an INPUT's type, lower case ("text" when missing),
+//      "label": its label's text (label[for], an enclosing LABEL, aria-labelledby, aria-label),
+//      "hint": only without a label, the text just before the field (the previous table cell's,
+//              else the nearest preceding text),
+//      "placeholder", "title", "autocomplete": the attributes as written,
+//      "maxlength": a number >= 0,
+//      "held": true when the field holds exactly what a pass wrote there and nobody changed it
+//              since, else {"value": V, "placeholder": P, "handlers": H}: V what it holds, P its
+//              placeholder attribute, H its onfocus, onclick and onblur attributes, each followed
+//              by a line feed (P and H left out when empty); left out when the field is empty,
+//      "options": [option text, ...] with white space collapsed, in list order (SELECT only),
+//      "selected": [k, ...], "multiple": true}
+//   Texts are collapsed and at most 200 characters.
 //
 // Plan (handed to the page script):
 //   {"token": T, "doc": D, "writes": [[i, "value"] or [i, "value", true] or [i, [k, ...]], ...]}
@@ -72,18 +85,24 @@ struct FillReport {
 // Report (from the page script):
 //   {"token": T, "status": "applied" | "stale", "written": n, "lists": n,
 //    "refused": [[i, frame, "name", "reason"], ...]}
+// reason being "ValueNotKept" or the name of the DOM error that a write raised.
 namespace FillPlan {
 
 struct Plan {
     QJsonObject page; // what goes to the page script
     FillReport::Scope scope = FillReport::Scope::Page;
-    // Fields that the rules leave alone (no text type, a value of the page's own), by snapshot
-    // position; the page never sees them.
+    // Fields that the rules give a value but leave alone (no text type, a value of the page's
+    // own), by snapshot position; the page never sees them.
     QList<std::pair<qint64, FillReport::Refusal>> skipped;
 };
 
 // The plan for `snapshot` with `product`, or nothing when the snapshot cannot be read. Without a
-// product the plan writes nothing and skips nothing.
+// product the plan writes nothing and skips nothing. Each field gets the fact FieldRecognition
+// finds in it, in the form ProductFactValues gives for it; a field recognised as no fact, or as a
+// fact the product lacks, is left alone; a field nothing specific is recognised in gets the
+// keyword rules (FillRules::textFieldValue). Lists of operating systems, languages, licences,
+// release status and release date parts select by the product's value; other lists recognised
+// as categories or named so (FillRules::isCategoryList) select by the category keyword.
 std::optional<Plan> make(QByteArrayView snapshot, const std::optional<ProductFacts>& product);
 
 // The outcome that the page reported for `plan`; a report for another plan, or one that cannot be

@@ -6,6 +6,8 @@
 
 bool Translations::install(const QLocale& locale, const QString& programFolder)
 {
+    if (m_plurals.load(QStringLiteral(":/formtide/translations/formtide_en.qm")))
+        QCoreApplication::installTranslator(&m_plurals);
     if (m_qt.load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&m_qt);

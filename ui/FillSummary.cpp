@@ -1,5 +1,7 @@
 #include "ui/FillSummary.h"
 
+#include <QLocale>
+
 bool FillSummary::add(const FillReport& report)
 {
     if (report.status == FillReport::Status::Superseded)
@@ -10,15 +12,30 @@ bool FillSummary::add(const FillReport& report)
     m_written += report.written;
     m_lists += report.lists;
     for (const FillReport::Refusal& refusal : report.refused) {
-        if (refusal.reason == u"PageValue")
+        if (refusal.reason == FillReport::Reason::HeldByPage)
             m_kept.append(refusal.name);
-        else if (refusal.reason != u"NotTextField") // buttons and boxes whose names match a rule
-            m_notTaken.append(tr("%1 (%2)").arg(refusal.name, refusal.reason));
+        else if (const QString why = reason(refusal); !why.isEmpty())
+            m_notTaken.append(tr("%1 (%2)").arg(refusal.name, why));
     }
     return true;
 }
 
-QString FillSummary::text(const QString& productName) const
+QString FillSummary::reason(const FillReport::Refusal& refusal)
+{
+    switch (refusal.reason) {
+    case FillReport::Reason::TakesNoText: // buttons and boxes whose names match a rule
+        return {};
+    case FillReport::Reason::HeldByPage:
+        return tr("holds the page's own value");
+    case FillReport::Reason::NotKept:
+        return tr("does not take such a value");
+    case FillReport::Reason::Refused:
+        return tr("the page refused it: %1").arg(refusal.detail);
+    }
+    return {};
+}
+
+QString FillSummary::text(const QString& productName, const QDateTime& padTaken) const
 {
     switch (m_status.value_or(FillReport::Status::NoDocument)) {
     case FillReport::Status::NoDocument:
@@ -31,12 +48,16 @@ QString FillSummary::text(const QString& productName) const
     case FillReport::Status::Applied:
         break;
     }
-    const QString fields = m_written == 1 ? tr("1 field") : tr("%1 fields").arg(m_written);
-    const QString lists = m_lists == 1 ? tr("1 list") : tr("%1 lists").arg(m_lists);
+    const QString source =
+        padTaken.isValid()
+            ? tr("%1 (PAD of %2)").arg(productName, QLocale().toString(padTaken.date(), QLocale::ShortFormat))
+            : productName;
+    const QString fields = tr("%n field(s)", nullptr, int(m_written));
+    const QString lists = tr("%n list(s)", nullptr, int(m_lists));
     QString line = m_written + m_lists == 0 && m_kept.isEmpty() && m_notTaken.isEmpty()
-                       ? tr("Nothing on this page to fill from %1.").arg(productName)
-                   : m_lists == 0 ? tr("Filled %1 from %2.").arg(fields, productName)
-                                  : tr("Filled %1 and %2 from %3.").arg(fields, lists, productName);
+                       ? tr("Nothing on this page to fill from %1.").arg(source)
+                   : m_lists == 0 ? tr("Filled %1 from %2.").arg(fields, source)
+                                  : tr("Filled %1 and %2 from %3.").arg(fields, lists, source);
     if (!m_kept.isEmpty())
         line += u' ' + tr("Kept as the page had them: %1.").arg(m_kept.join(tr(", ")));
     if (!m_notTaken.isEmpty())

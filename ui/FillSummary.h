@@ -3,6 +3,7 @@
 #include "autofill/FillPlan.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QStringList>
 #include <optional>
 
@@ -17,8 +18,12 @@ public:
     // reports nothing of the page).
     bool add(const FillReport& report);
 
-    // The line, with `productName` as the product the values came from; empty before any pass.
-    QString text(const QString& productName) const;
+    // The line, with `productName` as the product the values came from and `padTaken` the day its
+    // kept PAD file was taken (invalid when it keeps none); empty before any pass.
+    QString text(const QString& productName, const QDateTime& padTaken = {}) const;
+
+    // Why a field was left alone, in words; empty for fields that take no text at all.
+    static QString reason(const FillReport::Refusal& refusal);
 
 private:
     std::optional<FillReport::Status> m_status;

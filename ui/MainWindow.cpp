@@ -136,8 +136,11 @@ MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, con
     }
     statusBar()->addPermanentWidget(m_checkBar);
     connect(m_fillPass.get(), &FillPass::finished, this, [this](const FillReport& report) {
-        if (m_fillSummary.add(report))
-            m_fillStatus->setText(m_fillSummary.text(m_products.activeName()));
+        if (!m_fillSummary.add(report))
+            return;
+        const std::optional<ProductFacts> facts = m_products.activeFacts();
+        m_fillStatus->setText(
+            m_fillSummary.text(m_products.activeName(), facts ? facts->padTaken : QDateTime()));
     });
     resize(Twips::toPixels(DesignInnerWidth), Twips::toPixels(DesignInnerHeight) +
                                                   menuBar()->sizeHint().height() +

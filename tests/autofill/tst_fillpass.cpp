@@ -19,7 +19,8 @@ QByteArray snapshot(const QByteArray& scope = "page")
 {
     static int taken = 0;
     return R"({"token":"T)" + QByteArray::number(++taken) + R"(","doc":"D","scope":")" + scope +
-           R"(","docs":[[2,["INPUT","pad_url"],["SELECT","category","\nArt"]]]})";
+           R"(","docs":[[2,{"tag":"INPUT","name":"pad_url","type":"text"},)"
+           R"({"tag":"SELECT","name":"category","options":["Art"]}]]})";
 }
 
 } // namespace
@@ -108,6 +109,7 @@ void TestFillPass::passesOverParts_data()
     QTest::addColumn<bool>("product");
     QTest::addColumn<int>("reported");
     QTest::newRow("a frame's new document") << QByteArray("frame") << true << int(FillReport::Scope::Frame);
+    QTest::newRow("fields added later") << QByteArray("added") << true << int(FillReport::Scope::AddedFields);
     QTest::newRow("no product: nothing goes to the page")
         << QByteArray("frame") << false << int(FillReport::Scope::Frame);
 }
@@ -146,15 +148,17 @@ void TestFillPass::refusalsInDocumentOrder()
 {
     FillPlan::Plan plan;
     plan.page = {{"token", "T"}};
-    plan.skipped = {{2, {0, "a", "NotTextField"}}, {6, {1, "c", "PageValue"}}};
-    const QByteArray report =
-        R"({"token":"T","status":"applied","refused":[[1,0,"z","X"],[4,0,"b","Y"],[8,1,"d","Z"]]})";
+    using Reason = FillReport::Reason;
+    plan.skipped = {{2, {0, "a", Reason::TakesNoText, {}}}, {6, {1, "c", Reason::HeldByPage, {}}}};
+    const QByteArray report = R"({"token":"T","status":"applied",)"
+                              R"("refused":[[1,0,"z","X"],[4,0,"b","ValueNotKept"],[8,1,"d","Z"]]})";
     const FillReport result = FillPlan::readReport(QJsonDocument::fromJson(report).object(), plan);
     QCOMPARE(int(result.status), int(Status::Applied));
-    QCOMPARE(
-        result.refused,
-        (Refusals{
-            {0, "z", "X"}, {0, "a", "NotTextField"}, {0, "b", "Y"}, {1, "c", "PageValue"}, {1, "d", "Z"}}));
+    QCOMPARE(result.refused, (Refusals{{0, "z", Reason::Refused, "X"},
+                                       {0, "a", Reason::TakesNoText, {}},
+                                       {0, "b", Reason::NotKept, {}},
+                                       {1, "c", Reason::HeldByPage, {}},
+                                       {1, "d", Reason::Refused, "Z"}}));
     QCOMPARE(int(FillPlan::readReport({{"token", "T2"}, {"status", "applied"}}, plan).status),
              int(Status::Superseded));
 }

@@ -44,6 +44,10 @@ void TestFormtideFill::run_data()
     filled("prefilled.none", {}, QString());
     filled("types.numeric", {}, "numeric_profile.txt");
     filled("tool_form", {}, "tool_pad.xml");
+    // A labelled form filled whole: from the profile Tidy.txt with the PAD file kept beside it
+    // (Tidy.xml), whose name wins over the PAD's, and from that PAD file alone.
+    filled("labelled", {}, "Tidy.txt");
+    filled("labelled.pad", {}, "Tidy.xml");
     // late.html shows its second step 500 ms after the load.
     for (const char* page : {"subcategory", "rewrite", "frame_steps", "late"})
         filled(page, {"--settle", "1000"});

@@ -7,6 +7,7 @@
 
 #include "autofill/WebEngineBrowser.h"
 #include "core/AppFolder.h"
+#include "core/Translations.h"
 #include "products/ProductProfiles.h"
 #include "tests/FreshHome.h"
 #include "tests/LocalHttpServer.h"
@@ -52,6 +53,9 @@ void TestSession::walkAndFill()
     WebEngineBrowser& browser = *owned;
     QWebEngineView* view = browser.widget();
     const auto fields = [&] { return pageFields(browser); };
+    // As the program starts: in English, whose plural forms are built in.
+    Translations translations;
+    translations.install(QLocale(QLocale::English), app.path());
     QSignalSpy helpLoaded(view, &QWebEngineView::loadFinished);
     auto window = std::make_unique<MainWindow>(AppFolders::portable(app.path()), std::move(owned));
     window->show();

@@ -749,7 +749,8 @@ void TestMainWindow::activeProductFollowsItsFiles()
         click(editor, "okButton");
     });
     manage(*m_window, {u"Zip"_s, u"editButton"_s, u"cancelButton"_s});
-    const QByteArray page = R"({"token":"T","doc":"D","docs":[[1,["INPUT","pad_url"]]]})";
+    const QByteArray page =
+        R"({"token":"T","doc":"D","docs":[[1,{"tag":"INPUT","name":"pad_url","type":"text"}]]})";
     Q_EMIT m_browser->snapshotOffered(page);
     QJsonArray written;
     written.append(QJsonArray{1, u"http://new/pad.xml"_s});

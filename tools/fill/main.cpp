@@ -2,8 +2,9 @@
 //
 // Loads PAGE headless in the program's browser setup, makes FILE the active product (without
 // --product no product is chosen, as at start-up, and every field stays as the page has it): a
-// product profile file, or a PAD file, which gives the profile the product information editor
-// would save from it. Waits for the load and for the fill pass that the program runs on a
+// product profile file, with the PAD file kept beside it when there is one ("Zipper.xml" beside
+// "Zipper.txt"), or a PAD file, which gives the profile the product information editor would save
+// from it and every other fact it holds. Waits for the load and for the fill pass that the program runs on a
 // completed page, then prints one JSON object per line for every INPUT, TEXTAREA and SELECT
 // element, the top-level document's first and then each same-origin frame's, each in document order:
 //   {"frame":0,"tag":"input","type":"text","name":"pad_url","value":"http://..."}
@@ -16,7 +17,9 @@
 #include "autofill/BrowserEngine.h"
 #include "autofill/FillPass.h"
 #include "autofill/WebEngineBrowser.h"
+#include "core/AppFolder.h"
 #include "core/Result.h"
+#include "products/PadCopy.h"
 #include "products/PadFile.h"
 #include "products/ProductProfiles.h"
 #include "ui/ProductText.h"
@@ -45,7 +48,7 @@ void printError(const QString& message)
 // What the command line asks for.
 struct Options {
     QUrl page;
-    std::optional<Product> product;
+    std::optional<ProductFacts> product;
     int settleMs = -1; // -1: print right after the first pass over the whole page
 };
 
@@ -76,18 +79,33 @@ std::optional<QUrl> pageUrl(const QString& page)
 }
 
 // The product in the profile or PAD file at `path`, or the line that says why there is none.
-Result<Product, QString> readProduct(const QString& path)
+Result<ProductFacts, QString> readProduct(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("cannot read profile %1: %2").arg(file.fileName(), file.errorString());
     const QByteArray content = file.read(PadFile::maxSize + 1);
-    if (!looksLikeXml(content))
-        return ProductProfiles::parse(content);
+    const QFileInfo info(file);
+    if (!looksLikeXml(content)) {
+        Result<Product, QString> profile = ProductProfiles::parse(content);
+        if (!profile)
+            return profile.problem();
+        const QFileInfo kept(info.dir(), info.completeBaseName() + AppFolder::padCopySuffix());
+        if (!kept.isFile())
+            return ProductFacts{std::move(profile).value()};
+        const Result<PadCopy, PadFile::Problem> copy =
+            PadCopy::readFile(kept.filePath(), kept.lastModified());
+        if (!copy)
+            return ProductText::describe(copy.problem(), kept.fileName());
+        return ProductFacts{std::move(profile).value(), copy->values, copy->taken};
+    }
     const PadFile::Result pad = PadFile::read(content);
     if (!pad.ok())
-        return ProductText::describe(pad.problem(), QFileInfo(file.fileName()).fileName());
-    return PadFile::newProfile(*pad);
+        return ProductText::describe(pad.problem(), info.fileName());
+    const Result<PadCopy, PadFile::Problem> copy = PadCopy::take(content, info.lastModified());
+    if (!copy)
+        return ProductText::describe(copy.problem(), info.fileName());
+    return ProductFacts{PadFile::newProfile(*pad), copy->values, copy->taken};
 }
 
 // The options that `arguments` give, or the line that says why they cannot be used; the first
@@ -105,9 +123,9 @@ Result<Options, QString> parseOptions(const QStringList& arguments)
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption product(
         QStringLiteral("product"),
-        QStringLiteral("Profile file (five quoted lines), or the product's PAD file, to fill from; "
-                       "without it no product is chosen, as at start-up, and every field stays as "
-                       "the page has it."),
+        QStringLiteral("Profile file (five quoted lines; the PAD file kept beside it, NAME.xml, is "
+                       "used too), or the product's PAD file, to fill from; without it no product is "
+                       "chosen, as at start-up, and every field stays as the page has it."),
         QStringLiteral("FILE"));
     parser.addOption(product);
     const QCommandLineOption settle(
@@ -139,7 +157,7 @@ Result<Options, QString> parseOptions(const QStringList& arguments)
         return QStringLiteral("not a file path or an http, https or file URL: %1").arg(pages.first());
     options.page = *url;
     if (parser.isSet(product)) {
-        Result<Product, QString> read = readProduct(parser.value(product));
+        Result<ProductFacts, QString> read = readProduct(parser.value(product));
         if (!read)
             return read.problem();
         options.product = std::move(read).value();

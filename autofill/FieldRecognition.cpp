@@ -1,0 +1,736 @@
+#include "autofill/FieldRecognition.h"
+
+#include <cstdint>
+#include <string_view>
+
+namespace FieldRecognition {
+
+namespace {
+
+struct Key {
+    std::u16string_view text; // folded, without blanks
+    Fact fact;
+    bool word = false; // must be a whole word
+    int strength = 0;  // what a match counts; 0: the key's length
+    int counts() const { return strength > 0 ? strength : int(text.size()); }
+};
+
+constexpr bool W = true;
+
+// Folded keys; English, then German and French.
+constexpr Key kKeys[] = {
+    {u"programname", Fact::ProgramName},
+    {u"programmname", Fact::ProgramName},
+    {u"progname", Fact::ProgramName},
+    {u"appname", Fact::ProgramName},
+    {u"applicationname", Fact::ProgramName},
+    {u"softwarename", Fact::ProgramName},
+    {u"productname", Fact::ProgramName},
+    {u"filename", Fact::ProgramName},
+    {u"programtitle", Fact::ProgramName},
+    {u"softwaretitle", Fact::ProgramName},
+    {u"name", Fact::ProgramName},
+    {u"title", Fact::ProgramName, W},
+    {u"titel", Fact::ProgramName, W},
+    {u"titre", Fact::ProgramName, W},
+    {u"software", Fact::ProgramName, W, 3},
+    {u"program", Fact::ProgramName, W, 3},
+    {u"namedesprogramms", Fact::ProgramName},
+    {u"programmnamen", Fact::ProgramName},
+    {u"nomdulogiciel", Fact::ProgramName},
+    {u"nomduprogramme", Fact::ProgramName},
+    {u"nomdelapplication", Fact::ProgramName},
+    {u"nom", Fact::ProgramName, W},
+    {u"logiciel", Fact::ProgramName, W, 3},
+
+    {u"version", Fact::Version},
+    {u"programversion", Fact::Version},
+    {u"softwareversion", Fact::Version},
+    {u"ver", Fact::Version, W},
+
+    {u"company", Fact::Company},
+    {u"publisher", Fact::Company},
+    {u"developer", Fact::Company},
+    {u"manufacturer", Fact::Company},
+    {u"vendor", Fact::Company, W},
+    {u"organization", Fact::Company},
+    {u"organisation", Fact::Company},
+    {u"hersteller", Fact::Company},
+    {u"herausgeber", Fact::Company},
+    {u"entwickler", Fact::Company},
+    {u"firma", Fact::Company},
+    {u"firmen", Fact::Company},
+    {u"unternehmen", Fact::Company},
+    {u"editeur", Fact::Company},
+    {u"societe", Fact::Company},
+    {u"entreprise", Fact::Company},
+    {u"developpeur", Fact::Company},
+
+    {u"author", Fact::Author},
+    {u"autor", Fact::Author},
+    {u"auteur", Fact::Author},
+    {u"contactname", Fact::Author},
+    {u"yourname", Fact::Author},
+    {u"fullname", Fact::Author},
+    {u"realname", Fact::Author},
+    {u"firstname", Fact::AuthorFirstName},
+    {u"givenname", Fact::AuthorFirstName},
+    {u"vorname", Fact::AuthorFirstName},
+    {u"prenom", Fact::AuthorFirstName},
+    {u"lastname", Fact::AuthorLastName},
+    {u"surname", Fact::AuthorLastName},
+    {u"familyname", Fact::AuthorLastName},
+    {u"nachname", Fact::AuthorLastName},
+    {u"nomdefamille", Fact::AuthorLastName},
+
+    {u"email", Fact::Email, false, 8},
+    {u"authoremail", Fact::Email},
+    {u"contactemail", Fact::Email},
+    {u"mail", Fact::Email, W},
+    {u"mailadresse", Fact::Email},
+    {u"courriel", Fact::Email},
+    {u"adresseelectronique", Fact::Email},
+
+    {u"homepage", Fact::HomePage},
+    {u"home", Fact::HomePage, W},
+    {u"website", Fact::HomePage},
+    {u"webseite", Fact::HomePage},
+    {u"web", Fact::HomePage, W},
+    {u"webadresse", Fact::HomePage},
+    {u"seite", Fact::HomePage, W},
+    {u"links", Fact::HomePage, W, 3},
+    {u"siteweb", Fact::HomePage},
+    {u"siteinternet", Fact::HomePage},
+    {u"infourl", Fact::HomePage},
+    {u"moreinfo", Fact::HomePage},
+    {u"productpage", Fact::HomePage},
+    {u"programpage", Fact::HomePage},
+    {u"producturl", Fact::HomePage},
+    {u"programurl", Fact::HomePage},
+    {u"softwareurl", Fact::HomePage},
+    {u"appurl", Fact::HomePage},
+    {u"companywebsite", Fact::CompanySite},
+    {u"companysite", Fact::CompanySite},
+    {u"companyurl", Fact::CompanySite},
+    {u"companyhomepage", Fact::CompanySite},
+    {u"publisherwebsite", Fact::CompanySite},
+    {u"publisherurl", Fact::CompanySite},
+    {u"developerwebsite", Fact::CompanySite},
+    {u"herstellerwebseite", Fact::CompanySite},
+    {u"sitedelediteur", Fact::CompanySite},
+
+    {u"order", Fact::OrderAddress, W},
+    {u"orderurl", Fact::OrderAddress},
+    {u"orderpage", Fact::OrderAddress},
+    {u"orderlink", Fact::OrderAddress},
+    {u"buy", Fact::OrderAddress, W},
+    {u"buyurl", Fact::OrderAddress},
+    {u"buynow", Fact::OrderAddress},
+    {u"purchase", Fact::OrderAddress},
+    {u"kaufen", Fact::OrderAddress},
+    {u"bestell", Fact::OrderAddress},
+    {u"commander", Fact::OrderAddress},
+    {u"achat", Fact::OrderAddress},
+    {u"screenshot", Fact::ScreenshotAddress},
+    {u"screen", Fact::ScreenshotAddress, W},
+    {u"bildschirmfoto", Fact::ScreenshotAddress},
+    {u"capturedecran", Fact::ScreenshotAddress},
+    {u"icon", Fact::IconAddress},
+    {u"icone", Fact::IconAddress},
+    {u"logo", Fact::IconAddress},
+    {u"image", Fact::IconAddress, W},
+    {u"symbolbild", Fact::IconAddress},
+    {u"download", Fact::DownloadAddress},
+    {u"dl", Fact::DownloadAddress, W},
+    {u"fileurl", Fact::DownloadAddress},
+    {u"filelink", Fact::DownloadAddress},
+    {u"herunterladen", Fact::DownloadAddress},
+    {u"externalfile", Fact::DownloadAddress},
+    {u"externfile", Fact::DownloadAddress},
+    {u"mirror", Fact::SecondaryDownloadAddress},
+    {u"alternativ", Fact::SecondaryDownloadAddress},
+    {u"alternate", Fact::SecondaryDownloadAddress},
+    {u"secondary", Fact::SecondaryDownloadAddress},
+    {u"telecharg", Fact::DownloadAddress},
+    {u"pad", Fact::PadAddress, W},
+    {u"padurl", Fact::PadAddress},
+    {u"padfile", Fact::PadAddress},
+    {u"padxml", Fact::PadAddress},
+    {u"xml", Fact::PadAddress, W},
+    {u"xmlurl", Fact::PadAddress},
+
+    {u"filesize", Fact::FileSize},
+    {u"size", Fact::FileSize},
+    {u"downloadsize", Fact::FileSize},
+    {u"grosse", Fact::FileSize},
+    {u"dateigrosse", Fact::FileSize},
+    {u"taille", Fact::FileSize},
+    {u"tailledufichier", Fact::FileSize},
+
+    {u"os", Fact::OperatingSystems, W},
+    {u"system", Fact::OperatingSystems, W, 6},
+    {u"compatib", Fact::OperatingSystems},
+    {u"kompatib", Fact::OperatingSystems},
+    {u"testedon", Fact::OperatingSystems},
+    {u"getestet", Fact::OperatingSystems},
+    {u"operatingsystem", Fact::OperatingSystems},
+    {u"platform", Fact::OperatingSystems},
+    {u"plattform", Fact::OperatingSystems},
+    {u"plateforme", Fact::OperatingSystems},
+    {u"betriebssystem", Fact::OperatingSystems},
+    {u"systemedexploitation", Fact::OperatingSystems},
+    {u"language", Fact::Languages},
+    {u"lang", Fact::Languages, W},
+    {u"sprache", Fact::Languages},
+    {u"langue", Fact::Languages},
+    {u"license", Fact::Licence},
+    {u"licence", Fact::Licence},
+    {u"lizenz", Fact::Licence},
+    {u"licensetype", Fact::Licence},
+    {u"programtype", Fact::Licence},
+    {u"type", Fact::Licence, W},
+    {u"price", Fact::Price},
+    {u"cost", Fact::Price},
+    {u"preis", Fact::Price},
+    {u"kosten", Fact::Price},
+    {u"prix", Fact::Price},
+    {u"tarif", Fact::Price},
+    {u"releasestatus", Fact::ReleaseStatus},
+    {u"status", Fact::ReleaseStatus, W},
+    {u"installsupport", Fact::InstallSupport},
+    {u"installation", Fact::InstallSupport, W},
+    {u"installer", Fact::InstallSupport, W},
+
+    {u"date", Fact::ReleaseDate, W},
+    {u"releasedate", Fact::ReleaseDate},
+    {u"released", Fact::ReleaseDate, W},
+    {u"releasedon", Fact::ReleaseDate},
+    {u"datum", Fact::ReleaseDate},
+    {u"erscheinungsdatum", Fact::ReleaseDate},
+    {u"veroffentlicht", Fact::ReleaseDate},
+    {u"datedesortie", Fact::ReleaseDate},
+    {u"datedepublication", Fact::ReleaseDate},
+    {u"day", Fact::ReleaseDay, W},
+    {u"releaseday", Fact::ReleaseDay},
+    {u"jour", Fact::ReleaseDay, W},
+    {u"month", Fact::ReleaseMonth, W},
+    {u"releasemonth", Fact::ReleaseMonth},
+    {u"monat", Fact::ReleaseMonth, W},
+    {u"mois", Fact::ReleaseMonth, W},
+    {u"year", Fact::ReleaseYear, W},
+    {u"releaseyear", Fact::ReleaseYear},
+    {u"jahr", Fact::ReleaseYear, W},
+    {u"annee", Fact::ReleaseYear, W},
+
+    {u"category", Fact::Category},
+    {u"categorie", Fact::Category},
+    {u"kategorie", Fact::Category},
+    {u"cat", Fact::Category, W},
+    {u"genre", Fact::Category, W},
+    {u"require", Fact::SystemRequirements},
+    {u"requirements", Fact::SystemRequirements},
+    {u"benotigt", Fact::SystemRequirements},
+    {u"voraussetzung", Fact::SystemRequirements},
+    {u"sysreq", Fact::SystemRequirements},
+    {u"systemanforderungen", Fact::SystemRequirements},
+    {u"anforderungen", Fact::SystemRequirements},
+    {u"configurationrequise", Fact::SystemRequirements},
+    {u"prerequis", Fact::SystemRequirements},
+    {u"keyword", Fact::Keywords},
+    {u"tags", Fact::Keywords, W},
+    {u"schlusselwort", Fact::Keywords},
+    {u"schlagwort", Fact::Keywords},
+    {u"stichwort", Fact::Keywords},
+    {u"motscles", Fact::Keywords},
+    {u"motcle", Fact::Keywords},
+    {u"description", Fact::Description},
+    {u"desc", Fact::Description},
+    {u"beschreibung", Fact::Description},
+    {u"summary", Fact::Description},
+    {u"zusammenfassung", Fact::Description},
+    {u"resume", Fact::Description, W},
+    {u"detail", Fact::Description},
+    {u"erweitert", Fact::Description},
+
+    {u"regnow", Fact::RegnowProductId},
+    {u"regnowvenderid", Fact::RegnowVendorId},
+    {u"regnowvendorid", Fact::RegnowVendorId},
+    {u"regnowvendor", Fact::RegnowVendorId},
+    {u"regnowproductid", Fact::RegnowProductId},
+    {u"vendorid", Fact::RegnowVendorId},
+    {u"venderid", Fact::RegnowVendorId},
+    {u"shareit", Fact::ShareItProductId},
+};
+
+// Words that mark a field no fact fits, even when it names one too ("Search keywords").
+constexpr Key kNoFact[] = {
+    {u"search", Fact::NoFact},          {u"suche", Fact::NoFact},        {u"recherche", Fact::NoFact},
+    {u"captcha", Fact::NoFact},         {u"securitycode", Fact::NoFact}, {u"verificationcode", Fact::NoFact},
+    {u"sicherheitscode", Fact::NoFact}, {u"antispam", Fact::NoFact},     {u"password", Fact::NoFact},
+    {u"passwort", Fact::NoFact},        {u"motdepasse", Fact::NoFact},   {u"login", Fact::NoFact},
+    {u"username", Fact::NoFact},        {u"benutzername", Fact::NoFact}, {u"nomdutilisateur", Fact::NoFact},
+    {u"profile", Fact::NoFact, W},      {u"demo", Fact::NoFact},         {u"upload", Fact::NoFact, W},
+    {u"paypal", Fact::NoFact},          {u"banner", Fact::NoFact},       {u"reciprocal", Fact::NoFact},
+};
+
+constexpr int kFacts = int(Fact::ShareItProductId) + 1;
+
+QStringView viewOf(std::u16string_view text)
+{
+    return QStringView(text.data(), qsizetype(text.size()));
+}
+
+// A table's keys by their first letter, so that a text is compared only with the keys that
+// begin with one of its letters. Every key is lower-case ASCII.
+struct KeyIndex {
+    std::array<std::array<std::uint16_t, 64>, 26> keys{};
+    std::array<std::uint8_t, 26> sizes{};
+};
+
+template <size_t N> constexpr KeyIndex indexOf(const Key (&table)[N])
+{
+    KeyIndex index;
+    for (size_t i = 0; i < N; ++i) {
+        const size_t letter = size_t(table[i].text.front() - u'a');
+        index.keys.at(letter).at(index.sizes.at(letter)++) = std::uint16_t(i);
+    }
+    return index;
+}
+
+constexpr KeyIndex kKeyIndex = indexOf(kKeys);
+constexpr KeyIndex kNoFactIndex = indexOf(kNoFact);
+
+// A text folded for matching: its words between blanks (" file size "), and run together
+// ("filesize").
+struct Folded {
+    QString spaced;
+    QString joined;
+};
+
+char16_t foldedLetter(char16_t c, char16_t& second)
+{
+    second = 0;
+    switch (c) {
+    case u'à':
+    case u'á':
+    case u'â':
+    case u'ä':
+    case u'ã':
+    case u'å':
+        return u'a';
+    case u'ç':
+        return u'c';
+    case u'è':
+    case u'é':
+    case u'ê':
+    case u'ë':
+        return u'e';
+    case u'ì':
+    case u'í':
+    case u'î':
+    case u'ï':
+        return u'i';
+    case u'ñ':
+        return u'n';
+    case u'ò':
+    case u'ó':
+    case u'ô':
+    case u'ö':
+    case u'õ':
+        return u'o';
+    case u'ù':
+    case u'ú':
+    case u'û':
+    case u'ü':
+        return u'u';
+    case u'ß':
+        second = u's';
+        return u's';
+    default:
+        return c;
+    }
+}
+
+// `splitCase`: a capital after a small letter starts a word (names and ids: "appName").
+Folded fold(QStringView text, bool splitCase)
+{
+    Folded folded;
+    if (text.isEmpty())
+        return folded;
+    folded.spaced.reserve(text.size() + 2);
+    folded.joined.reserve(text.size());
+    folded.spaced.append(u' ');
+    enum class Kind { None, Lower, Upper, Digit } last = Kind::None;
+    for (const QChar raw : text) {
+        Kind kind = Kind::None;
+        if (raw.isDigit())
+            kind = Kind::Digit;
+        else if (raw.isLetter())
+            kind = raw.isUpper() ? Kind::Upper : Kind::Lower;
+        if (kind == Kind::None) {
+            if (last != Kind::None)
+                folded.spaced.append(u' ');
+            last = kind;
+            continue;
+        }
+        const bool newWord =
+            last != Kind::None && ((kind == Kind::Digit) != (last == Kind::Digit) ||
+                                   (splitCase && kind == Kind::Upper && last == Kind::Lower));
+        if (newWord)
+            folded.spaced.append(u' ');
+        char16_t second = 0;
+        const char16_t c = foldedLetter(raw.toLower().unicode(), second);
+        for (const char16_t out : {c, second}) {
+            if (out == 0)
+                continue;
+            folded.spaced.append(QChar(out));
+            folded.joined.append(QChar(out));
+        }
+        last = kind;
+    }
+    if (!folded.spaced.endsWith(u' '))
+        folded.spaced.append(u' ');
+    return folded;
+}
+
+bool holds(const Folded& text, const Key& key)
+{
+    if (!key.word)
+        return text.joined.contains(QStringView(key.text.data(), qsizetype(key.text.size())));
+    const qsizetype size = qsizetype(key.text.size());
+    for (qsizetype at = text.spaced.indexOf(QStringView(key.text.data(), size)); at >= 0;
+         at = text.spaced.indexOf(QStringView(key.text.data(), size), at + 1)) {
+        if (text.spaced.at(at - 1) == u' ' && text.spaced.at(at + size) == u' ')
+            return true;
+    }
+    return false;
+}
+
+bool holdsWord(const Folded& text, std::u16string_view word)
+{
+    return holds(text, Key{word, Fact::Unknown, W});
+}
+
+// Calls found(key) for every key of `table` that `text` holds (a key may come more than once).
+template <size_t N, typename Found>
+void forEachHeld(const Folded& text, const Key (&table)[N], const KeyIndex& index, Found found)
+{
+    const QStringView joined(text.joined);
+    for (qsizetype i = 0; i < joined.size(); ++i) {
+        const char16_t c = joined[i].unicode();
+        if (c < u'a' || c > u'z')
+            continue;
+        const size_t letter = size_t(c - u'a');
+        for (size_t k = 0; k < index.sizes[letter]; ++k) {
+            const Key& key = table[index.keys[letter][k]];
+            if (!key.word && joined.sliced(i).startsWith(viewOf(key.text)))
+                found(key);
+        }
+    }
+    for (const QStringView word : QStringView(text.spaced).tokenize(u' ', Qt::SkipEmptyParts)) {
+        const char16_t c = word.front().unicode();
+        if (c < u'a' || c > u'z')
+            continue;
+        const size_t letter = size_t(c - u'a');
+        for (size_t k = 0; k < index.sizes[letter]; ++k) {
+            const Key& key = table[index.keys[letter][k]];
+            if (key.word && word == viewOf(key.text))
+                found(key);
+        }
+    }
+}
+
+// Adds, for each fact, the longest key `text` holds times `weight`; keys that count less than
+// `least` are passed over.
+void score(const Folded& text, int weight, std::array<int, kFacts>& scores, int least = 0)
+{
+    if (text.joined.isEmpty())
+        return;
+    std::array<int, kFacts> longest{};
+    forEachHeld(text, kKeys, kKeyIndex, [&](const Key& key) {
+        int& best = longest[size_t(key.fact)];
+        if (key.counts() >= least)
+            best = std::max(best, key.counts());
+    });
+    for (size_t i = 0; i < longest.size(); ++i)
+        scores[i] += longest[i] * weight;
+}
+
+// The longest key of kNoFact that `text` holds, else 0.
+int noFactKey(const Folded& text)
+{
+    int longest = 0;
+    if (!text.joined.isEmpty())
+        forEachHeld(text, kNoFact, kNoFactIndex,
+                    [&](const Key& key) { longest = std::max(longest, key.counts()); });
+    return longest;
+}
+
+// The largest number from 10 to 100000 among the words of `text`, else -1; with `padLengths`
+// only the lengths of PAD descriptions count (a name "desc_80", not "f15").
+int namedLength(const Folded& text, bool padLengths)
+{
+    int length = -1;
+    for (const QStringView word : QStringView(text.spaced).tokenize(u' ', Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const int number = word.toInt(&ok);
+        if (!ok || number < 10 || number > 100000)
+            continue;
+        if (padLengths && number != 45 && number != 80 && number != 250 && number != 450 && number != 2000)
+            continue;
+        length = std::max(length, number);
+    }
+    return length;
+}
+
+SizeUnit unitNamed(const Folded& text)
+{
+    for (const std::u16string_view word : {u"bytes", u"byte", u"octets", u"octet", u"b"})
+        if (holdsWord(text, word))
+            return SizeUnit::Bytes;
+    for (const std::u16string_view word : {u"kb", u"kbytes", u"kilobytes", u"kilobyte", u"ko", u"kib"})
+        if (holdsWord(text, word))
+            return SizeUnit::Kilobytes;
+    for (const std::u16string_view word : {u"mb", u"mbytes", u"megabytes", u"megabyte", u"mo", u"mib"})
+        if (holdsWord(text, word))
+            return SizeUnit::Megabytes;
+    return SizeUnit::Unnamed;
+}
+
+// The part a run of one date letter stands for: d, t (Tag), j (jour; "jjjj" is Jahr) for the
+// day, m for the month, y and a (année) for the year.
+std::optional<std::pair<DateFormat::Part, int>> datePart(QStringView run)
+{
+    const QChar first = run.front();
+    for (const QChar c : run)
+        if (c != first)
+            return std::nullopt;
+    const char16_t letter = first.toLower().unicode();
+    const int size = int(run.size());
+    if (size > 4 || size == 3)
+        return std::nullopt;
+    if (letter == u'y' || letter == u'a' || (letter == u'j' && size == 4))
+        return std::pair{DateFormat::Part::Year, size == 1 ? (first == u'y' ? 2 : 4) : size};
+    if (size > 2)
+        return std::nullopt;
+    if (letter == u'd' || letter == u't' || letter == u'j')
+        return std::pair{DateFormat::Part::Day, 2};
+    if (letter == u'm')
+        return std::pair{DateFormat::Part::Month, 2};
+    return std::nullopt;
+}
+
+// A date format shown in `text`: three runs of date letters joined by one of "/.-", standing
+// alone; the first one found.
+bool findDateFormat(QStringView text, DateFormat& format)
+{
+    const auto isLetter = [&](qsizetype i) { return i >= 0 && i < text.size() && text.at(i).isLetter(); };
+    for (qsizetype start = 0; start < text.size(); ++start) {
+        if (!isLetter(start) || isLetter(start - 1))
+            continue;
+        DateFormat found;
+        qsizetype at = start;
+        int parts = 0;
+        bool seen[3] = {false, false, false};
+        for (; parts < 3; ++parts) {
+            qsizetype end = at;
+            while (isLetter(end))
+                ++end;
+            const auto part = end > at ? datePart(text.sliced(at, end - at)) : std::nullopt;
+            if (!part || seen[int(part->first)])
+                break;
+            seen[int(part->first)] = true;
+            found.parts[size_t(parts)] = part->first;
+            found.widths[size_t(parts)] = part->second;
+            if (parts == 2) {
+                if (end < text.size() && (text.at(end).isLetterOrNumber()))
+                    break;
+                format = found;
+                return true;
+            }
+            if (end >= text.size() || !QStringView(u"/.-").contains(text.at(end)))
+                break;
+            if (parts == 0)
+                found.separator = text.at(end);
+            else if (text.at(end) != found.separator)
+                break;
+            at = end + 1;
+        }
+    }
+    return false;
+}
+
+// The fact with the highest score among those with a score, else Unknown.
+Fact bestOf(const std::array<int, kFacts>& scores)
+{
+    Fact fact = Fact::Unknown;
+    int best = 0;
+    for (size_t i = 0; i < scores.size(); ++i) {
+        if (scores[i] > best) {
+            best = scores[i];
+            fact = Fact(i);
+        }
+    }
+    return fact;
+}
+
+// Whether `text` names an address: a URL, a web site, a link.
+bool namesAddress(const Folded& text)
+{
+    for (const std::u16string_view part : {u"url", u"website", u"webseite", u"homepage", u"siteweb"}) {
+        if (holds(text, Key{part, Fact::Unknown}))
+            return true;
+    }
+    for (const std::u16string_view word : {u"link", u"web", u"http"}) {
+        if (holdsWord(text, word))
+            return true;
+    }
+    return false;
+}
+
+// A person's or company's name asked for as an address is the company's site ("Author URL"); a
+// program's name asked for so is its home page.
+Fact asAddress(Fact fact, const std::array<int, kFacts>& scores)
+{
+    const bool person = scores[size_t(Fact::Author)] > 0 || scores[size_t(Fact::Company)] > 0;
+    switch (fact) {
+    case Fact::Author:
+    case Fact::AuthorFirstName:
+    case Fact::AuthorLastName:
+    case Fact::Company:
+        return Fact::CompanySite;
+    case Fact::HomePage:
+        return person ? Fact::CompanySite : fact;
+    case Fact::ProgramName:
+        return Fact::HomePage;
+    default:
+        return fact;
+    }
+}
+
+} // namespace
+
+Recognition recognise(const FormField& field)
+{
+    Recognition result;
+    if (field.type == u"hidden")
+        return result;
+    if (field.type == u"password" || field.type == u"search" || field.type == u"file") {
+        result.fact = Fact::NoFact;
+        return result;
+    }
+    // A label or hint "Name: what to enter" is named by what comes before its colon.
+    const QString& shown = field.label.isEmpty() ? field.hint : field.label;
+    const qsizetype colon = shown.indexOf(u':');
+    const bool explained = colon > 0 && colon + 1 < shown.size();
+    const Folded label = fold(explained ? QStringView(shown).first(colon) : QStringView(shown), false);
+    const Folded explanation = fold(explained ? QStringView(shown).sliced(colon + 1) : QStringView(), false);
+    const Folded name = fold(field.name.isEmpty() ? field.id : field.name, true);
+    const Folded placeholder = fold(field.placeholder, false);
+    const Folded title = fold(field.title, false);
+    // Named in the field's own name or placeholder, it is no fact; in a label that may also name
+    // one ("Keywords, for the search"), it weighs twice as much as a fact would.
+    for (const Folded* text : {&name, &placeholder}) {
+        if (noFactKey(*text) > 0) {
+            result.fact = Fact::NoFact;
+            return result;
+        }
+    }
+
+    // What the user reads decides; the name only when the user reads nothing that names a fact,
+    // and between facts the texts weigh alike.
+    std::array<int, kFacts> shownScores{};
+    const int labelWeight = field.label.isEmpty() ? 2 : 3;
+    score(label, labelWeight, shownScores);
+    // An explanation often names other facts in passing ("the cost of this download"): only
+    // its long keys count.
+    score(explanation, 1, shownScores, 10);
+    score(placeholder, 2, shownScores);
+    score(title, 2, shownScores);
+    shownScores[size_t(Fact::NoFact)] += noFactKey(label) * 2 * labelWeight;
+    const QString autocomplete = field.autocomplete.toLower();
+    const std::pair<std::u16string_view, Fact> tokens[] = {
+        {u"email", Fact::Email},
+        {u"url", Fact::HomePage},
+        {u"organization", Fact::Company},
+        {u"given-name", Fact::AuthorFirstName},
+        {u"family-name", Fact::AuthorLastName},
+        {u"name", Fact::Author},
+    };
+    for (const auto& [token, fact] : tokens) {
+        if (autocomplete.split(u' ').contains(QStringView(token.data(), qsizetype(token.size())))) {
+            shownScores[size_t(fact)] += 12;
+            break;
+        }
+    }
+    std::array<int, kFacts> nameScores{};
+    score(name, 3, nameScores);
+    if (field.type == u"email")
+        nameScores[size_t(Fact::Email)] += 5;
+    if (field.type == u"date")
+        nameScores[size_t(Fact::ReleaseDate)] += 5;
+
+    if (bestOf(shownScores) != Fact::Unknown) {
+        std::array<int, kFacts> scores{};
+        for (size_t i = 0; i < scores.size(); ++i)
+            scores[i] = shownScores[i] > 0 ? shownScores[i] * 4 + nameScores[i] : 0;
+        result.fact = bestOf(scores);
+        if (asAddress(result.fact, shownScores) != result.fact &&
+            (namesAddress(label) || namesAddress(placeholder) || namesAddress(title)))
+            result.fact = asAddress(result.fact, shownScores);
+        // "Release date" over three lists: each takes the part its name says.
+        const Fact named = bestOf(nameScores);
+        if (result.fact == Fact::ReleaseDate &&
+            (named == Fact::ReleaseDay || named == Fact::ReleaseMonth || named == Fact::ReleaseYear))
+            result.fact = named;
+    } else {
+        result.fact = bestOf(nameScores);
+        if (asAddress(result.fact, nameScores) != result.fact && namesAddress(name))
+            result.fact = asAddress(result.fact, nameScores);
+        // A file's name is the program's on some sites and its download's on others.
+        if (result.fact == Fact::ProgramName && holds(name, Key{u"filename", Fact::Unknown}))
+            result.fact = Fact::NoFact;
+    }
+    // The PAD file names one mirror: a second or third one stays empty.
+    if (result.fact == Fact::SecondaryDownloadAddress) {
+        for (const Folded* text : {&label, &name}) {
+            for (const QStringView word : QStringView(text->spaced).tokenize(u' ', Qt::SkipEmptyParts)) {
+                if (word.size() == 1 && word.front() >= u'2' && word.front() <= u'9')
+                    result.fact = Fact::NoFact;
+            }
+        }
+    }
+    if (result.fact == Fact::Unknown || result.fact == Fact::NoFact)
+        return result;
+
+    if (result.fact != Fact::Description && result.fact != Fact::FileSize && result.fact != Fact::ReleaseDate)
+        return result;
+    const Folded id = fold(field.id, true);
+    for (const Folded* text : {&label, &placeholder, &title, &name, &id}) {
+        result.namedLength = std::max(result.namedLength, namedLength(*text, text == &name || text == &id));
+        if (result.unit == SizeUnit::Unnamed)
+            result.unit = unitNamed(*text);
+        for (const std::u16string_view word :
+             {u"short", u"summary", u"brief", u"kurz", u"courte", u"court", u"title"}) {
+            if (holds(*text, Key{word, Fact::Unknown}))
+                result.asksShort = true;
+        }
+        // A meta description is read in search results, which show some 160 characters.
+        if (holdsWord(*text, u"meta") && result.namedLength < 0)
+            result.namedLength = 250;
+    }
+    for (const QString* text : {&field.label, &field.hint, &field.placeholder, &field.title}) {
+        if (findDateFormat(*text, result.dateFormat)) {
+            result.hasDateFormat = true;
+            break;
+        }
+    }
+    return result;
+}
+
+SizeUnit unitOf(QStringView text)
+{
+    return unitNamed(fold(text, false));
+}
+
+} // namespace FieldRecognition
