@@ -719,6 +719,8 @@ Recognition recognise(const FormField& field)
         if (holdsWord(*text, u"meta") && result.namedLength < 0)
             result.namedLength = 250;
     }
+    if (result.fact == Fact::FileSize && result.unit == SizeUnit::Unnamed)
+        result.unit = unitNamed(fold(field.after, false));
     for (const QString* text : {&field.label, &field.hint, &field.placeholder, &field.title}) {
         if (findDateFormat(*text, result.dateFormat)) {
             result.hasDateFormat = true;

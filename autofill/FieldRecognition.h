@@ -12,7 +12,8 @@ struct FormField {
     QString id;
     QString type; // an INPUT's type, lower case; empty for TEXTAREA and SELECT
     QString label;
-    QString hint; // the text just before the field, when it has no label
+    QString hint;  // the text just before the field, when it has no label
+    QString after; // an input's text just after it ("(KB)"), which can only name a unit
     QString placeholder;
     QString title;
     QString autocomplete;

@@ -52,6 +52,7 @@ Entry entryOf(const QJsonObject& object)
         field.type = QStringLiteral("text");
     field.label = object.value(u"label").toString();
     field.hint = object.value(u"hint").toString();
+    field.after = object.value(u"after").toString();
     field.placeholder = object.value(u"placeholder").toString();
     field.title = object.value(u"title").toString();
     field.autocomplete = object.value(u"autocomplete").toString();
@@ -110,6 +111,47 @@ void readNeighbours(const QJsonArray& entries, qsizetype k, Recognition& recogni
     }
 }
 
+// A bare address field ("url", "link") that nothing more specific names.
+bool isBareAddress(const FormField& field)
+{
+    const auto bare = [](const QString& text) {
+        const QString word = text.trimmed().remove(u':').trimmed().toLower();
+        return word == u"url" || word == u"link" || word == u"lien" || word == u"adresse";
+    };
+    const QString& shown = field.label.isEmpty() ? field.hint : field.label;
+    return bare(field.name) && (shown.isEmpty() || bare(shown));
+}
+
+// What each form field of one document asks for (nothing for other entries). A form that asks
+// for a file's size describes a file to download, and PAD-submission forms never ask for it (they
+// read it from the PAD): there a bare address field, with no field asking for the download
+// address, is the download address, not the PAD file's.
+QList<std::optional<Recognition>> recogniseAll(const QJsonArray& entries)
+{
+    QList<std::optional<Recognition>> recognitions(entries.size());
+    bool asksFileSize = false;
+    bool asksDownload = false;
+    for (qsizetype k = 0; k < entries.size(); ++k) {
+        if (!entries.at(k).isObject())
+            continue;
+        const FormField field = entryOf(entries.at(k).toObject()).field;
+        Recognition recognition = FieldRecognition::recognise(field);
+        if (field.tag != u"SELECT")
+            readNeighbours(entries, k, recognition);
+        asksFileSize = asksFileSize || recognition.fact == Fact::FileSize;
+        asksDownload = asksDownload || recognition.fact == Fact::DownloadAddress;
+        recognitions[k] = recognition;
+    }
+    if (asksFileSize && !asksDownload) {
+        for (qsizetype k = 0; k < entries.size(); ++k) {
+            if (recognitions.at(k) && recognitions.at(k)->fact == Fact::Unknown &&
+                isBareAddress(entryOf(entries.at(k).toObject()).field))
+                recognitions[k]->fact = Fact::DownloadAddress;
+        }
+    }
+    return recognitions;
+}
+
 // Positions go back to the page as JSON numbers, which are exact up to 2^53; a snapshot that
 // counts further did not come from the page script.
 constexpr qint64 lastExactPosition = qint64(1) << 53;
@@ -139,6 +181,7 @@ std::optional<Plan> make(QByteArrayView snapshot, const std::optional<ProductFac
     int frame = 0;
     for (const QJsonValue& doc : documents) {
         const QJsonArray entries = doc.toArray();
+        const QList<std::optional<Recognition>> recognitions = recogniseAll(entries);
         for (qsizetype k = 0; k < entries.size(); ++k) {
             const QJsonValue& element = entries.at(k);
             if (element.isDouble()) {
@@ -157,7 +200,7 @@ std::optional<Plan> make(QByteArrayView snapshot, const std::optional<ProductFac
             const Entry entry = entryOf(element.toObject());
             const FormField& field = entry.field;
             if (field.tag == u"SELECT") {
-                const Recognition recognition = FieldRecognition::recognise(field);
+                const Recognition recognition = recognitions.at(k).value_or(Recognition{});
                 QList<qsizetype> positions;
                 if (choosesByValue(recognition.fact)) {
                     positions = values->selection(recognition.fact, field.options, field.multiple);
@@ -176,8 +219,7 @@ std::optional<Plan> make(QByteArrayView snapshot, const std::optional<ProductFac
             }
             if (!FillRules::isTextFieldTag(field.tag))
                 continue;
-            Recognition recognition = FieldRecognition::recognise(field);
-            readNeighbours(entries, k, recognition);
+            const Recognition recognition = recognitions.at(k).value_or(Recognition{});
             std::optional<QString> value;
             if (recognition.fact == Fact::Unknown)
                 value = FillRules::textFieldValue(field.name, product->profile);

@@ -62,8 +62,10 @@ struct FillReport {
 //     {"tag": "INPUT" | "TEXTAREA" | "SELECT", "name", "id",
 //      "type": an INPUT's type, lower case ("text" when missing),
 //      "label": its label's text (label[for], an enclosing LABEL, aria-labelledby, aria-label),
-//      "hint": only without a label, the text just before the field (the previous table cell's,
-//              else the nearest preceding text),
+//      "hint": only without a label, the text just before the field (in a table cell the text
+//              before it in its own cell, else the previous cell's; else the nearest preceding text),
+//      "after": an INPUT's text just after it among its siblings, before any other field, as in
+//               "<input name=size> (KB)": only to tell a unit,
 //      "placeholder", "title", "autocomplete": the attributes as written,
 //      "maxlength": a number >= 0,
 //      "held": true when the field holds exactly what a pass wrote there and nobody changed it

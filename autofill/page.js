@@ -299,15 +299,67 @@ var formtideFill = (function () {
         return collapse(getAttribute.call(element, 'aria-label') || '');
     }
 
-    // The text just before a field without a label: the previous cell's in a table, else that of
-    // the nearest preceding sibling with text, up to HINT_LEVELS levels up and HINT_SIBLINGS
-    // elements back on each; another visible field in between ends the search, since the text
-    // before it is that field's.
+    // The text of the nearest of `at`'s preceding siblings that holds some, HINT_SIBLINGS elements
+    // back at most, or '' where another visible field comes first (the text before it is that
+    // field's); null when the siblings looked at hold no text.
+    function siblingHint(at) {
+        let looked = 0;
+        for (let before = previousSiblingOf.call(at); before !== null && looked < HINT_SIBLINGS;
+             before = previousSiblingOf.call(before)) {
+            const type = nodeTypeOf.call(before);
+            if (type === 1) {
+                const tag = tagOf(before);
+                if (SILENT_TAGS.has(tag) && tag !== 'TEXTAREA' && tag !== 'SELECT')
+                    continue;
+                if (tag === 'TEXTAREA' || tag === 'SELECT' ||
+                    (tag === 'INPUT' && inputType.call(before) !== 'hidden') ||
+                    querySelector.call(before, VISIBLE_FIELDS) !== null)
+                    return '';
+                ++looked;
+            } else if (type !== 3) {
+                continue;
+            }
+            const text = textOf(before);
+            if (text)
+                return text;
+        }
+        return null;
+    }
+
+    // The text just after an input among its next few siblings, before any other field: a unit
+    // written after a size box.
+    function afterOf(element) {
+        let looked = 0;
+        for (let next = nextSiblingOf.call(element); next !== null && looked < HINT_SIBLINGS;
+             next = nextSiblingOf.call(next)) {
+            const type = nodeTypeOf.call(next);
+            if (type === 1) {
+                const tag = tagOf(next);
+                if (tag === 'INPUT' || tag === 'TEXTAREA' || tag === 'SELECT' ||
+                    querySelector.call(next, VISIBLE_FIELDS) !== null)
+                    return '';
+                ++looked;
+            } else if (type !== 3) {
+                continue;
+            }
+            const text = textOf(next);
+            if (text)
+                return text.length <= 40 ? text : '';
+        }
+        return '';
+    }
+
+    // The text just before a field without a label: in a table cell, the text before the field
+    // in its own cell ("Url : <input>"), else the nearest earlier cell's; elsewhere that of the
+    // nearest preceding sibling with text, up to HINT_LEVELS levels up.
     function hintOf(element) {
         const cell = parentOf.call(element);
         if (cell !== null && nodeTypeOf.call(cell) === 1) {
             const tag = tagOf(cell);
             if (tag === 'TD' || tag === 'TH') {
+                const own = siblingHint(element);
+                if (own !== null)
+                    return own;
                 for (let before = previousElementOf.call(cell); before !== null;
                      before = previousElementOf.call(before)) {
                     const text = textOf(before);
@@ -319,26 +371,9 @@ var formtideFill = (function () {
         }
         let at = element;
         for (let level = 0; level <= HINT_LEVELS && at !== null; ++level) {
-            let looked = 0;
-            for (let before = previousSiblingOf.call(at); before !== null && looked < HINT_SIBLINGS;
-                 before = previousSiblingOf.call(before)) {
-                const type = nodeTypeOf.call(before);
-                if (type === 1) {
-                    const tag = tagOf(before);
-                    if (SILENT_TAGS.has(tag) && tag !== 'TEXTAREA' && tag !== 'SELECT')
-                        continue;
-                    if (tag === 'TEXTAREA' || tag === 'SELECT' ||
-                        (tag === 'INPUT' && inputType.call(before) !== 'hidden') ||
-                        querySelector.call(before, VISIBLE_FIELDS) !== null)
-                        return '';
-                    ++looked;
-                } else if (type !== 3) {
-                    continue;
-                }
-                const text = textOf(before);
-                if (text)
-                    return text;
-            }
+            const hint = siblingHint(at);
+            if (hint !== null)
+                return hint;
             at = parentOf.call(at);
             if (at !== null && nodeTypeOf.call(at) !== 1)
                 break;
@@ -365,6 +400,11 @@ var formtideFill = (function () {
             const hint = hintOf(element);
             if (hint)
                 entry.hint = hint;
+        }
+        if (tag === 'INPUT') {
+            const after = afterOf(element);
+            if (after)
+                entry.after = after;
         }
         for (const attribute of ['placeholder', 'title', 'autocomplete']) {
             const value = getAttribute.call(element, attribute);

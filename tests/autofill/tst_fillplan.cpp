@@ -182,6 +182,7 @@ void TestFillPlan::fields_data()
     row("auteur", R"("name":"k","label":"Auteur")", R"("Ann Lee")");
     row("courriel", R"("name":"l","label":"Courriel")", R"("contact@tide.example")");
     row("taille en octets", R"x("name":"m","label":"Taille du fichier (octets)")x", R"("1048576")");
+    row("taille, unit after the box", R"x("name":"taille","hint":"Taille :","after":"(Ko)")x", R"("1024")");
     row("date de sortie", R"x("name":"n","label":"Date de sortie (JJ/MM/AAAA)")x", R"("03/12/2026")");
     row("mots-clés", R"("name":"o","label":"Mots-clés")", R"("zip, archive")");
     row("description courte, a text area", R"("tag":"TEXTAREA","name":"p","label":"Description courte")",
