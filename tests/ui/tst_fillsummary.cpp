@@ -25,11 +25,10 @@ void TestFillSummary::text_data()
     QTest::addColumn<QDateTime>("padTaken");
     QTest::addColumn<QString>("line");
     const QDateTime taken(QDate(2026, 12, 3), QTime(9, 0));
-    const QString day = QLocale().toString(taken.date(), QLocale::ShortFormat);
     QTest::newRow("one of each, no PAD") << qsizetype(1) << qsizetype(1) << QList<FillReport::Refusal>()
                                          << QDateTime() << "Filled 1 field and 1 list from Zipper.";
     QTest::newRow("from the PAD") << qsizetype(14) << qsizetype(2) << QList<FillReport::Refusal>() << taken
-                                  << "Filled 14 fields and 2 lists from Zipper (PAD of " + day + ").";
+                                  << "Filled 14 fields and 2 lists from Zipper (PAD of 3 Dec 2026).";
     QTest::newRow("reasons in words, no text type left out")
         << qsizetype(2) << qsizetype(0)
         << QList<FillReport::Refusal>{{0, "filedesc", Reason::HeldByPage, {}},
