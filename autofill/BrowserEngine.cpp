@@ -1,5 +1,7 @@
 #include "autofill/BrowserEngine.h"
 
+#include "autofill/LoadEventHold.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -53,4 +55,5 @@ BrowserEngine::BrowserEngine(int argc, char* argv[], const QString& profileHome,
     // Chromium's start-up report stays out of the terminal; QT_LOGGING_RULES still wins.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    LoadEventHold::registerScheme();
 }

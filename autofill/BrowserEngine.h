@@ -8,7 +8,7 @@
 // The settings Qt WebEngine needs to start anywhere, made in one place for every program that
 // shows pages: formtide, formtide-fill, the benchmark and the tests. Make one first thing in
 // main(), before the application object and before any thread, and give the application object
-// argc() and argv().
+// argc() and argv(). It also registers the address scheme of autofill/LoadEventHold.h.
 //
 // The engine's switches travel as the application's own arguments, after "--webEngineArgs", so
 // that nothing of them reaches the environment of the programs started for the user:

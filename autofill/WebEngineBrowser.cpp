@@ -1,6 +1,7 @@
 #include "autofill/WebEngineBrowser.h"
 
 #include "autofill/BrowserProfile.h"
+#include "autofill/LoadEventHold.h"
 #include "autofill/PageBridge.h"
 
 #include <QFile>
@@ -80,6 +81,7 @@ WebEngineBrowser::WebEngineBrowser(QWebEngineProfile& profile, QObject* parent)
 void WebEngineBrowser::setUpPage(QWebEnginePage* page)
 {
     m_view->setPage(page);
+    LoadEventHold::installOn(*page->profile());
     page->scripts().insert(pageModelScript());
     auto* channel = new QWebChannel(page);
     channel->registerObject(QStringLiteral("formtideBridge"), m_bridge);

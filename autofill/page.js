@@ -6,11 +6,12 @@
 // formtideFill.snapshot() reads the document and its same-origin frames' documents, keeps the
 // elements read, and returns the snapshot (scope "page") as a JSON string. The script also offers
 // snapshots by itself through bridge.offer(): of the whole page for the load pass (scope "page",
-// see loadPass; its plan lands as it comes unless the page changed meanwhile) and whenever the
-// engine shows again a page it kept whole for Back or Forward; of a same-origin frame's document
-// each time one finishes loading after that (scope "frame"; one that loads before is covered by
-// the load pass); and of form fields that appear after a pass (scope "added"), once the page has
-// been quiet for QUIET_MS, or MAX_WAIT_MS after the first of them at the latest.
+// see loadPass; its plan lands as it comes unless the page changed meanwhile, and the document's
+// load event waits for it, a second at most) and whenever the engine shows again a page it kept
+// whole for Back or Forward; of a same-origin frame's document each time one finishes loading
+// after that (scope "frame"; one that loads before is covered by the load pass); and of form fields
+// that appear after a pass (scope "added"), once the page has been quiet for QUIET_MS, or
+// MAX_WAIT_MS after the first of them at the latest.
 //
 // Plans arrive as the answer of bridge.offer() or through bridge signal planReady, and are
 // applied to the elements kept for the snapshot they name; the outcome goes back through
@@ -84,6 +85,7 @@ var formtideFill = (function () {
     const textAreaValue = own(HTMLTextAreaElement.prototype, 'value');
     const inputMaxLength = own(HTMLInputElement.prototype, 'maxLength').get;
     const textAreaMaxLength = own(HTMLTextAreaElement.prototype, 'maxLength').get;
+    const imageSource = own(HTMLImageElement.prototype, 'src').set;
     const iframeDocument = own(HTMLIFrameElement.prototype, 'contentDocument').get;
     const frameDocument = own(HTMLFrameElement.prototype, 'contentDocument').get;
     const dispatchEvent = EventTarget.prototype.dispatchEvent;
@@ -102,6 +104,9 @@ var formtideFill = (function () {
     // Back and Forward bring back what the fields held, which may be what a pass wrote there.
     const navigation = performance.getEntriesByType('navigation')[0];
     const reachedByHistory = navigation !== undefined && navigation.type === 'back_forward';
+    // The engine may put back what the fields held (Back, Forward, reload) after the DOM is
+    // complete: a plan landing before that would be overwritten, so such a load is not held.
+    const restoresFields = navigation !== undefined && navigation.type !== 'navigate';
 
     // What the script knows of the page's elements, all of it held weakly.
     const seen = new WeakSet();       // fields that a snapshot has listed
@@ -128,8 +133,11 @@ var formtideFill = (function () {
     //   'done'    - the plan landed, or was answered as stale.
     // `loaded` tells that the load event fired, or that the program asked first.
     // `changed` tells that elements were added or removed, or a frame loaded, since the snapshot.
-    const loadPass =
-        {state: 'idle', loaded: false, token: '', page: null, states: null, changed: false, plan: null};
+    // While the plan may still land as it comes, `hold` is an image that holds the document's load
+    // event back (autofill/LoadEventHold.h), so that the page's own load handlers find the fields
+    // filled; never put in the document, it is dropped as soon as the pass stops waiting.
+    const loadPass = {state: 'idle', loaded: false, token: '', page: null, states: null, changed: false,
+                      plan: null, hold: null};
 
     // Fields that appeared since the last "added" snapshot, and the timer that offers them.
     const addedFields = {fields: new Set(), firstAt: 0, lastChangeAt: 0, timer: 0};
@@ -526,13 +534,13 @@ var formtideFill = (function () {
     }
 
     // Offers a snapshot to the program; the plan comes as the answer, or later through planReady
-    // when the program makes it later.
-    function send(json) {
+    // when the program makes it later. `unanswered`, if given, is called when the answer is empty.
+    function send(json, unanswered) {
         const bridge = channel.bridge;
         if (bridge !== null && !bridge.pending)
-            bridge.offer(json, (plan) => apply(docId, plan));
+            bridge.offer(json, (plan) => (plan ? apply(docId, plan) : unanswered && unanswered()));
         else
-            channel.outbox.push(json);
+            channel.outbox.push([json, unanswered]);
     }
 
     function tell(report) {
@@ -554,11 +562,24 @@ var formtideFill = (function () {
         const page = walk([document]);
         const taken = take('page', page, false);
         Object.assign(loadPass, {state: 'offered', token: taken.token, page, states: fieldStates(page),
-                                 changed: false, plan: null});
-        send(taken.json);
+                                 changed: false, plan: null, hold: restoresFields ? null : new Image()});
+        if (loadPass.hold !== null)
+            imageSource.call(loadPass.hold, 'formtide-hold:' + randomWord());
+        // A program that made no plan at once makes none for the load event to wait for.
+        send(taken.json, () => {
+            if (loadPass.token === taken.token)
+                releaseLoadEvent();
+        });
+    }
+
+    function releaseLoadEvent() {
+        if (loadPass.hold !== null)
+            removeAttribute.call(loadPass.hold, 'src');
+        loadPass.hold = null;
     }
 
     function endLoadPass() {
+        releaseLoadEvent();
         Object.assign(loadPass, {state: 'done', page: null, states: null, plan: null});
     }
 
@@ -598,6 +619,7 @@ var formtideFill = (function () {
             applyKept(plan);
         } else if (!loadPass.loaded) {
             loadPass.state = 'held';
+            releaseLoadEvent();
             loadPass.plan = plan;
         } else {
             endLoadPass();
@@ -904,8 +926,8 @@ var formtideFill = (function () {
             channel.bridge = bridge;
             bridge.planReady.connect(apply);
             bridge.ready(docId, (held) => apply(docId, held));
-            for (const json of channel.outbox.splice(0))
-                send(json);
+            for (const [json, unanswered] of channel.outbox.splice(0))
+                send(json, unanswered);
         });
     }
 

@@ -34,6 +34,8 @@ class TestWebEngineFill : public QObject {
 private Q_SLOTS:
     void initTestCase();
     void pageStateSeesTheWrites();
+    void filledByTheLoadEvent_data();
+    void filledByTheLoadEvent();
     void snapshotDescribesFields_data();
     void snapshotDescribesFields();
     void passesOverParts_data();
@@ -103,6 +105,30 @@ void TestWebEngineFill::pageStateSeesTheWrites()
     QCOMPARE(
         eval("JSON.stringify([formState, document.getElementById('preview').textContent])").toString(),
         QStringLiteral(R"([{"pad_url":"%1","category":"Screen Savers: Art"},"%1"])").arg(kProduct.padUrl));
+}
+
+void TestWebEngineFill::filledByTheLoadEvent_data()
+{
+    QTest::addColumn<QString>("page"); // a page of its own: loading the page shown is a reload
+    QTest::addColumn<QByteArray>("head");
+    QTest::newRow("nothing to load") << "onload.html" << QByteArray();
+    QTest::newRow("no images allowed")
+        << "onload_csp.html"
+        << QByteArray("<meta http-equiv=Content-Security-Policy content=\"img-src 'none'\">");
+}
+
+// A page with nothing to load fires its load event right after its DOM is complete, before the plan
+// could come back; its own load handlers find the field filled all the same, images or not.
+void TestWebEngineFill::filledByTheLoadEvent()
+{
+    QFETCH(QString, page);
+    QFETCH(QByteArray, head);
+    m_server.setPage(page, "<!DOCTYPE html><head>" + head +
+                               "</head><input name=pad_url><script>addEventListener('load', "
+                               "() => { window.atLoad = document.querySelector('input').value; "
+                               "});</script>");
+    QVERIFY(load(m_server.url(page)));
+    QCOMPARE(eval("window.atLoad").toString(), kProduct.padUrl);
 }
 
 void TestWebEngineFill::snapshotDescribesFields_data()
