@@ -648,7 +648,7 @@ Recognition recognise(const FormField& field)
     score(placeholder, 2, shownScores);
     score(title, 2, shownScores);
     shownScores[size_t(Fact::NoFact)] += noFactKey(label) * 2 * labelWeight;
-    const QString autocomplete = field.autocomplete.toLower();
+    const QStringList given = field.autocomplete.toLower().split(u' ', Qt::SkipEmptyParts);
     const std::pair<std::u16string_view, Fact> tokens[] = {
         {u"email", Fact::Email},
         {u"url", Fact::HomePage},
@@ -658,7 +658,7 @@ Recognition recognise(const FormField& field)
         {u"name", Fact::Author},
     };
     for (const auto& [token, fact] : tokens) {
-        if (autocomplete.split(u' ').contains(QStringView(token.data(), qsizetype(token.size())))) {
+        if (given.contains(QStringView(token.data(), qsizetype(token.size())))) {
             shownScores[size_t(fact)] += 12;
             break;
         }

@@ -40,27 +40,41 @@ struct Entry {
     QJsonValue held;
 };
 
+// Reads the entry's members in one walk over them: a page sends thousands of fields, and each
+// lookup by key searches the whole object.
 Entry entryOf(const QJsonObject& object)
 {
     Entry entry;
     FormField& field = entry.field;
-    field.tag = object.value(u"tag").toString();
-    field.name = object.value(u"name").toString();
-    field.id = object.value(u"id").toString();
-    field.type = object.value(u"type").toString();
+    const std::pair<QStringView, QString*> texts[] = {
+        {u"tag", &field.tag},     {u"name", &field.name},
+        {u"id", &field.id},       {u"type", &field.type},
+        {u"label", &field.label}, {u"hint", &field.hint},
+        {u"after", &field.after}, {u"placeholder", &field.placeholder},
+        {u"title", &field.title}, {u"autocomplete", &field.autocomplete},
+    };
+    for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
+        const QString key = it.key();
+        if (key == u"maxlength") {
+            field.maxLength = it.value().toInt(-1);
+        } else if (key == u"options") {
+            for (const QJsonValue& option : it.value().toArray())
+                field.options.append(option.toString());
+        } else if (key == u"multiple") {
+            field.multiple = it.value().toBool();
+        } else if (key == u"held") {
+            entry.held = it.value();
+        } else {
+            for (const auto& [name, text] : texts) {
+                if (key == name) {
+                    *text = it.value().toString();
+                    break;
+                }
+            }
+        }
+    }
     if (field.tag == u"INPUT" && field.type.isEmpty())
         field.type = QStringLiteral("text");
-    field.label = object.value(u"label").toString();
-    field.hint = object.value(u"hint").toString();
-    field.after = object.value(u"after").toString();
-    field.placeholder = object.value(u"placeholder").toString();
-    field.title = object.value(u"title").toString();
-    field.autocomplete = object.value(u"autocomplete").toString();
-    field.maxLength = object.value(u"maxlength").toInt(-1);
-    for (const QJsonValue& option : object.value(u"options").toArray())
-        field.options.append(option.toString());
-    field.multiple = object.value(u"multiple").toBool();
-    entry.held = object.value(u"held");
     return entry;
 }
 
@@ -126,30 +140,34 @@ bool isBareAddress(const FormField& field)
 // for a file's size describes a file to download, and PAD-submission forms never ask for it (they
 // read it from the PAD): there a bare address field, with no field asking for the download
 // address, is the download address, not the PAD file's.
-QList<std::optional<Recognition>> recogniseAll(const QJsonArray& entries)
+struct RecognisedEntry {
+    Entry entry;
+    Recognition recognition;
+};
+
+QList<std::optional<RecognisedEntry>> recogniseAll(const QJsonArray& entries)
 {
-    QList<std::optional<Recognition>> recognitions(entries.size());
+    QList<std::optional<RecognisedEntry>> recognised(entries.size());
     bool asksFileSize = false;
     bool asksDownload = false;
     for (qsizetype k = 0; k < entries.size(); ++k) {
         if (!entries.at(k).isObject())
             continue;
-        const FormField field = entryOf(entries.at(k).toObject()).field;
-        Recognition recognition = FieldRecognition::recognise(field);
-        if (field.tag != u"SELECT")
+        Entry entry = entryOf(entries.at(k).toObject());
+        Recognition recognition = FieldRecognition::recognise(entry.field);
+        if (entry.field.tag != u"SELECT")
             readNeighbours(entries, k, recognition);
         asksFileSize = asksFileSize || recognition.fact == Fact::FileSize;
         asksDownload = asksDownload || recognition.fact == Fact::DownloadAddress;
-        recognitions[k] = recognition;
+        recognised[k] = RecognisedEntry{std::move(entry), recognition};
     }
     if (asksFileSize && !asksDownload) {
-        for (qsizetype k = 0; k < entries.size(); ++k) {
-            if (recognitions.at(k) && recognitions.at(k)->fact == Fact::Unknown &&
-                isBareAddress(entryOf(entries.at(k).toObject()).field))
-                recognitions[k]->fact = Fact::DownloadAddress;
+        for (std::optional<RecognisedEntry>& at : recognised) {
+            if (at && at->recognition.fact == Fact::Unknown && isBareAddress(at->entry.field))
+                at->recognition.fact = Fact::DownloadAddress;
         }
     }
-    return recognitions;
+    return recognised;
 }
 
 // Positions go back to the page as JSON numbers, which are exact up to 2^53; a snapshot that
@@ -181,7 +199,7 @@ std::optional<Plan> make(QByteArrayView snapshot, const std::optional<ProductFac
     int frame = 0;
     for (const QJsonValue& doc : documents) {
         const QJsonArray entries = doc.toArray();
-        const QList<std::optional<Recognition>> recognitions = recogniseAll(entries);
+        const QList<std::optional<RecognisedEntry>> recognised = recogniseAll(entries);
         for (qsizetype k = 0; k < entries.size(); ++k) {
             const QJsonValue& element = entries.at(k);
             if (element.isDouble()) {
@@ -195,12 +213,12 @@ std::optional<Plan> make(QByteArrayView snapshot, const std::optional<ProductFac
             if (position >= lastExactPosition)
                 return std::nullopt;
             const qint64 at = position++;
-            if (!element.isObject())
+            if (!recognised.at(k))
                 continue; // unreadable
-            const Entry entry = entryOf(element.toObject());
+            const Entry& entry = recognised.at(k)->entry;
             const FormField& field = entry.field;
+            const Recognition& recognition = recognised.at(k)->recognition;
             if (field.tag == u"SELECT") {
-                const Recognition recognition = recognitions.at(k).value_or(Recognition{});
                 QList<qsizetype> positions;
                 if (choosesByValue(recognition.fact)) {
                     positions = values->selection(recognition.fact, field.options, field.multiple);
@@ -219,7 +237,6 @@ std::optional<Plan> make(QByteArrayView snapshot, const std::optional<ProductFac
             }
             if (!FillRules::isTextFieldTag(field.tag))
                 continue;
-            const Recognition recognition = recognitions.at(k).value_or(Recognition{});
             std::optional<QString> value;
             if (recognition.fact == Fact::Unknown)
                 value = FillRules::textFieldValue(field.name, product->profile);
