@@ -389,9 +389,8 @@ void TestWebEngineFill::backAndForward()
                                         std::pair{&QWebEngineView::back, "restored.html"}}) {
         passes.clear();
         (view()->*move)();
-        QVERIFY(waitUntil([&] {
-            return view()->url() == QUrl(m_server.url(QString::fromLatin1(address))) && !passes.isEmpty();
-        }));
+        const QUrl expected(m_server.url(QString::fromLatin1(address)));
+        QVERIFY(waitUntil([&] { return view()->url() == expected && !passes.isEmpty(); }));
     }
     QVERIFY2(waitUntil([&] { return pageFields(m_browser) == third; }, 5000),
              qPrintable(pageFields(m_browser)));
