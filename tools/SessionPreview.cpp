@@ -1,9 +1,10 @@
-// Shows the main window as an author sees it mid-session: a product active from the last run, with
-// the first site ticked the day before, "Next" pressed once, and the second site's submission page
-// (served from 127.0.0.1) filled.
+// Shows the main window as an author sees it mid-session: a product active from the last run, which
+// keeps its PAD file, with the first site ticked the day before, "Next" pressed once, and the second
+// site's submission page (a real download module's form, served from 127.0.0.1) filled.
 
 #include "autofill/BrowserEngine.h"
 #include "autofill/WebEngineBrowser.h"
+#include "core/Translations.h"
 #include "products/ProductStore.h"
 #include "sites/ProgressStore.h"
 #include "sites/SiteAddressCipher.h"
@@ -11,7 +12,9 @@
 #include "ui/MainWindow.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QFile>
+#include <QLocale>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -20,6 +23,8 @@ int main(int argc, char* argv[])
 {
     BrowserEngine engine(argc, argv);
     QApplication app(engine.argc(), engine.argv());
+    Translations translations;
+    translations.install(QLocale(), QStringLiteral(FORMTIDE_APP_DIR));
     LocalHttpServer server(QStringLiteral(FORMTIDE_TEST_DATA_DIR "/e2e"));
     if (!server.start())
         return 1;
@@ -34,13 +39,20 @@ int main(int argc, char* argv[])
         padok.write(SiteAddressCipher::encode(QByteArray(host + path)) + "\r\n");
     padok.close();
 
-    const Product zipper{QStringLiteral("Zipper"), QStringLiteral("COMPRESSION"),
-                         QStringLiteral("http://www.zipper.example/pad/zipper.xml"), QStringLiteral("28417"),
-                         QStringLiteral("28417-3")};
+    QFile form(QStringLiteral(FORMTIDE_TEST_DATA_DIR "/forms/geeklog_downloads.html"));
+    if (!form.open(QIODevice::ReadOnly))
+        return 1;
+    server.setPage(QStringLiteral("1000files/submit.html"), form.readAll());
+
+    const Product product{QStringLiteral("Harbor Sync"), QStringLiteral("BACKUP"),
+                          QStringLiteral("https://lanternfish.example/pad/harborsync.xml"),
+                          QStringLiteral("41203"), QStringLiteral("41203-2")};
+    const auto pad = PadCopy::readFile(QStringLiteral(FORMTIDE_TEST_DATA_DIR "/forms/product.xml"),
+                                       QDateTime::currentDateTime().addDays(-4));
     ProgressStore progress(folder.path());
-    progress.setProduct(zipper.programName);
+    progress.setProduct(product.programName);
     ProductStore products(folder.path());
-    if (!products.save({zipper}) || !products.choose(zipper.programName) ||
+    if (!pad || !products.save({product, {}, true, pad.value()}) || !products.choose(product.programName) ||
         !progress.setMark(QStringLiteral("1000apps"), QDate::currentDate().addDays(-1)).ok())
         return 1;
 
