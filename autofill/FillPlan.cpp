@@ -78,24 +78,6 @@ Entry entryOf(const QJsonObject& object)
     return entry;
 }
 
-// The lists whose options are chosen by the product's value rather than by the category rule.
-bool choosesByValue(Fact fact)
-{
-    switch (fact) {
-    case Fact::OperatingSystems:
-    case Fact::Languages:
-    case Fact::Licence:
-    case Fact::ReleaseStatus:
-    case Fact::InstallSupport:
-    case Fact::ReleaseDay:
-    case Fact::ReleaseMonth:
-    case Fact::ReleaseYear:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // What the fields right after a text field tell of it: a list of units after a size ("Ko"
 // selected), a counter of the characters left after a description.
 void readNeighbours(const QJsonArray& entries, qsizetype k, Recognition& recognition)
@@ -220,8 +202,8 @@ std::optional<Plan> make(QByteArrayView snapshot, const std::optional<ProductFac
             const Recognition& recognition = recognised.at(k)->recognition;
             if (field.tag == u"SELECT") {
                 QList<qsizetype> positions;
-                if (choosesByValue(recognition.fact)) {
-                    positions = values->selection(recognition.fact, field.options, field.multiple);
+                if (const auto byValue = values->selection(recognition.fact, field.options, field.multiple)) {
+                    positions = *byValue;
                 } else if (recognition.fact == Fact::Category || FillRules::isCategoryList(field.name)) {
                     const QString upper = field.options.join(u'\n').toUpper();
                     positions = FillRules::categorySelection(QStringView(upper).split(u'\n'),

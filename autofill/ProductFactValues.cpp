@@ -368,7 +368,8 @@ std::optional<QString> ProductFactValues::text(const Recognition& recognition, c
     return value;
 }
 
-QList<qsizetype> ProductFactValues::selection(Fact fact, const QStringList& options, bool multiple) const
+std::optional<QList<qsizetype>> ProductFactValues::selection(Fact fact, const QStringList& options,
+                                                             bool multiple) const
 {
     QList<QStringList> items;
     switch (fact) {
@@ -396,7 +397,7 @@ QList<qsizetype> ProductFactValues::selection(Fact fact, const QStringList& opti
         break;
     }
     default:
-        break;
+        return std::nullopt;
     }
     QList<qsizetype> chosen;
     if (items.isEmpty())

@@ -49,8 +49,8 @@ public:
     // or a release date's part to select, in list order: those matching the product's value
     // ("Windows" or "Windows 10" for Win10, "Deutsch" for German, "Free to try" for Shareware, a
     // month's number or name); for a single-choice list only the best of them. Empty when the
-    // product lacks the fact or no option matches.
-    QList<qsizetype> selection(Fact fact, const QStringList& options, bool multiple) const;
+    // product lacks the fact or no option matches; nothing when `fact` is not chosen by value.
+    std::optional<QList<qsizetype>> selection(Fact fact, const QStringList& options, bool multiple) const;
 
     // Whether the product has this fact at all.
     bool has(Fact fact) const;
