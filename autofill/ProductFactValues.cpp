@@ -93,12 +93,10 @@ constexpr std::array<std::array<std::u16string_view, 4>, 12> kMonths{{
     {u"december", u"dezember", u"decembre", u"dec"},
 }};
 
-// Squashed without accents, for month names.
+// Squashed without accents, for month names: decomposed, an accent is a mark that squashing drops.
 QString plainLetters(QStringView text)
 {
-    QString out = squashed(text.toString().normalized(QString::NormalizationForm_D));
-    out.removeIf([](QChar c) { return c.category() == QChar::Mark_NonSpacing; });
-    return out;
+    return squashed(text.toString().normalized(QString::NormalizationForm_D));
 }
 
 } // namespace
@@ -243,22 +241,6 @@ std::optional<QString> ProductFactValues::plain(Fact fact) const
     if (value.isEmpty())
         return std::nullopt;
     return value;
-}
-
-bool ProductFactValues::has(Fact fact) const
-{
-    switch (fact) {
-    case Fact::Description:
-        return !description(u"char_desc_45").isEmpty() || !description(u"char_desc_80").isEmpty() ||
-               !description(u"char_desc_250").isEmpty() || !description(u"char_desc_450").isEmpty() ||
-               !description(u"char_desc_2000").isEmpty();
-    case Fact::FileSize:
-        return sizeFor(SizeUnit::Unnamed, -1).has_value();
-    case Fact::ReleaseDate:
-        return !dateIn(DateFormat{}).isEmpty();
-    default:
-        return plain(fact).has_value();
-    }
 }
 
 std::optional<QString> ProductFactValues::descriptionFor(const Recognition& recognition, int maxLength,

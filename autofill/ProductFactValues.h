@@ -52,9 +52,6 @@ public:
     // product lacks the fact or no option matches; nothing when `fact` is not chosen by value.
     std::optional<QList<qsizetype>> selection(Fact fact, const QStringList& options, bool multiple) const;
 
-    // Whether the product has this fact at all.
-    bool has(Fact fact) const;
-
 private:
     QString pad(QStringView path) const;
     QString description(QStringView length) const;
