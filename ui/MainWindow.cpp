@@ -9,6 +9,7 @@
 #include "ui/BrowserPane.h"
 #include "ui/BrowserSession.h"
 #include "ui/DownloadSaver.h"
+#include "ui/FillStatusLabel.h"
 #include "ui/PopupNotice.h"
 #include "ui/ProductManagerDialog.h"
 #include "ui/ProgressExporter.h"
@@ -19,7 +20,6 @@
 #include "ui/VendorSite.h"
 
 #include <QEvent>
-#include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
@@ -121,10 +121,7 @@ MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, con
     // The status bar says what the fill did to the page shown; a failed save is told over it for a
     // while, without stopping the user.
     statusBar()->setObjectName(QStringLiteral("statusBar"));
-    m_fillStatus = new QLabel(statusBar());
-    m_fillStatus->setObjectName(QStringLiteral("fillStatus"));
-    m_fillStatus->setTextFormat(Qt::PlainText);
-    statusBar()->addWidget(m_fillStatus, 1);
+    statusBar()->addWidget(new FillStatusLabel(*m_fillPass, *m_session, statusBar()), 1);
     statusBar()->addWidget(pane->popupNotice());
     connect(pane, &BrowserPane::message, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
@@ -135,13 +132,6 @@ MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, con
                 [this](const QString& text) { statusBar()->showMessage(text); });
     }
     statusBar()->addPermanentWidget(m_checkBar);
-    connect(m_fillPass.get(), &FillPass::finished, this, [this](const FillReport& report) {
-        if (!m_fillSummary.add(report))
-            return;
-        const std::optional<ProductFacts> facts = m_products.activeFacts();
-        m_fillStatus->setText(
-            m_fillSummary.text(m_products.activeName(), facts ? facts->padTaken : QDateTime()));
-    });
     resize(Twips::toPixels(DesignInnerWidth), Twips::toPixels(DesignInnerHeight) +
                                                   menuBar()->sizeHint().height() +
                                                   statusBar()->sizeHint().height());

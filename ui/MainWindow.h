@@ -7,7 +7,6 @@
 #include "sites/ProgressStore.h"
 #include "sites/SiteWalk.h"
 #include "ui/DesktopOpener.h"
-#include "ui/FillSummary.h"
 #include "ui/Twips.h"
 
 #include <QHash>
@@ -25,7 +24,6 @@ class AboutDialog;
 class AddLinksDialog;
 class ProductManagerDialog;
 class QAction;
-class QLabel;
 class QProgressBar;
 class QPushButton;
 class SiteCheckBar;
@@ -126,7 +124,6 @@ private:
     std::unique_ptr<FillPass> m_fillPass;
     // The pages' own windows; they go before the browser does.
     std::unique_ptr<BrowserSession> m_session;
-    FillSummary m_fillSummary;
     QWidget* m_inner = nullptr;
     QPointer<QWidget> m_browserWidget; // the browser pane: the page with its bars
     SiteListModel* m_siteModel = nullptr;
@@ -136,7 +133,6 @@ private:
     QAction* m_skipDone = nullptr;
     SiteCheckBar* m_checkBar = nullptr;
     QProgressBar* m_progress = nullptr;
-    QLabel* m_fillStatus = nullptr; // the status bar's line on the fill of the page shown
     QPushButton* m_next = nullptr;
     QPushButton* m_addLinks = nullptr;
     QHash<const QWidget*, QRectF> m_twips;

@@ -4,9 +4,9 @@
 #include "autofill/WebEngineBrowser.h"
 #include "ui/BrowserPane.h"
 #include "ui/BrowserSession.h"
+#include "ui/FillStatusLabel.h"
 #include "ui/PopupNotice.h"
 
-#include <QLabel>
 #include <QStatusBar>
 #include <QWebEnginePage>
 
@@ -18,22 +18,15 @@ PageWindow::PageWindow(BrowserSession& session, QWebEngineProfile& profile)
     m_pane = new BrowserPane(*m_browser, session, this);
     setCentralWidget(m_pane);
 
-    m_fillStatus = new QLabel(statusBar());
-    m_fillStatus->setObjectName(QStringLiteral("fillStatus"));
-    m_fillStatus->setTextFormat(Qt::PlainText);
-    statusBar()->addWidget(m_fillStatus, 1);
+    m_fillPass = std::make_unique<FillPass>(*m_browser);
+    statusBar()->addWidget(new FillStatusLabel(*m_fillPass, session, statusBar()), 1);
     statusBar()->addWidget(m_pane->popupNotice());
     connect(m_pane, &BrowserPane::message, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
 
-    m_fillPass = std::make_unique<FillPass>(*m_browser);
     m_fillPass->setProduct(session.product());
     connect(&session, &BrowserSession::productChanged, this,
             [this] { m_fillPass->setProduct(m_session.product()); });
-    connect(m_fillPass.get(), &FillPass::finished, this, [this](const FillReport& report) {
-        if (m_fillSummary.add(report))
-            m_fillStatus->setText(m_fillSummary.text(m_session.productName()));
-    });
     connect(m_browser.get(), &Browser::pageLoaded, m_fillPass.get(), &FillPass::run);
     connect(m_browser.get(), &Browser::filledFormSubmitted, &session, &BrowserSession::filledFormSubmitted);
     QWebEnginePage* shown = page();

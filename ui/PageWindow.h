@@ -1,14 +1,11 @@
 #pragma once
 
-#include "ui/FillSummary.h"
-
 #include <QMainWindow>
 #include <memory>
 
 class BrowserPane;
 class BrowserSession;
 class FillPass;
-class QLabel;
 class QWebEnginePage;
 class QWebEngineProfile;
 class WebEngineBrowser;
@@ -33,7 +30,5 @@ private:
     BrowserSession& m_session;
     std::unique_ptr<WebEngineBrowser> m_browser;
     std::unique_ptr<FillPass> m_fillPass;
-    FillSummary m_fillSummary;
     BrowserPane* m_pane = nullptr;
-    QLabel* m_fillStatus = nullptr;
 };
