@@ -307,54 +307,38 @@ var formtideFill = (function () {
         return collapse(getAttribute.call(element, 'aria-label') || '');
     }
 
-    // The text of the nearest of `at`'s preceding siblings that holds some, HINT_SIBLINGS elements
-    // back at most, or '' where another visible field comes first (the text before it is that
-    // field's); null when the siblings looked at hold no text.
-    function siblingHint(at) {
+    // The text of the nearest of `at`'s siblings, looking back or on (`step`: previousSiblingOf or
+    // nextSiblingOf), that holds some, HINT_SIBLINGS elements away at most, or '' where another
+    // visible field comes first (the text there is that field's); null when the siblings looked at
+    // hold no text.
+    function siblingText(at, step) {
         let looked = 0;
-        for (let before = previousSiblingOf.call(at); before !== null && looked < HINT_SIBLINGS;
-             before = previousSiblingOf.call(before)) {
-            const type = nodeTypeOf.call(before);
+        for (let sibling = step.call(at); sibling !== null && looked < HINT_SIBLINGS;
+             sibling = step.call(sibling)) {
+            const type = nodeTypeOf.call(sibling);
             if (type === 1) {
-                const tag = tagOf(before);
-                if (SILENT_TAGS.has(tag) && tag !== 'TEXTAREA' && tag !== 'SELECT')
-                    continue;
+                const tag = tagOf(sibling);
                 if (tag === 'TEXTAREA' || tag === 'SELECT' ||
-                    (tag === 'INPUT' && inputType.call(before) !== 'hidden') ||
-                    querySelector.call(before, VISIBLE_FIELDS) !== null)
+                    (tag === 'INPUT' && inputType.call(sibling) !== 'hidden') ||
+                    querySelector.call(sibling, VISIBLE_FIELDS) !== null)
                     return '';
+                if (SILENT_TAGS.has(tag))
+                    continue;
                 ++looked;
             } else if (type !== 3) {
                 continue;
             }
-            const text = textOf(before);
+            const text = textOf(sibling);
             if (text)
                 return text;
         }
         return null;
     }
 
-    // The text just after an input among its next few siblings, before any other field: a unit
-    // written after a size box.
+    // The text just after an input, before any other field: a unit written after a size box.
     function afterOf(element) {
-        let looked = 0;
-        for (let next = nextSiblingOf.call(element); next !== null && looked < HINT_SIBLINGS;
-             next = nextSiblingOf.call(next)) {
-            const type = nodeTypeOf.call(next);
-            if (type === 1) {
-                const tag = tagOf(next);
-                if (tag === 'INPUT' || tag === 'TEXTAREA' || tag === 'SELECT' ||
-                    querySelector.call(next, VISIBLE_FIELDS) !== null)
-                    return '';
-                ++looked;
-            } else if (type !== 3) {
-                continue;
-            }
-            const text = textOf(next);
-            if (text)
-                return text.length <= 40 ? text : '';
-        }
-        return '';
+        const text = siblingText(element, nextSiblingOf);
+        return text !== null && text.length <= 40 ? text : '';
     }
 
     // The text just before a field without a label: in a table cell, the text before the field
@@ -365,7 +349,7 @@ var formtideFill = (function () {
         if (cell !== null && nodeTypeOf.call(cell) === 1) {
             const tag = tagOf(cell);
             if (tag === 'TD' || tag === 'TH') {
-                const own = siblingHint(element);
+                const own = siblingText(element, previousSiblingOf);
                 if (own !== null)
                     return own;
                 for (let before = previousElementOf.call(cell); before !== null;
@@ -379,7 +363,7 @@ var formtideFill = (function () {
         }
         let at = element;
         for (let level = 0; level <= HINT_LEVELS && at !== null; ++level) {
-            const hint = siblingHint(at);
+            const hint = siblingText(at, previousSiblingOf);
             if (hint !== null)
                 return hint;
             at = parentOf.call(at);
