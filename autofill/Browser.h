@@ -1,5 +1,7 @@
 #pragma once
 
+#include "autofill/FillPlan.h"
+
 #include <QByteArray>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -42,7 +44,8 @@ public:
     // page's report. A plan is not applied, and the answer reports it stale or superseded, when
     // its page has been replaced, when a snapshot of the whole page was taken after its own, or
     // when many snapshots of parts were.
-    virtual void applyPlan(const QJsonObject& plan, std::function<void(const QJsonObject& report)> done) = 0;
+    virtual void applyPlan(const FillPlan::Plan& plan,
+                           std::function<void(const QJsonObject& report)> done) = 0;
     // Reads what the form fields hold now, and changes nothing: one row for every INPUT, TEXTAREA
     // and SELECT element, the shown document's first and then each same-origin frame's, in the
     // order of a snapshot's documents, each in document order:

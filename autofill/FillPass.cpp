@@ -3,6 +3,7 @@
 #include "autofill/Browser.h"
 
 #include <QPointer>
+#include <memory>
 
 namespace {
 
@@ -58,12 +59,11 @@ void FillPass::snapshotTaken(quint64 pass, const QByteArray& snapshot)
         finish(noProduct(plan->scope));
         return;
     }
-    const QJsonObject page = plan->page;
-    m_browser.applyPlan(page,
-                        [self = QPointer(this), pass, plan = std::move(*plan)](const QJsonObject& report) {
-                            if (self && self->m_running && pass == self->m_pass)
-                                self->finish(FillPlan::readReport(report, plan));
-                        });
+    auto made = std::make_shared<const FillPlan::Plan>(std::move(*plan));
+    m_browser.applyPlan(*made, [self = QPointer(this), pass, made](const QJsonObject& report) {
+        if (self && self->m_running && pass == self->m_pass)
+            self->finish(FillPlan::readReport(report, *made));
+    });
 }
 
 void FillPass::fillOffered(const QByteArray& snapshot)
@@ -75,10 +75,10 @@ void FillPass::fillOffered(const QByteArray& snapshot)
         Q_EMIT finished(noProduct(plan->scope));
         return;
     }
-    const QJsonObject page = plan->page;
-    m_browser.applyPlan(page, [self = QPointer(this), plan = std::move(*plan)](const QJsonObject& report) {
+    auto made = std::make_shared<const FillPlan::Plan>(std::move(*plan));
+    m_browser.applyPlan(*made, [self = QPointer(this), made](const QJsonObject& report) {
         if (self)
-            Q_EMIT self->finished(FillPlan::readReport(report, plan));
+            Q_EMIT self->finished(FillPlan::readReport(report, *made));
     });
 }
 

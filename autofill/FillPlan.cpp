@@ -4,9 +4,11 @@
 #include "autofill/FillRules.h"
 #include "autofill/ProductFactValues.h"
 
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
+#include <QSet>
 #include <algorithm>
 
 namespace FillPlan {
@@ -233,12 +235,17 @@ std::optional<Plan> make(QByteArrayView snapshot, const std::optional<ProductFac
                 plan.skipped.append({at, {frame, field.name, FillReport::Reason::HeldByPage, {}}});
                 continue;
             }
+            const auto keyOf = [&field] {
+                return !field.name.isEmpty() ? field.name : field.id.isEmpty() ? QString() : u'#' + field.id;
+            };
             switch (write) {
             case FillRules::TextWrite::Write:
                 writes.append(QJsonArray{at, *value});
+                plan.texts.append({at, keyOf(), *value});
                 break;
             case FillRules::TextWrite::WriteIfKept:
                 writes.append(QJsonArray{at, *value, true});
+                plan.texts.append({at, keyOf(), *value});
                 break;
             case FillRules::TextWrite::Skip:
                 plan.skipped.append({at, {frame, field.name, FillReport::Reason::TakesNoText, {}}});
@@ -281,6 +288,25 @@ FillReport readReport(const QJsonObject& report, const Plan& plan)
     for (const auto& [at, refusal] : refused)
         result.refused.append(refusal);
     return result;
+}
+
+QList<std::pair<QString, QString>> writtenTexts(const QJsonObject& report, const Plan& plan)
+{
+    QList<std::pair<QString, QString>> written;
+    if (report.value(u"token") != plan.page.value(u"token") ||
+        report.value(u"status").toString() != u"applied")
+        return written;
+    QSet<qint64> refused;
+    for (const QJsonValue& entry : report.value(u"refused").toArray())
+        refused.insert(entry.toArray().at(0).toInteger(-1));
+    QHash<qint64, QString> altered;
+    for (const QJsonValue& entry : report.value(u"altered").toArray())
+        altered.insert(entry.toArray().at(0).toInteger(-1), entry.toArray().at(1).toString());
+    for (const Plan::Text& text : plan.texts) {
+        if (!text.key.isEmpty() && !refused.contains(text.at))
+            written.append({text.key, altered.value(text.at, text.text)});
+    }
+    return written;
 }
 
 } // namespace FillPlan

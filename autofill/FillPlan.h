@@ -52,7 +52,8 @@ struct FillReport {
 //   {"token": T, "doc": D, "scope": "page" | "frame" | "added", "docs": [[element, ...], ...]}
 // T names this snapshot, D the document it was taken of. "docs" holds the documents the pass
 // covers, the outermost first, then the same-origin frames' documents inside it; each lists its
-// elements in document order ("page", "frame"), or only the fields that appeared ("added").
+// form fields and frames in document order ("page", "frame"), or only the fields that appeared
+// ("added").
 // A missing scope is "page"; "nav" ("back_forward") is not read here.
 //
 // Each document's entries, in document order:
@@ -86,8 +87,10 @@ struct FillReport {
 //
 // Report (from the page script):
 //   {"token": T, "status": "applied" | "stale", "written": n, "lists": n,
-//    "refused": [[i, frame, "name", "reason"], ...]}
-// reason being "ValueNotKept" or the name of the DOM error that a write raised.
+//    "refused": [[i, frame, "name", "reason"], ...], "altered": [[i, "text"], ...]}
+// reason being "ValueNotKept" or the name of the DOM error that a write raised; "altered" names
+// the fields that hold another text than the one written (an input drops line breaks), with the
+// text they hold. Every other text write that was not refused left its field holding that text.
 namespace FillPlan {
 
 struct Plan {
@@ -96,6 +99,14 @@ struct Plan {
     // Fields that the rules give a value but leave alone (no text type, a value of the page's
     // own), by snapshot position; the page never sees them.
     QList<std::pair<qint64, FillReport::Refusal>> skipped;
+    // The texts the plan writes, in document order, each with its field's snapshot position and
+    // key: its name, else "#" and its id, else nothing.
+    struct Text {
+        qint64 at = 0;
+        QString key;
+        QString text;
+    };
+    QList<Text> texts;
 };
 
 // The plan for `snapshot` with `product`, or nothing when the snapshot cannot be read. Without a
@@ -110,5 +121,9 @@ std::optional<Plan> make(QByteArrayView snapshot, const std::optional<ProductFac
 // The outcome that the page reported for `plan`; a report for another plan, or one that cannot be
 // read, counts as superseded.
 FillReport readReport(const QJsonObject& report, const Plan& plan);
+
+// What `plan` left in the fields that have a key, as `report` tells it: (key, text) in document
+// order; nothing when the plan was not applied.
+QList<std::pair<QString, QString>> writtenTexts(const QJsonObject& report, const Plan& plan);
 
 } // namespace FillPlan

@@ -1,18 +1,17 @@
 #include "autofill/HistoryFills.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
-void HistoryFills::remember(const QString& entry, const QJsonArray& wrote)
+void HistoryFills::remember(const QString& entry, const QList<std::pair<QString, QString>>& wrote)
 {
     if (wrote.isEmpty())
         return;
     QHash<QString, QString>& texts = m_written[entry];
-    for (const QJsonValue& write : wrote) {
-        const QJsonArray pair = write.toArray();
-        const QString key = pair.at(0).toString();
-        if (!key.isEmpty() && pair.at(1).isString())
-            texts.insert(key, pair.at(1).toString());
+    for (const auto& [key, text] : wrote) {
+        if (!key.isEmpty())
+            texts.insert(key, text);
     }
 }
 

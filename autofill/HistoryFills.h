@@ -2,7 +2,7 @@
 
 #include <QByteArray>
 #include <QHash>
-#include <QJsonArray>
+#include <QList>
 #include <QString>
 
 // What the fill passes wrote into the fields of each entry of a browser's history. The engine puts
@@ -11,10 +11,10 @@
 // product's and keeps what the user typed.
 class HistoryFills {
 public:
-    // Notes the texts that a pass wrote while `entry` was shown: "wrote" of the page script's
-    // report, [[key, text], ...], the key being the field's name or "#" and its id. A later text
-    // for a key replaces the earlier one.
-    void remember(const QString& entry, const QJsonArray& wrote);
+    // Notes the texts that a pass wrote while `entry` was shown (FillPlan::writtenTexts): (key,
+    // text), the key being the field's name or "#" and its id. A later text for a key replaces the
+    // earlier one.
+    void remember(const QString& entry, const QList<std::pair<QString, QString>>& wrote);
 
     // `snapshot` (format: autofill/FillPlan.h) in which each field holding exactly the text that a
     // pass last wrote into the field of the same key on `entry` is given as the passes' own

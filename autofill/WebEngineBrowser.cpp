@@ -171,11 +171,11 @@ void WebEngineBrowser::snapshotPage(std::function<void(const QByteArray&)> done)
     });
 }
 
-void WebEngineBrowser::applyPlan(const QJsonObject& plan, std::function<void(const QJsonObject&)> done)
+void WebEngineBrowser::applyPlan(const FillPlan::Plan& plan, std::function<void(const QJsonObject&)> done)
 {
-    m_applies.insert(plan.value(u"token").toString(), std::move(done));
-    m_bridge->deliver(plan.value(u"doc").toString(),
-                      QString::fromUtf8(QJsonDocument(plan).toJson(QJsonDocument::Compact)));
+    m_applies.insert(plan.page.value(u"token").toString(), {plan, std::move(done)});
+    m_bridge->deliver(plan.page.value(u"doc").toString(),
+                      QString::fromUtf8(QJsonDocument(plan.page).toJson(QJsonDocument::Compact)));
 }
 
 void WebEngineBrowser::readFields(std::function<void(const std::optional<QJsonArray>&)> done)
@@ -189,11 +189,10 @@ void WebEngineBrowser::readFields(std::function<void(const std::optional<QJsonAr
 void WebEngineBrowser::reported(const QByteArray& report)
 {
     const QJsonObject object = QJsonDocument::fromJson(report).object();
-    if (object.value(u"status").toString() == u"applied")
-        m_historyFills.remember(historyEntry(), object.value(u"wrote").toArray());
-    const auto done = m_applies.take(object.value(u"token").toString());
-    if (done)
-        done(object);
+    const Apply apply = m_applies.take(object.value(u"token").toString());
+    m_historyFills.remember(historyEntry(), FillPlan::writtenTexts(object, apply.plan));
+    if (apply.done)
+        apply.done(object);
 }
 
 void WebEngineBrowser::offered(const QByteArray& snapshot)
@@ -225,6 +224,6 @@ void WebEngineBrowser::supersedePageCalls()
     for (const auto& done : snapshots)
         done({});
     const QJsonObject superseded{{QStringLiteral("status"), QStringLiteral("superseded")}};
-    for (const auto& done : applies)
-        done(superseded);
+    for (const Apply& apply : applies)
+        apply.done(superseded);
 }

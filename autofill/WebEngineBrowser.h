@@ -35,7 +35,7 @@ public:
     QWebEngineView* widget() override;
 
     void snapshotPage(std::function<void(const QByteArray&)> done) override;
-    void applyPlan(const QJsonObject& plan, std::function<void(const QJsonObject&)> done) override;
+    void applyPlan(const FillPlan::Plan& plan, std::function<void(const QJsonObject&)> done) override;
     void readFields(std::function<void(const std::optional<QJsonArray>&)> done) override;
 
 private:
@@ -72,6 +72,10 @@ private:
 
     quint64 m_lastSnapshot = 0;
     QHash<quint64, std::function<void(const QByteArray&)>> m_snapshots;
-    QHash<QString, std::function<void(const QJsonObject&)>> m_applies; // by plan token
+    struct Apply {
+        FillPlan::Plan plan;
+        std::function<void(const QJsonObject&)> done;
+    };
+    QHash<QString, Apply> m_applies; // by plan token
     HistoryFills m_historyFills;
 };

@@ -15,9 +15,9 @@
 //
 // Plans arrive as the answer of bridge.offer() or through bridge signal planReady, and are
 // applied to the elements kept for the snapshot they name; the outcome goes back through
-// bridge.report(), with "wrote": [[name or "#id", text], ...], the texts written. A trusted
-// submit event (the user's own click or key press) of a form in a document where a pass wrote a
-// field is told through bridge.submitted(). formtideFill.fields() returns the form fields'
+// bridge.report(), which names the fields left holding another text than the one written. A
+// trusted submit event (the user's own click or key press) of a form in a document where a pass
+// wrote a field is told through bridge.submitted(). formtideFill.fields() returns the form fields'
 // current contents.
 //
 // Every field a pass wrote, and every list it selected in, carries a mark (inline declarations
@@ -36,6 +36,8 @@ var formtideFill = (function () {
     // filled again for as long as the page is open.
     const MAX_REBUILDS = 3;
     const FIELD_SELECTOR = 'input,textarea,select';
+    // What a walk reads of a document: its form fields, and the frames whose documents it enters.
+    const WALKED = 'input,textarea,select,iframe,frame';
     const MAX_TEXT = 200;  // characters of a label or a hint
     const HINT_LEVELS = 3;   // ancestors whose preceding siblings may hold a field's hint
     const HINT_SIBLINGS = 3; // elements looked at before each of them
@@ -71,6 +73,7 @@ var formtideFill = (function () {
     const querySelector = Element.prototype.querySelector;
     const closest = Element.prototype.closest;
     const elementsByTag = Document.prototype.getElementsByTagName;
+    const documentQuery = Document.prototype.querySelectorAll;
     const collectionLength = own(HTMLCollection.prototype, 'length').get;
     const collectionItem = HTMLCollection.prototype.item;
     const nodeListLength = own(NodeList.prototype, 'length').get;
@@ -170,9 +173,10 @@ var formtideFill = (function () {
 
     // The documents `roots` and every same-origin frame's document inside them, each after the
     // document that holds its frame, in the order its frame element is met: {elements, tags, docs},
-    // every element in document order, one document after the other, with its upper-cased tag name
-    // (null when it cannot be read), and docs [{doc, start, end}], the range of each document's
-    // elements. Every document reached is watched from then on.
+    // the form fields and frames of each document in document order, one document after the other,
+    // with their upper-cased tag names (null when one cannot be read), and docs [{doc, start, end}],
+    // the range of each document's elements. Every document reached is watched from then on. The
+    // engine finds the elements: a page of thousands of other elements costs next to nothing.
     function walk(roots) {
         const elements = [];
         const tags = [];
@@ -181,10 +185,10 @@ var formtideFill = (function () {
             const range = docs[d];
             watch(range.doc);
             range.start = elements.length;
-            const all = elementsByTag.call(range.doc, '*');
-            const count = collectionLength.call(all);
+            const all = documentQuery.call(range.doc, WALKED);
+            const count = nodeListLength.call(all);
             for (let i = 0; i < count; ++i) {
-                const element = collectionItem.call(all, i);
+                const element = nodeListItem.call(all, i);
                 const tag = tagOf(element);
                 elements.push(element);
                 tags.push(tag);
@@ -374,8 +378,8 @@ var formtideFill = (function () {
     }
 
     // The snapshot's entry of a form field (format: autofill/FillPlan.h); `labels` gives the
-    // field's document's label map.
-    function fieldEntry(element, tag, labels) {
+    // field's document's label map, `items` a list's option elements.
+    function fieldEntry(element, tag, labels, items) {
         const entry = {tag};
         const name = getAttribute.call(element, 'name');
         if (name)
@@ -405,21 +409,22 @@ var formtideFill = (function () {
         }
         if (tag === 'SELECT') {
             // An option's text has its white space collapsed already.
-            const list = selectOptions.call(element);
-            const count = collectionLength.call(list);
+            const count = items.length;
             const texts = new Array(count);
             for (let k = 0; k < count; ++k)
-                texts[k] = optionText.call(collectionItem.call(list, k));
+                texts[k] = optionText.call(items[k]);
             entry.options = texts;
             const multiple = selectMultiple.call(element);
             const selected = [];
             if (multiple) {
                 for (let k = 0; k < count; ++k) {
-                    if (optionSelected.get.call(collectionItem.call(list, k)))
+                    if (optionSelected.get.call(items[k]))
                         selected.push(k);
                 }
-            } else if (selectedIndex.call(element) >= 0) {
-                selected.push(selectedIndex.call(element));
+            } else {
+                const index = selectedIndex.call(element);
+                if (index >= 0)
+                    selected.push(index);
             }
             if (selected.length > 0)
                 entry.selected = selected;
@@ -465,10 +470,11 @@ var formtideFill = (function () {
                 }
                 seen.add(element);
                 try {
-                    const entry = fieldEntry(element, tag, labels);
+                    const items = tag === 'SELECT' ? collectOptions(element) : null;
+                    const entry = fieldEntry(element, tag, labels, items);
                     entries.set(at, entry);
-                    if (tag === 'SELECT')
-                        options.set(at, collectOptions(element));
+                    if (items !== null)
+                        options.set(at, items);
                     row.push(entry);
                 } catch (e) {
                     row.push(null);
@@ -685,9 +691,9 @@ var formtideFill = (function () {
             applyKept(plan);
     }
 
-    // Applies `plan` to the elements kept for its snapshot. The report names every text written,
-    // by the field's name (or "#" and its id), so that the program knows them again in the fields
-    // that Back and Forward restore.
+    // Applies `plan` to the elements kept for its snapshot. The report names the fields that hold
+    // another text than the one written, so that the program knows every text a pass left again in
+    // the fields that Back and Forward restore.
     function applyKept(plan) {
         const current = snapshots.kept.get(plan.token);
         if (!current) {
@@ -699,7 +705,7 @@ var formtideFill = (function () {
         let written = 0;
         let lists = 0;
         const refused = [];
-        const wrote = [];
+        const altered = [];
         const nameAt = (at) => (entries.has(at) && entries.get(at).name) || '';
         const refuse = (at, reason) => refused.push([at, documentAt(page, at), nameAt(at), reason]);
         for (const write of plan.writes) {
@@ -732,10 +738,8 @@ var formtideFill = (function () {
                     throw new TypeError('no value');
                 }
                 ours.set(element, value);
-                const entry = entries.get(at);
-                const key = entry.name || (entry.id ? '#' + entry.id : '');
-                if (key)
-                    wrote.push([key, value]);
+                if (value !== write[1])
+                    altered.push([at, value]);
                 fire(element, 'input');
                 fire(element, 'change');
                 filledDocs.add(ownerDocumentOf.call(element));
@@ -745,7 +749,7 @@ var formtideFill = (function () {
                 refuse(at, e && typeof e.name === 'string' ? e.name : 'Error');
             }
         }
-        tell({token: plan.token, status: 'applied', written, lists, refused, wrote});
+        tell({token: plan.token, status: 'applied', written, lists, refused, altered});
     }
 
     // A frame element in a watched document finished loading a document: once the load pass is

@@ -13,9 +13,9 @@ struct FakeBrowser final : Browser {
     void navigate(const QString& address) override { navigations.append(address); }
     QWidget* widget() override { return page; }
     void snapshotPage(std::function<void(const QByteArray&)> done) override { snapshots.append(done); }
-    void applyPlan(const QJsonObject& plan, std::function<void(const QJsonObject&)> done) override
+    void applyPlan(const FillPlan::Plan& plan, std::function<void(const QJsonObject&)> done) override
     {
-        plans.append(plan);
+        plans.append(plan.page);
         applies.append(done);
     }
     void readFields(std::function<void(const std::optional<QJsonArray>&)>) override {}

@@ -143,14 +143,16 @@ void TestFillPass::passesOverParts()
 }
 
 // The page's refusals and the fields that the plan skipped come out merged in document order; a
-// report on another plan counts as superseded.
+// report on another plan counts as superseded. The texts left in the fields are the plan's, less
+// the refused ones, as the page altered them.
 void TestFillPass::refusalsInDocumentOrder()
 {
     FillPlan::Plan plan;
     plan.page = {{"token", "T"}};
     using Reason = FillReport::Reason;
     plan.skipped = {{2, {0, "a", Reason::TakesNoText, {}}}, {6, {1, "c", Reason::HeldByPage, {}}}};
-    const QByteArray report = R"({"token":"T","status":"applied",)"
+    plan.texts = {{1, "z", "1"}, {3, "#i", "3"}, {4, "b", "4"}, {5, {}, "5"}, {7, "e", "two\nlines"}};
+    const QByteArray report = R"({"token":"T","status":"applied","altered":[[7,"twolines"]],)"
                               R"("refused":[[1,0,"z","X"],[4,0,"b","ValueNotKept"],[8,1,"d","Z"]]})";
     const FillReport result = FillPlan::readReport(QJsonDocument::fromJson(report).object(), plan);
     QCOMPARE(int(result.status), int(Status::Applied));
@@ -161,6 +163,10 @@ void TestFillPass::refusalsInDocumentOrder()
                                        {1, "d", Reason::Refused, "Z"}}));
     QCOMPARE(int(FillPlan::readReport({{"token", "T2"}, {"status", "applied"}}, plan).status),
              int(Status::Superseded));
+    using Texts = QList<std::pair<QString, QString>>;
+    QCOMPARE(FillPlan::writtenTexts(QJsonDocument::fromJson(report).object(), plan),
+             (Texts{{"#i", "3"}, {"e", "twolines"}}));
+    QCOMPARE(FillPlan::writtenTexts({{"token", "T2"}, {"status", "applied"}}, plan), Texts{});
 }
 
 QTEST_GUILESS_MAIN(TestFillPass)

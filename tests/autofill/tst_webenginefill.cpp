@@ -228,7 +228,7 @@ void TestWebEngineFill::stalePlans()
         const std::optional<FillPlan::Plan> plan = FillPlan::make(snapshot(), kProduct);
         QVERIFY(plan && meanwhile());
         std::optional<QJsonObject> report;
-        m_browser.applyPlan(plan->page, [&report](const QJsonObject& r) { report = r; });
+        m_browser.applyPlan(*plan, [&report](const QJsonObject& r) { report = r; });
         QVERIFY(waitUntil([&] { return report.has_value(); }));
         QCOMPARE(int(FillPlan::readReport(*report, *plan).status), int(FillReport::Status::Superseded));
         QCOMPARE(pageFields(m_browser), shown);
