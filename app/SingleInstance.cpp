@@ -3,16 +3,18 @@
 #include "core/AppFolder.h"
 
 #include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QLocalSocket>
 #include <QThread>
+#include <algorithm>
 #include <unistd.h>
 
 namespace {
 
-constexpr int kAnswerLimitMs = 5000;
-// How long a copy that finds the lock taken waits for its holder to listen.
-constexpr int kListenWaits = 15;
+// How long a starting copy may take to hand over, waiting for the holder of the lock to listen and
+// to answer, all told.
+constexpr int kStartLimitMs = 5000;
 constexpr int kListenWaitMs = 200;
 const QByteArray kActivate = QByteArrayLiteral("activate\n");
 const QByteArray kActivated = QByteArrayLiteral("activated\n");
@@ -41,36 +43,40 @@ SingleInstance::SingleInstance(const QString& dataFolder, QObject* parent)
 
 SingleInstance::Start SingleInstance::start()
 {
-    if (askRunningCopy())
+    const QDeadlineTimer deadline(kStartLimitMs);
+    if (askRunningCopy(deadline))
         return Start::HandedOver;
     if (!m_lock.tryLock(0)) {
         // A data folder that cannot be written to is safe from two copies alike.
         if (m_lock.error() != QLockFile::LockFailedError)
             return Start::First;
         // Its holder may be starting still: give it time to listen.
-        for (int wait = 0; wait < kListenWaits; ++wait) {
+        while (!deadline.hasExpired()) {
             QThread::msleep(kListenWaitMs);
-            if (askRunningCopy())
+            if (askRunningCopy(deadline))
                 return Start::HandedOver;
         }
         return Start::Blocked;
     }
     // A socket left by a copy that crashed is in the way of listening.
     QLocalServer::removeServer(m_serverName);
-    m_server.listen(m_serverName);
+    if (!m_server.listen(m_serverName))
+        qWarning("Another copy started now cannot hand over to this one: %s",
+                 qPrintable(m_server.errorString()));
     return Start::First;
 }
 
-bool SingleInstance::askRunningCopy() const
+bool SingleInstance::askRunningCopy(QDeadlineTimer deadline) const
 {
+    const auto left = [&deadline] { return int(std::max<qint64>(deadline.remainingTime(), 0)); };
     QLocalSocket socket;
     socket.connectToServer(m_serverName);
-    if (!socket.waitForConnected(kAnswerLimitMs))
+    if (!socket.waitForConnected(left()))
         return false;
     socket.write(kActivate);
-    if (!socket.waitForBytesWritten(kAnswerLimitMs))
+    if (!socket.waitForBytesWritten(left()))
         return false;
-    while (!socket.canReadLine() && socket.waitForReadyRead(kAnswerLimitMs)) {
+    while (!socket.canReadLine() && !deadline.hasExpired() && socket.waitForReadyRead(left())) {
     }
     return socket.readLine() == kActivated;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QLocalServer>
 #include <QLockFile>
 #include <QObject>
@@ -26,15 +27,15 @@ public:
     explicit SingleInstance(const QString& dataFolder, QObject* parent = nullptr);
 
     // Takes the data folder, or hands over to the copy that holds it. A data folder where no lock
-    // can be written is taken without one. Needs the application object; waits a few seconds at
-    // most, without an event loop.
+    // can be written is taken without one. Needs the application object; waits five seconds at
+    // most in all, without an event loop.
     Start start();
 
 Q_SIGNALS:
     void activationRequested();
 
 private:
-    bool askRunningCopy() const;
+    bool askRunningCopy(QDeadlineTimer deadline) const;
     void answer();
 
     QString m_serverName;

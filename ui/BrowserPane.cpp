@@ -82,7 +82,7 @@ void BrowserPane::onNewWindowRequested(QWebEngineNewWindowRequest& request)
 {
     // A page may open windows while the user works with it, as browsers let it; never by itself.
     if (request.isUserInitiated())
-        m_session.openWindow(request, *m_view->page()->profile());
+        m_session.openWindow(request, *m_view->page()->profile(), m_site);
     else
         m_popupNotice->block(request.requestedUrl());
 }
@@ -125,5 +125,5 @@ void BrowserPane::zoom(int step)
 void BrowserPane::openBlocked(const QUrl& url)
 {
     if (m_view)
-        m_session.openWindow(url, *m_view->page()->profile());
+        m_session.openWindow(url, *m_view->page()->profile(), m_site);
 }

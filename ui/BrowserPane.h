@@ -35,6 +35,10 @@ public:
     // Takes the browser's widget into the pane.
     BrowserPane(Browser& browser, BrowserSession& session, QWidget* parent = nullptr);
 
+    // The site list entry the pane's page belongs to: the windows its pages open count for it.
+    void setSite(const QString& site) { m_site = site; }
+    const QString& site() const { return m_site; }
+
     // The notice of a blocked pop-up, for the owning window's status bar (which then owns it).
     PopupNotice* popupNotice() const { return m_popupNotice; }
 
@@ -52,6 +56,7 @@ private:
     void openBlocked(const QUrl& url);
 
     BrowserSession& m_session;
+    QString m_site;
     QPointer<QWebEngineView> m_view; // null when the page widget is another kind
     QVBoxLayout* m_layout = nullptr;
     PopupNotice* m_popupNotice = nullptr;

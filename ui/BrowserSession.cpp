@@ -25,15 +25,16 @@ void BrowserSession::setProduct(const QString& name, std::optional<ProductFacts>
     Q_EMIT productChanged();
 }
 
-void BrowserSession::openWindow(QWebEngineNewWindowRequest& request, QWebEngineProfile& profile)
+void BrowserSession::openWindow(QWebEngineNewWindowRequest& request, QWebEngineProfile& profile,
+                                const QString& site)
 {
-    PageWindow* window = newWindow(profile);
+    PageWindow* window = newWindow(profile, site);
     request.openIn(window->page());
 }
 
-void BrowserSession::openWindow(const QUrl& url, QWebEngineProfile& profile)
+void BrowserSession::openWindow(const QUrl& url, QWebEngineProfile& profile, const QString& site)
 {
-    newWindow(profile)->browser().navigate(url.toString());
+    newWindow(profile, site)->browser().navigate(url.toString(QUrl::FullyEncoded));
 }
 
 QList<PageWindow*> BrowserSession::windows() const
@@ -46,10 +47,10 @@ QList<PageWindow*> BrowserSession::windows() const
     return open;
 }
 
-PageWindow* BrowserSession::newWindow(QWebEngineProfile& profile)
+PageWindow* BrowserSession::newWindow(QWebEngineProfile& profile, const QString& site)
 {
     m_windows.removeAll(nullptr);
-    auto* window = new PageWindow(*this, profile);
+    auto* window = new PageWindow(*this, profile, site);
     m_windows.append(window);
     window->show();
     return window;

@@ -39,21 +39,22 @@ public:
     SignInStore& signIns() { return m_signIns; }
     const DesktopOpener& opener() const { return m_opener; }
 
-    // Opens the window that a page asked for in a window of its own, showing the new page.
-    void openWindow(QWebEngineNewWindowRequest& request, QWebEngineProfile& profile);
+    // Opens the window that a page asked for in a window of its own, showing the new page; `site`
+    // is the site list entry of the page that asked.
+    void openWindow(QWebEngineNewWindowRequest& request, QWebEngineProfile& profile, const QString& site);
     // Opens a window of its own that loads `url` in `profile`: a pop-up the user let through.
-    void openWindow(const QUrl& url, QWebEngineProfile& profile);
+    void openWindow(const QUrl& url, QWebEngineProfile& profile, const QString& site);
     // The windows open now, oldest first.
     QList<PageWindow*> windows() const;
 
 Q_SIGNALS:
     void productChanged();
     // The user sent a filled form in one of the windows (Browser::filledFormSubmitted): it belongs to
-    // the site whose page opened that window.
-    void filledFormSubmitted();
+    // `site`, the site list entry whose page opened that window.
+    void filledFormSubmitted(const QString& site);
 
 private:
-    PageWindow* newWindow(QWebEngineProfile& profile);
+    PageWindow* newWindow(QWebEngineProfile& profile, const QString& site);
 
     QString m_productName;
     std::optional<ProductFacts> m_product;

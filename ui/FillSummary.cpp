@@ -50,7 +50,8 @@ QString FillSummary::text(const QString& productName, const QDateTime& padTaken)
     }
     const QString source =
         padTaken.isValid()
-            ? tr("%1 (PAD of %2)").arg(productName, QLocale::c().toString(padTaken.date(), QStringLiteral("d MMM yyyy")))
+            ? tr("%1 (PAD of %2)")
+                  .arg(productName, QLocale::c().toString(padTaken.date(), QStringLiteral("d MMM yyyy")))
             : productName;
     const QString fields = tr("%n field(s)", nullptr, int(m_written));
     const QString lists = tr("%n list(s)", nullptr, int(m_lists));

@@ -57,6 +57,7 @@ MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, con
 
     m_session = std::make_unique<BrowserSession>(m_folders.dataFolder(), m_opener, this);
     auto* pane = new BrowserPane(*m_browser, *m_session, m_inner);
+    m_pane = pane;
     m_browserWidget = pane;
 
     m_siteModel = new SiteListModel(m_progressStore, m_folders, this);
@@ -115,7 +116,10 @@ MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, con
 
     connect(m_browser.get(), &Browser::loadProgress, this, &MainWindow::onLoadProgress);
     connect(m_browser.get(), &Browser::pageLoaded, this, &MainWindow::onPageLoaded);
-    connect(m_browser.get(), &Browser::filledFormSubmitted, this, &MainWindow::onFilledFormSubmitted);
+    connect(m_browser.get(), &Browser::filledFormSubmitted, this, [this, pane] {
+        if (!pane->site().isEmpty())
+            onFilledFormSubmitted(pane->site());
+    });
     connect(m_session.get(), &BrowserSession::filledFormSubmitted, this, &MainWindow::onFilledFormSubmitted);
 
     // The status bar says what the fill did to the page shown; a failed save is told over it for a
@@ -292,7 +296,7 @@ void MainWindow::navigateToEntry(int row, bool walking)
     const QString& address = walking ? entry.walkAddress : entry.address;
     if (address.isEmpty())
         return;
-    m_shownEntry = entry.text;
+    m_pane->setSite(entry.text);
     m_browser->navigate(address);
 }
 
@@ -348,12 +352,12 @@ void MainWindow::onMarkSaved(const ProgressStore::SaveResult& saved)
                 .arg(m_progressStore.product().value_or(QString()), saved.problem().detail));
 }
 
-void MainWindow::onFilledFormSubmitted()
+void MainWindow::onFilledFormSubmitted(const QString& site)
 {
     // The entry whose page the form came from, also when "Add Links" has left none selected since;
     // every entry of that text shares the mark.
     for (int row = 0; row < m_siteModel->rowCount(); ++row) {
-        if (m_shownEntry && m_siteModel->entry(row).text == *m_shownEntry) {
+        if (m_siteModel->entry(row).text == site) {
             m_siteModel->setData(m_siteModel->index(row), Qt::Checked, Qt::CheckStateRole);
             return;
         }

@@ -18,6 +18,7 @@
 #include <optional>
 
 class Browser;
+class BrowserPane;
 class BrowserSession;
 class FillPass;
 class AboutDialog;
@@ -109,7 +110,7 @@ private:
     void showActiveProduct();
     // Tells in the status bar when a mark could not be saved.
     void onMarkSaved(const ProgressStore::SaveResult& saved);
-    void onFilledFormSubmitted();
+    void onFilledFormSubmitted(const QString& site);
     // Carries the marks of a renamed product over to its new name.
     void onProductRenamed(const QString& oldName, const QString& newName);
 
@@ -136,9 +137,9 @@ private:
     QPushButton* m_next = nullptr;
     QPushButton* m_addLinks = nullptr;
     QHash<const QWidget*, QRectF> m_twips;
-    // The text of the entry whose address the browser was last sent to: a form sent from its page
-    // ticks it.
-    std::optional<QString> m_shownEntry;
+    // Knows the entry whose address the browser was last sent to: a form sent from its page, or
+    // from a window its page opened, ticks it.
+    BrowserPane* m_pane = nullptr;
 
     std::unique_ptr<ProductManagerDialog> m_productManager;
     std::unique_ptr<AddLinksDialog> m_addLinksDialog;

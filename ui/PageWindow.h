@@ -19,8 +19,9 @@ class PageWindow final : public QMainWindow {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(PageWindow)
 public:
-    // Its page lives in `profile`, which must outlive the window.
-    PageWindow(BrowserSession& session, QWebEngineProfile& profile);
+    // Its page lives in `profile`, which must outlive the window; it belongs to the site list entry
+    // `site`.
+    PageWindow(BrowserSession& session, QWebEngineProfile& profile, const QString& site);
     ~PageWindow() override;
 
     WebEngineBrowser& browser() { return *m_browser; }
