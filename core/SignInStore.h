@@ -25,7 +25,8 @@ public:
     // The sign-in remembered for `site` and `realm`; none when there is none or the file cannot be
     // read.
     std::optional<SignIn> find(const QString& site, const QString& realm) const;
-    // Remembers `signIn` for `site` and `realm` in place of what was remembered there.
+    // Remembers `signIn` for `site` and `realm` in place of what was remembered there. A file that
+    // cannot be read, or is not a list of sign-ins, is left as it is: the change is a problem.
     Result<void, FileRules::FileProblem> remember(const QString& site, const QString& realm,
                                                   const SignIn& signIn);
     // Forgets what was remembered for `site` and `realm`; done when nothing was.
