@@ -1,6 +1,7 @@
 #include "autofill/BrowserEngine.h"
 
 #include "autofill/LoadEventHold.h"
+#include "core/AppFolders.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -19,9 +20,7 @@ BrowserEngine::BrowserEngine(int argc, char* argv[], const QString& profileHome,
                              const QStringList& extraSwitches)
 {
     if (!profileHome.isEmpty()) {
-        const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
-        const QString userDataHome =
-            QDir::isAbsolutePath(dataHome) ? dataHome : QDir::homePath() + QStringLiteral("/.local/share");
+        const QString userDataHome = AppFolders::userDataHome();
         const QString dataDirs =
             qEnvironmentVariable("XDG_DATA_DIRS", QStringLiteral("/usr/local/share:/usr/share"));
         qputenv("XDG_DATA_HOME", QFile::encodeName(QDir(profileHome).absolutePath()));

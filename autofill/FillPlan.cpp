@@ -235,17 +235,14 @@ std::optional<Plan> make(QByteArrayView snapshot, const std::optional<ProductFac
                 plan.skipped.append({at, {frame, field.name, FillReport::Reason::HeldByPage, {}}});
                 continue;
             }
-            const auto keyOf = [&field] {
-                return !field.name.isEmpty() ? field.name : field.id.isEmpty() ? QString() : u'#' + field.id;
-            };
             switch (write) {
             case FillRules::TextWrite::Write:
                 writes.append(QJsonArray{at, *value});
-                plan.texts.append({at, keyOf(), *value});
+                plan.texts.append({at, fieldKey(field.name, field.id), *value});
                 break;
             case FillRules::TextWrite::WriteIfKept:
                 writes.append(QJsonArray{at, *value, true});
-                plan.texts.append({at, keyOf(), *value});
+                plan.texts.append({at, fieldKey(field.name, field.id), *value});
                 break;
             case FillRules::TextWrite::Skip:
                 plan.skipped.append({at, {frame, field.name, FillReport::Reason::TakesNoText, {}}});
@@ -288,6 +285,11 @@ FillReport readReport(const QJsonObject& report, const Plan& plan)
     for (const auto& [at, refusal] : refused)
         result.refused.append(refusal);
     return result;
+}
+
+QString fieldKey(const QString& name, const QString& id)
+{
+    return !name.isEmpty() ? name : id.isEmpty() ? QString() : u'#' + id;
 }
 
 QList<std::pair<QString, QString>> writtenTexts(const QJsonObject& report, const Plan& plan)

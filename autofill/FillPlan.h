@@ -100,7 +100,7 @@ struct Plan {
     // own), by snapshot position; the page never sees them.
     QList<std::pair<qint64, FillReport::Refusal>> skipped;
     // The texts the plan writes, in document order, each with its field's snapshot position and
-    // key: its name, else "#" and its id, else nothing.
+    // key (fieldKey()).
     struct Text {
         qint64 at = 0;
         QString key;
@@ -121,6 +121,10 @@ std::optional<Plan> make(QByteArrayView snapshot, const std::optional<ProductFac
 // The outcome that the page reported for `plan`; a report for another plan, or one that cannot be
 // read, counts as superseded.
 FillReport readReport(const QJsonObject& report, const Plan& plan);
+
+// The key by which the passes know a field again in a page that Back or Forward restores: its
+// name, else "#" and its id, else nothing.
+QString fieldKey(const QString& name, const QString& id);
 
 // What `plan` left in the fields that have a key, as `report` tells it: (key, text) in document
 // order; nothing when the plan was not applied.

@@ -1,5 +1,7 @@
 #include "autofill/HistoryFills.h"
 
+#include "autofill/FillPlan.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -9,10 +11,8 @@ void HistoryFills::remember(const QString& entry, const QList<std::pair<QString,
     if (wrote.isEmpty())
         return;
     QHash<QString, QString>& texts = m_written[entry];
-    for (const auto& [key, text] : wrote) {
-        if (!key.isEmpty())
-            texts.insert(key, text);
-    }
+    for (const auto& [key, text] : wrote)
+        texts.insert(key, text);
 }
 
 QByteArray HistoryFills::recognise(const QString& entry, const QByteArray& snapshot) const
@@ -35,9 +35,8 @@ QByteArray HistoryFills::recognise(const QString& entry, const QByteArray& snaps
             const QJsonValue held = object.value(u"held");
             if (!held.isObject())
                 continue;
-            const QString name = object.value(u"name").toString();
-            const QString id = object.value(u"id").toString();
-            const QString key = !name.isEmpty() ? name : id.isEmpty() ? QString() : u'#' + id;
+            const QString key =
+                FillPlan::fieldKey(object.value(u"name").toString(), object.value(u"id").toString());
             const auto text = written->constFind(key);
             if (key.isEmpty() || text == written->cend() ||
                 *text != held.toObject().value(u"value").toString())

@@ -12,8 +12,8 @@
 class HistoryFills {
 public:
     // Notes the texts that a pass wrote while `entry` was shown (FillPlan::writtenTexts): (key,
-    // text), the key being the field's name or "#" and its id. A later text for a key replaces the
-    // earlier one.
+    // text), by FillPlan::fieldKey(), never empty. A later text for a key replaces the earlier
+    // one.
     void remember(const QString& entry, const QList<std::pair<QString, QString>>& wrote);
 
     // `snapshot` (format: autofill/FillPlan.h) in which each field holding exactly the text that a

@@ -17,6 +17,7 @@ FindBar::FindBar(QWebEngineView& view, QWidget* parent)
     m_text->setObjectName(QStringLiteral("findEdit"));
     m_text->setPlaceholderText(tr("Find in page"));
     m_text->setClearButtonEnabled(true);
+    m_text->installEventFilter(this);
     m_result->setObjectName(QStringLiteral("findResult"));
     auto* previous = new QToolButton(this);
     previous->setObjectName(QStringLiteral("findPreviousButton"));
@@ -79,6 +80,17 @@ void FindBar::keyPressEvent(QKeyEvent* event)
         close();
     else
         QWidget::keyPressEvent(event);
+}
+
+bool FindBar::eventFilter(QObject* watched, QEvent* event)
+{
+    // Escape in the field is the bar's, not the pane's shortcut that stops a page loading.
+    if (watched == m_text && event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        event->accept();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void FindBar::find(bool backward)
