@@ -963,6 +963,8 @@ var formtideFill = (function () {
     // parsed, and the page is read once its DOM is complete.
     function start() {
         addEventListener.call(window, 'pageshow', shownAgain);
+        if (loadPass.loaded)
+            return; // the program asked first, and that pass read the page already
         if (document.readyState === 'complete') {
             loaded();
         } else {

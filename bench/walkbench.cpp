@@ -87,8 +87,11 @@ public:
         : m_next(next), m_program(program), m_bare(bare), m_pages(std::move(pages))
     {
         connect(&m_program, &QWebEngineView::loadFinished, this, [this](bool) {
-            if (std::exchange(m_programLoading, false) && m_program.url() == QUrl(m_pages.at(m_at)))
+            // Another load finishing (the help page shown at start) is not the page walked to.
+            if (m_programLoading && m_program.url() == QUrl(m_pages.at(m_at))) {
+                m_programLoading = false;
                 readTime(m_program, m_programTimes, [this] { bareTurn(); });
+            }
         });
         connect(&m_bare, &QWebEngineView::loadFinished, this, [this](bool) {
             if (!std::exchange(m_bareLoading, false))

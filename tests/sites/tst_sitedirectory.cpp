@@ -18,20 +18,21 @@ QStringList texts(const SiteDirectory& sites)
     return texts;
 }
 
-// Loads a directory from a site-address file scrambled as shipped and an added-links file.
-void load(SiteDirectory& sites, const Lines& siteLines, const QByteArray& links)
+// Loads a directory from a site-address file scrambled as shipped and an added-links file; false
+// when the files could not be written.
+[[nodiscard]] bool load(SiteDirectory& sites, const Lines& siteLines, const QByteArray& links)
 {
     QTemporaryDir dir;
     QByteArray padok;
     for (const QByteArray& line : siteLines)
         padok += SiteAddressCipher::encode(line) + "\r\n";
-    if (!links.isNull()) {
-        QVERIFY(writeFile(dir.filePath(u"padok.txt"_s), padok));
-        QVERIFY(writeFile(dir.filePath(u"addedlinks.txt"_s), links));
-    }
+    if (!links.isNull() && !(writeFile(dir.filePath(u"padok.txt"_s), padok) &&
+                             writeFile(dir.filePath(u"addedlinks.txt"_s), links)))
+        return false;
     sites.loadSiteAddresses(dir.path());
     sites.loadAddedLinks(dir.path());
     sites.loadAddedLinks(dir.path());
+    return true;
 }
 
 Lines encoded(const QStringList& texts)
@@ -77,7 +78,7 @@ void TestSiteDirectory::loaders()
     QFETCH(QByteArray, content);
     QFETCH(Lines, lines);
     SiteDirectory sites;
-    load(sites, lines, content);
+    QVERIFY(load(sites, lines, content));
     QCOMPARE(encoded(texts(sites).mid(10)), lines);
     QCOMPARE(texts(sites).first(10), SiteDirectory::builtInSiteNames());
     // Each address is found by its own text; an empty text finds the first one.
@@ -114,7 +115,7 @@ void TestSiteDirectory::lookups()
     QFETCH(Lines, stored);
     QFETCH(QString, entry);
     SiteDirectory sites;
-    load(sites, addedLink ? Lines{} : stored, addedLink ? stored.join("\r\n") : "");
+    QVERIFY(load(sites, addedLink ? Lines{} : stored, addedLink ? stored.join("\r\n") : ""));
     QTEST((addedLink ? sites.findAddedLink(entry) : sites.findSiteAddress(entry)).value_or(u"-"_s),
           "expected");
 }

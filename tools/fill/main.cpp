@@ -99,13 +99,12 @@ Result<ProductFacts, QString> readProduct(const QString& path)
             return ProductText::describe(copy.problem(), kept.fileName());
         return ProductFacts{std::move(profile).value(), copy->values, copy->taken};
     }
-    const PadFile::Result pad = PadFile::read(content);
-    if (!pad.ok())
-        return ProductText::describe(pad.problem(), info.fileName());
     const Result<PadCopy, PadFile::Problem> copy = PadCopy::take(content, info.lastModified());
     if (!copy)
         return ProductText::describe(copy.problem(), info.fileName());
-    return ProductFacts{PadFile::newProfile(*pad), copy->values, copy->taken};
+    // A copy that PadCopy took holds values a profile can store.
+    const PadFile::Values values = PadFile::profileValues(copy->values).valueOr({});
+    return ProductFacts{PadFile::newProfile(values), copy->values, copy->taken};
 }
 
 // The options that `arguments` give, or the line that says why they cannot be used; the first
