@@ -101,18 +101,12 @@ void TestSession::walkAndFill()
     QTRY_COMPARE_WITH_TIMEOUT(fields(), filled, 15000);
     QCOMPARE(server.requests().count("mysite/submit.html"), 1);
 
-    // Sent by the page's own script, the form leaves its entry alone; sent by a real click, it ticks it.
+    // Sent by a real click, the form ticks its entry (sent by the page's own script, it would not:
+    // tst_webenginefill's sendReported).
     const auto thanked = [&] { return server.requests().count("mysite/thanks.html"); };
-    QSignalSpy thanksLoaded(view, &QWebEngineView::loadFinished);
-    runInPage(view, "document.forms[0].requestSubmit()");
-    // Its page shown whole: an entry clicked while the engine still takes it in may load nothing.
-    QVERIFY(waitUntil([&] { return thanked() == 1 && !thanksLoaded.isEmpty(); }));
-    clickEntry(10);
-    QTRY_COMPARE_WITH_TIMEOUT(fields(), filled, 15000);
     const QModelIndex link = list->model()->index(10, 0);
     QCOMPARE(link.data(Qt::CheckStateRole), Qt::Unchecked);
-    // A slow engine may take the click in after userInput() clicked again: the form is then sent twice.
-    QVERIFY(userInput(view, "[type=submit]", [&] { return thanked() >= 2; }));
+    QVERIFY(userInput(view, "[type=submit]", [&] { return thanked() >= 1; }));
     QTRY_COMPARE_WITH_TIMEOUT(link.data(Qt::CheckStateRole), Qt::Checked, 15000);
     QVERIFY(link.data(Qt::ToolTipRole).toString().startsWith("Done for Zipper on "));
 

@@ -379,11 +379,7 @@ void TestBrowserWindow::findAndZoom()
     QTest::keyClick(text, Qt::Key_Escape);
     QVERIFY(findBar->isHidden());
 
-    const QList<std::pair<Qt::Key, qreal>> zooms{{Qt::Key_Plus, 1.1},
-                                                 {Qt::Key_Plus, 1.25},
-                                                 {Qt::Key_0, 1.0},
-                                                 {Qt::Key_Minus, 0.9},
-                                                 {Qt::Key_Minus, 0.8}};
+    const QList<std::pair<Qt::Key, qreal>> zooms{{Qt::Key_Plus, 1.1}, {Qt::Key_0, 1.0}, {Qt::Key_Minus, 0.9}};
     for (const auto& [key, factor] : zooms) {
         QTest::keyClick(view()->focusProxy(), key, Qt::ControlModifier);
         QCOMPARE(view()->zoomFactor(), factor);
