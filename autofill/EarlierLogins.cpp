@@ -39,7 +39,7 @@ void importCookieFile(const QString& browserFolder, QWebEngineCookieStore& store
     if (!saved)
         return;
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    for (const QByteArray& line : saved->split('\n')) {
+    for (const QByteArray& line : FileRules::splitLines(*saved)) {
         const qsizetype blank = line.indexOf(' ');
         const QUrl origin = QUrl::fromEncoded(line.left(blank), QUrl::StrictMode);
         const QList<QNetworkCookie> cookies = QNetworkCookie::parseCookies(line.mid(blank + 1));

@@ -275,11 +275,6 @@ constexpr Key kNoFact[] = {
 
 constexpr int kFacts = int(Fact::ShareItProductId) + 1;
 
-QStringView viewOf(std::u16string_view text)
-{
-    return QStringView(text.data(), qsizetype(text.size()));
-}
-
 // A table's keys by their first letter, so that a text is compared only with the keys that
 // begin with one of its letters. Every key is lower-case ASCII.
 struct KeyIndex {
@@ -396,11 +391,10 @@ Folded fold(QStringView text, bool splitCase)
 bool holds(const Folded& text, const Key& key)
 {
     if (!key.word)
-        return text.joined.contains(QStringView(key.text.data(), qsizetype(key.text.size())));
-    const qsizetype size = qsizetype(key.text.size());
-    for (qsizetype at = text.spaced.indexOf(QStringView(key.text.data(), size)); at >= 0;
-         at = text.spaced.indexOf(QStringView(key.text.data(), size), at + 1)) {
-        if (text.spaced.at(at - 1) == u' ' && text.spaced.at(at + size) == u' ')
+        return text.joined.contains(QStringView(key.text));
+    const QStringView word(key.text);
+    for (qsizetype at = text.spaced.indexOf(word); at >= 0; at = text.spaced.indexOf(word, at + 1)) {
+        if (text.spaced.at(at - 1) == u' ' && text.spaced.at(at + word.size()) == u' ')
             return true;
     }
     return false;
@@ -423,7 +417,7 @@ void forEachHeld(const Folded& text, const Key (&table)[N], const KeyIndex& inde
         const size_t letter = size_t(c - u'a');
         for (size_t k = 0; k < index.sizes[letter]; ++k) {
             const Key& key = table[index.keys[letter][k]];
-            if (!key.word && joined.sliced(i).startsWith(viewOf(key.text)))
+            if (!key.word && joined.sliced(i).startsWith(QStringView(key.text)))
                 found(key);
         }
     }
@@ -434,7 +428,7 @@ void forEachHeld(const Folded& text, const Key (&table)[N], const KeyIndex& inde
         const size_t letter = size_t(c - u'a');
         for (size_t k = 0; k < index.sizes[letter]; ++k) {
             const Key& key = table[index.keys[letter][k]];
-            if (key.word && word == viewOf(key.text))
+            if (key.word && word == QStringView(key.text))
                 found(key);
         }
     }
@@ -658,7 +652,7 @@ Recognition recognise(const FormField& field)
         {u"name", Fact::Author},
     };
     for (const auto& [token, fact] : tokens) {
-        if (given.contains(QStringView(token.data(), qsizetype(token.size())))) {
+        if (given.contains(QStringView(token))) {
             shownScores[size_t(fact)] += 12;
             break;
         }

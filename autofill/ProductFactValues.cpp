@@ -5,11 +5,6 @@
 
 namespace {
 
-QStringView viewOf(std::u16string_view text)
-{
-    return QStringView(text.data(), qsizetype(text.size()));
-}
-
 // Lower case, letters and digits only: "Mac OS X" -> "macosx".
 QString squashed(QStringView text)
 {
@@ -51,10 +46,10 @@ QList<QStringList> padItems(QStringView list)
             item = u"windows" + item.sliced(3);
         QStringList alike{item};
         for (const auto& row : kAlike) {
-            if (item != viewOf(row[0]))
+            if (item != QStringView(row[0]))
                 continue;
             for (size_t i = 1; i < row.size() && !row[i].empty(); ++i)
-                alike.append(viewOf(row[i]).toString());
+                alike.append(QStringView(row[i]).toString());
         }
         items.append(alike);
     }
@@ -373,7 +368,7 @@ std::optional<QList<qsizetype>> ProductFactValues::selection(Fact fact, const QS
         QStringList alike{QString::number(number), QStringLiteral("%1").arg(number, 2, 10, QLatin1Char('0'))};
         if (fact == Fact::ReleaseMonth && number >= 1 && number <= 12) {
             for (const std::u16string_view name : kMonths.at(size_t(number - 1)))
-                alike.append(viewOf(name).toString());
+                alike.append(QStringView(name).toString());
         }
         items.append(alike);
         break;

@@ -1,10 +1,10 @@
 // formtide-fillbench [ROUNDS]
 //
 // First times what the author waits for: from a page's own load event to its fields being written,
-// read in the page itself (0 when they were written before the load event). The program's browser (its pass starts by itself as the document
-// completes) is compared with a bare QWebEngineView that writes one field with one script once Qt
-// says loadFinished, page by page, alternating, on ROUNDS submission pages, each on a site of its
-// own (served from 127.0.0.1). On the first set each page shows a banner that the server sends
+// read in the page itself (0 when they were written before the load event). The program's browser (its pass
+// starts by itself as the document completes) is compared with a bare QWebEngineView that writes one field
+// with one script once Qt says loadFinished, page by page, alternating, on ROUNDS submission pages, each on a
+// site of its own (served from 127.0.0.1). On the first set each page shows a banner that the server sends
 // after kBannerMs, as download sites' pages hold banners, counters and advertisements: the page's
 // load event waits for it, its DOM is complete before. Prints both medians and "ratio_load=R.RR"
 // (program median / bare median), then the same for pages that load nothing but themselves,
@@ -24,6 +24,7 @@
 #include "autofill/BrowserEngine.h"
 #include "autofill/FillPass.h"
 #include "autofill/WebEngineBrowser.h"
+#include "bench/Median.h"
 #include "tests/LocalHttpServer.h"
 
 #include <QApplication>
@@ -38,13 +39,6 @@
 #include <functional>
 
 namespace {
-
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const qsizetype n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 QByteArray hundredFieldForm()
 {

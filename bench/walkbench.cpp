@@ -15,6 +15,7 @@
 
 #include "autofill/BrowserEngine.h"
 #include "autofill/WebEngineBrowser.h"
+#include "bench/Median.h"
 #include "core/AppFolders.h"
 #include "products/ProductProfiles.h"
 #include "sites/SiteDirectory.h"
@@ -41,15 +42,6 @@ namespace {
 
 constexpr int kWarmUp = 3;
 constexpr int kGiveUpMs = 10000;
-
-double median(QList<double> values)
-{
-    if (values.isEmpty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const qsizetype n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 // A submission page with `inputs` more inputs after the timed one. Its own script notes in
 // window.filledAfter the milliseconds from its load event to the first look that finds pad_url

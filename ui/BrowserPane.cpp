@@ -30,14 +30,14 @@ BrowserPane::BrowserPane(Browser& browser, BrowserSession& session, QWidget* par
       m_navigationBar(new NavigationBar(browser, m_view, session.opener(), this))
 {
     setObjectName(QStringLiteral("browserPane"));
-    m_layout = new QVBoxLayout(this);
-    m_layout->setContentsMargins(0, 0, 0, 0);
-    m_layout->setSpacing(0);
-    m_layout->addWidget(m_navigationBar);
-    m_layout->addWidget(m_certificateBar);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_navigationBar);
+    layout->addWidget(m_certificateBar);
     QWidget* page = browser.widget();
     page->setObjectName(QStringLiteral("browser"));
-    m_layout->addWidget(page, 1);
+    layout->addWidget(page, 1);
     setFocusProxy(page);
 
     connect(m_popupNotice, &PopupNotice::openRequested, this, &BrowserPane::openBlocked);
@@ -46,7 +46,7 @@ BrowserPane::BrowserPane(Browser& browser, BrowserSession& session, QWidget* par
     if (!m_view)
         return;
     m_findBar = new FindBar(*m_view, this);
-    m_layout->addWidget(m_findBar);
+    layout->addWidget(m_findBar);
     addKey(QStringLiteral("backAction"), {QKeySequence(Qt::ALT | Qt::Key_Left), QKeySequence::Back},
            [this] { m_view->back(); });
     addKey(QStringLiteral("forwardAction"), {QKeySequence(Qt::ALT | Qt::Key_Right), QKeySequence::Forward},

@@ -12,7 +12,6 @@ class FindBar;
 class NavigationBar;
 class QAction;
 class PopupNotice;
-class QVBoxLayout;
 class QWebEngineNewWindowRequest;
 class QWebEngineView;
 
@@ -58,7 +57,6 @@ private:
     BrowserSession& m_session;
     QString m_site;
     QPointer<QWebEngineView> m_view; // null when the page widget is another kind
-    QVBoxLayout* m_layout = nullptr;
     PopupNotice* m_popupNotice = nullptr;
     CertificateBar* m_certificateBar = nullptr;
     NavigationBar* m_navigationBar = nullptr;

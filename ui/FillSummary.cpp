@@ -1,6 +1,6 @@
 #include "ui/FillSummary.h"
 
-#include <QLocale>
+#include "ui/SiteListDisplayModel.h"
 
 bool FillSummary::add(const FillReport& report)
 {
@@ -24,9 +24,8 @@ QString FillSummary::reason(const FillReport::Refusal& refusal)
 {
     switch (refusal.reason) {
     case FillReport::Reason::TakesNoText: // buttons and boxes whose names match a rule
+    case FillReport::Reason::HeldByPage:  // told apart, in add()
         return {};
-    case FillReport::Reason::HeldByPage:
-        return tr("holds the page's own value");
     case FillReport::Reason::NotKept:
         return tr("does not take such a value");
     case FillReport::Reason::Refused:
@@ -50,8 +49,7 @@ QString FillSummary::text(const QString& productName, const QDateTime& padTaken)
     }
     const QString source =
         padTaken.isValid()
-            ? tr("%1 (PAD of %2)")
-                  .arg(productName, QLocale::c().toString(padTaken.date(), QStringLiteral("d MMM yyyy")))
+            ? tr("%1 (PAD of %2)").arg(productName, SiteListDisplayModel::shownDay(padTaken.date()))
             : productName;
     const QString fields = tr("%n field(s)", nullptr, int(m_written));
     const QString lists = tr("%n list(s)", nullptr, int(m_lists));

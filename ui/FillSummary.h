@@ -22,10 +22,11 @@ public:
     // kept PAD file was taken (invalid when it keeps none); empty before any pass.
     QString text(const QString& productName, const QDateTime& padTaken = {}) const;
 
-    // Why a field was left alone, in words; empty for fields that take no text at all.
+private:
+    // Why a field did not take the value written, in words; empty for fields that take no text at
+    // all.
     static QString reason(const FillReport::Refusal& refusal);
 
-private:
     std::optional<FillReport::Status> m_status;
     qsizetype m_written = 0;
     qsizetype m_lists = 0;

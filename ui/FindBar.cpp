@@ -46,7 +46,7 @@ FindBar::FindBar(QWebEngineView& view, QWidget* parent)
             [this] { find(QGuiApplication::keyboardModifiers() & Qt::ShiftModifier); });
     connect(previous, &QToolButton::clicked, this, [this] { find(true); });
     connect(next, &QToolButton::clicked, this, [this] { find(false); });
-    connect(closeButton, &QToolButton::clicked, this, &FindBar::close);
+    connect(closeButton, &QToolButton::clicked, this, &FindBar::dismiss);
     connect(m_view->page(), &QWebEnginePage::findTextFinished, this,
             [this](const QWebEngineFindTextResult& found) {
                 m_result->setText(m_text->text().isEmpty() ? QString()
@@ -64,7 +64,7 @@ void FindBar::start()
     m_text->selectAll();
 }
 
-void FindBar::close()
+void FindBar::dismiss()
 {
     hide();
     m_result->clear();
@@ -77,7 +77,7 @@ void FindBar::close()
 void FindBar::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape)
-        close();
+        dismiss();
     else
         QWidget::keyPressEvent(event);
 }

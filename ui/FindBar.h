@@ -18,7 +18,8 @@ public:
 
     // Shows the bar with the focus in its field, its text selected.
     void start();
-    void close();
+    // Hides the bar, clears the marks and gives the page the focus back.
+    void dismiss();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

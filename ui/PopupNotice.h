@@ -13,7 +13,6 @@ public:
 
     void block(const QUrl& url);
     // The pop-up blocked last; empty when none waits.
-    const QUrl& blocked() const { return m_blocked; }
 
 Q_SIGNALS:
     // The user asked for the blocked pop-up; the notice is hidden again.

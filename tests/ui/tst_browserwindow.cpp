@@ -283,7 +283,6 @@ void TestBrowserWindow::freeNames_data()
     QTest::addColumn<QString>("wanted");
     QTest::addColumn<QString>("free");
     QTest::newRow("free") << QStringList{u"pad.txt"_s} << u"pad.xml"_s << u"pad.xml"_s;
-    QTest::newRow("taken") << QStringList{u"pad.xml"_s} << u"pad.xml"_s << u"pad (1).xml"_s;
     QTest::newRow("taken twice") << QStringList{u"pad.xml"_s, u"pad (1).xml"_s} << u"pad.xml"_s
                                  << u"pad (2).xml"_s;
     QTest::newRow("last dot") << QStringList{u"app.1.2.zip"_s} << u"app.1.2.zip"_s << u"app.1.2 (1).zip"_s;
