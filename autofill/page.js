@@ -754,18 +754,19 @@ var formtideFill = (function () {
 
     // A frame element in a watched document finished loading a document: once the load pass is
     // over, a pass over that document (and the same-origin frames inside it) only. Cross-origin
-    // documents are not reached.
+    // documents are not reached. The load events of images, style sheets and scripts come here
+    // too, and change no field.
     function frameLoaded(event) {
         if (loadPass.state === 'idle')
             return; // the load pass reads it
-        if (loadPass.state !== 'done') {
-            loadPass.changed = true;
-            return;
-        }
         const element = eventTarget.call(event);
         const tag = tagOf(element);
         if (tag !== 'IFRAME' && tag !== 'FRAME')
             return;
+        if (loadPass.state !== 'done') {
+            loadPass.changed = true;
+            return;
+        }
         const inner = frameContent(element, tag);
         if (inner)
             offer('frame', walk([inner]));

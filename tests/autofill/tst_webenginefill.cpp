@@ -114,6 +114,11 @@ void TestWebEngineFill::filledByTheLoadEvent_data()
     QTest::newRow("no images allowed")
         << "onload_csp.html"
         << QByteArray("<meta http-equiv=Content-Security-Policy content=\"img-src 'none'\">");
+    // An image finishing while the plan is on its way: its load event comes as the DOM completes.
+    QTest::newRow("an image loads meanwhile")
+        << "onload_image.html"
+        << QByteArray("<script>document.addEventListener('DOMContentLoaded', () => "
+                      "document.images[0].dispatchEvent(new Event('load')));</script><img alt=\"\">");
 }
 
 // A page with nothing to load fires its load event right after its DOM is complete, before the plan
