@@ -3,7 +3,6 @@
 #include "autofill/Browser.h"
 
 #include <QPointer>
-#include <memory>
 
 namespace {
 
@@ -59,10 +58,9 @@ void FillPass::snapshotTaken(quint64 pass, const QByteArray& snapshot)
         finish(noProduct(plan->scope));
         return;
     }
-    auto made = std::make_shared<const FillPlan::Plan>(std::move(*plan));
-    m_browser.applyPlan(*made, [self = QPointer(this), pass, made](const QJsonObject& report) {
-        if (self && self->m_running && pass == self->m_pass)
-            self->finish(FillPlan::readReport(report, *made));
+    apply(std::move(*plan), [this, pass](const FillReport& report) {
+        if (m_running && pass == m_pass)
+            finish(report);
     });
 }
 
@@ -75,11 +73,17 @@ void FillPass::fillOffered(const QByteArray& snapshot)
         Q_EMIT finished(noProduct(plan->scope));
         return;
     }
-    auto made = std::make_shared<const FillPlan::Plan>(std::move(*plan));
-    m_browser.applyPlan(*made, [self = QPointer(this), made](const QJsonObject& report) {
-        if (self)
-            Q_EMIT self->finished(FillPlan::readReport(report, *made));
-    });
+    apply(std::move(*plan), [this](const FillReport& report) { Q_EMIT finished(report); });
+}
+
+void FillPass::apply(FillPlan::Plan plan, std::function<void(const FillReport&)> then)
+{
+    // The callback keeps its own copy of the plan, which shares the plan's data, to read the report.
+    m_browser.applyPlan(plan,
+                        [self = QPointer(this), plan, then = std::move(then)](const QJsonObject& report) {
+                            if (self)
+                                then(FillPlan::readReport(report, plan));
+                        });
 }
 
 void FillPass::finish(FillReport report)

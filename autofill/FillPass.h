@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QTimer>
 #include <chrono>
+#include <functional>
 #include <optional>
 
 class Browser;
@@ -48,6 +49,8 @@ Q_SIGNALS:
 private:
     void snapshotTaken(quint64 pass, const QByteArray& snapshot);
     void fillOffered(const QByteArray& snapshot);
+    // Hands `plan` to the browser; `then` gets the outcome, unless this pass object is gone.
+    void apply(FillPlan::Plan plan, std::function<void(const FillReport&)> then);
     void finish(FillReport report);
 
     Browser& m_browser;
