@@ -116,10 +116,8 @@ MainWindow::MainWindow(AppFolders folders, std::unique_ptr<Browser> browser, con
 
     connect(m_browser.get(), &Browser::loadProgress, this, &MainWindow::onLoadProgress);
     connect(m_browser.get(), &Browser::pageLoaded, this, &MainWindow::onPageLoaded);
-    connect(m_browser.get(), &Browser::filledFormSubmitted, this, [this, pane] {
-        if (!pane->site().isEmpty())
-            onFilledFormSubmitted(pane->site());
-    });
+    connect(m_browser.get(), &Browser::filledFormSubmitted, this,
+            [this] { onFilledFormSubmitted(m_pane->site()); });
     connect(m_session.get(), &BrowserSession::filledFormSubmitted, this, &MainWindow::onFilledFormSubmitted);
 
     // The status bar says what the fill did to the page shown; a failed save is told over it for a
@@ -354,6 +352,8 @@ void MainWindow::onMarkSaved(const ProgressStore::SaveResult& saved)
 
 void MainWindow::onFilledFormSubmitted(const QString& site)
 {
+    if (site.isEmpty())
+        return; // a page the site list did not open
     // The entry whose page the form came from, also when "Add Links" has left none selected since;
     // every entry of that text shares the mark.
     for (int row = 0; row < m_siteModel->rowCount(); ++row) {
