@@ -1,5 +1,6 @@
 #include "autofill/FieldRecognition.h"
 
+#include <QVarLengthArray>
 #include <cstdint>
 #include <string_view>
 
@@ -275,19 +276,27 @@ constexpr Key kNoFact[] = {
 
 constexpr int kFacts = int(Fact::ShareItProductId) + 1;
 
-// A table's keys by their first letter, so that a text is compared only with the keys that
-// begin with one of its letters. Every key is lower-case ASCII.
+// A table's keys by their first letter, the keys matched anywhere apart from those matched as
+// whole words, so that a text is compared only with the keys that begin with one of its letters.
+// Every key is lower-case ASCII, two letters long at least.
 struct KeyIndex {
-    std::array<std::array<std::uint16_t, 64>, 26> keys{};
-    std::array<std::uint8_t, 26> sizes{};
+    struct Letter {
+        std::array<std::uint16_t, 48> keys{};
+        std::uint8_t size = 0;
+    };
+    std::array<Letter, 26> parts{};
+    std::array<Letter, 26> words{};
 };
 
 template <size_t N> constexpr KeyIndex indexOf(const Key (&table)[N])
 {
     KeyIndex index;
     for (size_t i = 0; i < N; ++i) {
-        const size_t letter = size_t(table[i].text.front() - u'a');
-        index.keys.at(letter).at(index.sizes.at(letter)++) = std::uint16_t(i);
+        const Key& key = table[i];
+        if (key.text.size() < 2)
+            throw "a key of one letter";
+        KeyIndex::Letter& letter = (key.word ? index.words : index.parts).at(size_t(key.text.front() - u'a'));
+        letter.keys.at(letter.size++) = std::uint16_t(i);
     }
     return index;
 }
@@ -296,10 +305,26 @@ constexpr KeyIndex kKeyIndex = indexOf(kKeys);
 constexpr KeyIndex kNoFactIndex = indexOf(kNoFact);
 
 // A text folded for matching: its words between blanks (" file size "), and run together
-// ("filesize").
-struct Folded {
-    QString spaced;
-    QString joined;
+// ("filesize"). Kept on the stack: a form has hundreds of fields, each folded several times.
+class Folded {
+public:
+    QStringView spaced() const { return {m_spaced.constData(), m_spaced.size()}; }
+    QStringView joined() const { return {m_joined.constData(), m_joined.size()}; }
+
+    void startWord()
+    {
+        if (m_spaced.isEmpty() || m_spaced.back() != u' ')
+            m_spaced.append(u' ');
+    }
+    void append(char16_t c)
+    {
+        m_spaced.append(c);
+        m_joined.append(c);
+    }
+
+private:
+    QVarLengthArray<char16_t, 256> m_spaced;
+    QVarLengthArray<char16_t, 256> m_joined;
 };
 
 char16_t foldedLetter(char16_t c, char16_t& second)
@@ -346,55 +371,72 @@ char16_t foldedLetter(char16_t c, char16_t& second)
     }
 }
 
+enum class CharKind { None, Lower, Upper, Digit };
+
+CharKind kindOf(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80) {
+        if (u >= u'a' && u <= u'z')
+            return CharKind::Lower;
+        if (u >= u'A' && u <= u'Z')
+            return CharKind::Upper;
+        return u >= u'0' && u <= u'9' ? CharKind::Digit : CharKind::None;
+    }
+    if (c.isDigit())
+        return CharKind::Digit;
+    if (c.isLetter())
+        return c.isUpper() ? CharKind::Upper : CharKind::Lower;
+    return CharKind::None;
+}
+
+char16_t lowerOf(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80)
+        return u >= u'A' && u <= u'Z' ? char16_t(u + (u'a' - u'A')) : u;
+    return c.toLower().unicode();
+}
+
 // `splitCase`: a capital after a small letter starts a word (names and ids: "appName").
 Folded fold(QStringView text, bool splitCase)
 {
     Folded folded;
     if (text.isEmpty())
         return folded;
-    folded.spaced.reserve(text.size() + 2);
-    folded.joined.reserve(text.size());
-    folded.spaced.append(u' ');
-    enum class Kind { None, Lower, Upper, Digit } last = Kind::None;
+    folded.startWord();
+    CharKind last = CharKind::None;
     for (const QChar raw : text) {
-        Kind kind = Kind::None;
-        if (raw.isDigit())
-            kind = Kind::Digit;
-        else if (raw.isLetter())
-            kind = raw.isUpper() ? Kind::Upper : Kind::Lower;
-        if (kind == Kind::None) {
-            if (last != Kind::None)
-                folded.spaced.append(u' ');
+        const CharKind kind = kindOf(raw);
+        if (kind == CharKind::None) {
+            if (last != CharKind::None)
+                folded.startWord();
             last = kind;
             continue;
         }
         const bool newWord =
-            last != Kind::None && ((kind == Kind::Digit) != (last == Kind::Digit) ||
-                                   (splitCase && kind == Kind::Upper && last == Kind::Lower));
+            last != CharKind::None && ((kind == CharKind::Digit) != (last == CharKind::Digit) ||
+                                       (splitCase && kind == CharKind::Upper && last == CharKind::Lower));
         if (newWord)
-            folded.spaced.append(u' ');
+            folded.startWord();
         char16_t second = 0;
-        const char16_t c = foldedLetter(raw.toLower().unicode(), second);
-        for (const char16_t out : {c, second}) {
-            if (out == 0)
-                continue;
-            folded.spaced.append(QChar(out));
-            folded.joined.append(QChar(out));
-        }
+        folded.append(foldedLetter(lowerOf(raw), second));
+        if (second != 0)
+            folded.append(second);
         last = kind;
     }
-    if (!folded.spaced.endsWith(u' '))
-        folded.spaced.append(u' ');
+    folded.startWord();
     return folded;
 }
 
 bool holds(const Folded& text, const Key& key)
 {
-    if (!key.word)
-        return text.joined.contains(QStringView(key.text));
     const QStringView word(key.text);
-    for (qsizetype at = text.spaced.indexOf(word); at >= 0; at = text.spaced.indexOf(word, at + 1)) {
-        if (text.spaced.at(at - 1) == u' ' && text.spaced.at(at + word.size()) == u' ')
+    if (!key.word)
+        return text.joined().contains(word);
+    const QStringView spaced = text.spaced();
+    for (qsizetype at = spaced.indexOf(word); at >= 0; at = spaced.indexOf(word, at + 1)) {
+        if (spaced.at(at - 1) == u' ' && spaced.at(at + word.size()) == u' ')
             return true;
     }
     return false;
@@ -409,26 +451,29 @@ bool holdsWord(const Folded& text, std::u16string_view word)
 template <size_t N, typename Found>
 void forEachHeld(const Folded& text, const Key (&table)[N], const KeyIndex& index, Found found)
 {
-    const QStringView joined(text.joined);
-    for (qsizetype i = 0; i < joined.size(); ++i) {
-        const char16_t c = joined[i].unicode();
+    const QStringView joined = text.joined();
+    const char16_t* const chars = reinterpret_cast<const char16_t*>(joined.utf16());
+    const size_t size = size_t(joined.size());
+    for (size_t i = 0; i + 1 < size; ++i) {
+        const char16_t c = chars[i];
         if (c < u'a' || c > u'z')
             continue;
-        const size_t letter = size_t(c - u'a');
-        for (size_t k = 0; k < index.sizes[letter]; ++k) {
-            const Key& key = table[index.keys[letter][k]];
-            if (!key.word && joined.sliced(i).startsWith(QStringView(key.text)))
+        const KeyIndex::Letter& letter = index.parts[size_t(c - u'a')];
+        const std::u16string_view rest(chars + i, size - i);
+        for (size_t k = 0; k < letter.size; ++k) {
+            const Key& key = table[letter.keys[k]];
+            if (key.text[1] == rest[1] && rest.starts_with(key.text))
                 found(key);
         }
     }
-    for (const QStringView word : QStringView(text.spaced).tokenize(u' ', Qt::SkipEmptyParts)) {
+    for (const QStringView word : text.spaced().tokenize(u' ', Qt::SkipEmptyParts)) {
         const char16_t c = word.front().unicode();
         if (c < u'a' || c > u'z')
             continue;
-        const size_t letter = size_t(c - u'a');
-        for (size_t k = 0; k < index.sizes[letter]; ++k) {
-            const Key& key = table[index.keys[letter][k]];
-            if (key.word && word == QStringView(key.text))
+        const KeyIndex::Letter& letter = index.words[size_t(c - u'a')];
+        for (size_t k = 0; k < letter.size; ++k) {
+            const Key& key = table[letter.keys[k]];
+            if (size_t(word.size()) == key.text.size() && word == QStringView(key.text))
                 found(key);
         }
     }
@@ -438,7 +483,7 @@ void forEachHeld(const Folded& text, const Key (&table)[N], const KeyIndex& inde
 // `least` are passed over.
 void score(const Folded& text, int weight, std::array<int, kFacts>& scores, int least = 0)
 {
-    if (text.joined.isEmpty())
+    if (text.joined().isEmpty())
         return;
     std::array<int, kFacts> longest{};
     forEachHeld(text, kKeys, kKeyIndex, [&](const Key& key) {
@@ -454,7 +499,7 @@ void score(const Folded& text, int weight, std::array<int, kFacts>& scores, int 
 int noFactKey(const Folded& text)
 {
     int longest = 0;
-    if (!text.joined.isEmpty())
+    if (!text.joined().isEmpty())
         forEachHeld(text, kNoFact, kNoFactIndex,
                     [&](const Key& key) { longest = std::max(longest, key.counts()); });
     return longest;
@@ -465,7 +510,7 @@ int noFactKey(const Folded& text)
 int namedLength(const Folded& text, bool padLengths)
 {
     int length = -1;
-    for (const QStringView word : QStringView(text.spaced).tokenize(u' ', Qt::SkipEmptyParts)) {
+    for (const QStringView word : text.spaced().tokenize(u' ', Qt::SkipEmptyParts)) {
         bool ok = false;
         const int number = word.toInt(&ok);
         if (!ok || number < 10 || number > 100000)
@@ -688,7 +733,7 @@ Recognition recognise(const FormField& field)
     // The PAD file names one mirror: a second or third one stays empty.
     if (result.fact == Fact::SecondaryDownloadAddress) {
         for (const Folded* text : {&label, &name}) {
-            for (const QStringView word : QStringView(text->spaced).tokenize(u' ', Qt::SkipEmptyParts)) {
+            for (const QStringView word : text->spaced().tokenize(u' ', Qt::SkipEmptyParts)) {
                 if (word.size() == 1 && word.front() >= u'2' && word.front() <= u'9')
                     result.fact = Fact::NoFact;
             }

@@ -163,7 +163,9 @@ constexpr qint64 lastExactPosition = qint64(1) << 53;
 std::optional<Plan> make(QByteArrayView snapshot, const std::optional<ProductFacts>& product)
 {
     QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(snapshot.toByteArray(), &error);
+    // Parsed in place: the document copies what it keeps.
+    const QJsonDocument document =
+        QJsonDocument::fromJson(QByteArray::fromRawData(snapshot.data(), snapshot.size()), &error);
     if (error.error != QJsonParseError::NoError || !document.isObject())
         return std::nullopt;
     const QJsonObject root = document.object();
@@ -207,9 +209,7 @@ std::optional<Plan> make(QByteArrayView snapshot, const std::optional<ProductFac
                 if (const auto byValue = values->selection(recognition.fact, field.options, field.multiple)) {
                     positions = *byValue;
                 } else if (recognition.fact == Fact::Category || FillRules::isCategoryList(field.name)) {
-                    const QString upper = field.options.join(u'\n').toUpper();
-                    positions = FillRules::categorySelection(QStringView(upper).split(u'\n'),
-                                                             product->profile.categoryKeyword);
+                    positions = FillRules::categorySelection(field.options, product->profile.categoryKeyword);
                 }
                 if (positions.isEmpty())
                     continue;

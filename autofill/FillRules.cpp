@@ -33,7 +33,7 @@ TextWrite textWriteFor(QStringView inputType)
 
 std::optional<QString> textFieldValue(QStringView name, const Product& product)
 {
-    const QString upper = name.toString().toUpper();
+    const QString upper = TextMatch::upper(name);
     std::optional<QString> value;
     if (contains(upper, u"REGNOW"))
         value = product.regnowProductId;
@@ -70,15 +70,15 @@ bool isVacant(const HeldText& held)
 
 bool isCategoryList(QStringView name)
 {
-    return contains(name.toString().toUpper(), u"CAT");
+    return contains(TextMatch::upper(name), u"CAT");
 }
 
-QList<qsizetype> categorySelection(const QList<QStringView>& upperTexts, QStringView keyword)
+QList<qsizetype> categorySelection(const QStringList& texts, QStringView keyword)
 {
-    const QString word = keyword.toString().toUpper();
+    const QString word = TextMatch::upper(keyword);
     QList<qsizetype> positions;
-    for (qsizetype k = 0; k < upperTexts.size(); ++k) {
-        if (TextMatch::holdsCategoryKeyword(upperTexts.at(k), word))
+    for (qsizetype k = 0; k < texts.size(); ++k) {
+        if (TextMatch::holdsCategoryKeyword(TextMatch::upper(texts.at(k)), word))
             positions.append(k);
     }
     return positions;

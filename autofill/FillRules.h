@@ -56,11 +56,10 @@ bool isVacant(const HeldText& held);
 bool isCategoryList(QStringView name);
 
 // Positions of the options of a category list to set selected, in list order: every option whose
-// text holds `keyword` (TextMatch::holdsCategoryKeyword, with its "MATH" and "CAD" exceptions).
-// `upperTexts` are the option texts already upper-cased
-// (QString::toUpper), so that a caller holding them in one string upper-cases it once. Selecting
-// them one after the other leaves a single-choice list on the last of them and adds all of them to
-// a multiple-choice list; nothing is ever deselected, so an empty result keeps the page's selection.
-QList<qsizetype> categorySelection(const QList<QStringView>& upperTexts, QStringView keyword);
+// text holds `keyword` (TextMatch::holdsCategoryKeyword, with its "MATH" and "CAD" exceptions),
+// case aside. Selecting them one after the other leaves a single-choice list on the last of them
+// and adds all of them to a multiple-choice list; nothing is ever deselected, so an empty result
+// keeps the page's selection.
+QList<qsizetype> categorySelection(const QStringList& texts, QStringView keyword);
 
 } // namespace FillRules

@@ -7,6 +7,19 @@ bool contains(QStringView text, QStringView word)
     return !text.isEmpty() && text.contains(word);
 }
 
+QString upper(QStringView text)
+{
+    QString result(text.size(), Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(result.data());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80)
+            return text.toString().toUpper();
+        *out++ = u >= u'a' && u <= u'z' ? char16_t(u - (u'a' - u'A')) : u;
+    }
+    return result;
+}
+
 bool holdsCategoryKeyword(QStringView upperText, QStringView keyword)
 {
     if (!contains(upperText, keyword))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
 
 // The two text tests that the site lookups, the fill rules and the category catalogue share.
@@ -9,6 +10,10 @@ namespace TextMatch {
 // case is not to count). An empty word is held by every non-empty text and by no empty one, so an
 // empty search text finds nothing among empty addresses, links, names or option texts.
 bool contains(QStringView text, QStringView word);
+
+// `text` upper-cased as QString::toUpper() does, and quicker for plain ASCII, which option texts and
+// field names nearly always are.
+QString upper(QStringView text);
 
 // Whether the upper-cased option or catalogue text `upperText` is one that the category keyword
 // `keyword` selects: it contains the keyword, except that "MATH" passes over texts holding
