@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
+using namespace Qt::StringLiterals;
 namespace FieldRecognition {
 
 namespace {
@@ -652,9 +653,9 @@ Fact asAddress(Fact fact, const std::array<int, kFacts>& scores)
 Recognition recognise(const FormField& field)
 {
     Recognition result;
-    if (field.type == u"hidden")
+    if (field.type == "hidden"_L1)
         return result;
-    if (field.type == u"password" || field.type == u"search" || field.type == u"file") {
+    if (field.type == "password"_L1 || field.type == "search"_L1 || field.type == "file"_L1) {
         result.fact = Fact::NoFact;
         return result;
     }
@@ -704,9 +705,9 @@ Recognition recognise(const FormField& field)
     }
     std::array<int, kFacts> nameScores{};
     score(name, 3, nameScores);
-    if (field.type == u"email")
+    if (field.type == "email"_L1)
         nameScores[size_t(Fact::Email)] += 5;
-    if (field.type == u"date")
+    if (field.type == "date"_L1)
         nameScores[size_t(Fact::ReleaseDate)] += 5;
 
     if (bestOf(shownScores) != Fact::Unknown) {

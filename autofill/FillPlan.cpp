@@ -11,15 +11,16 @@
 #include <QSet>
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
 namespace FillPlan {
 
 namespace {
 
 FillReport::Scope scopeOf(const QString& scope)
 {
-    if (scope == u"frame")
+    if (scope == "frame"_L1)
         return FillReport::Scope::Frame;
-    if (scope == u"added")
+    if (scope == "added"_L1)
         return FillReport::Scope::AddedFields;
     return FillReport::Scope::Page;
 }
@@ -57,14 +58,14 @@ Entry entryOf(const QJsonObject& object)
     };
     for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
         const QString key = it.key();
-        if (key == u"maxlength") {
+        if (key == "maxlength"_L1) {
             field.maxLength = it.value().toInt(-1);
-        } else if (key == u"options") {
+        } else if (key == "options"_L1) {
             for (const QJsonValue& option : it.value().toArray())
                 field.options.append(option.toString());
-        } else if (key == u"multiple") {
+        } else if (key == "multiple"_L1) {
             field.multiple = it.value().toBool();
-        } else if (key == u"held") {
+        } else if (key == "held"_L1) {
             entry.held = it.value();
         } else {
             for (const auto& [name, text] : texts) {
@@ -75,7 +76,7 @@ Entry entryOf(const QJsonObject& object)
             }
         }
     }
-    if (field.tag == u"INPUT" && field.type.isEmpty())
+    if (field.tag == "INPUT"_L1 && field.type.isEmpty())
         field.type = QStringLiteral("text");
     return entry;
 }
@@ -91,7 +92,7 @@ void readNeighbours(const QJsonArray& entries, qsizetype k, Recognition& recogni
     for (qsizetype next = k + 1; next < std::min(entries.size(), k + 4); ++next) {
         const QJsonObject object = entries.at(next).toObject();
         const QString tag = object.value(u"tag").toString();
-        if (size && tag == u"SELECT") {
+        if (size && tag == "SELECT"_L1) {
             const QJsonArray options = object.value(u"options").toArray();
             const qsizetype chosen = object.value(u"selected").toArray().at(0).toInteger(0);
             recognition.unit = FieldRecognition::unitOf(options.at(chosen).toString());
@@ -99,7 +100,7 @@ void readNeighbours(const QJsonArray& entries, qsizetype k, Recognition& recogni
         }
         const QString held = object.value(u"held").toObject().value(u"value").toString();
         const QString name = object.value(u"name").toString().toLower();
-        if (description && tag == u"INPUT" && (name.contains(u"left") || name.contains(u"remain"))) {
+        if (description && tag == "INPUT"_L1 && (name.contains(u"left") || name.contains(u"remain"))) {
             bool number = false;
             const int left = held.toInt(&number);
             if (number && left >= 10)
@@ -114,7 +115,7 @@ bool isBareAddress(const FormField& field)
 {
     const auto bare = [](const QString& text) {
         const QString word = text.trimmed().remove(u':').trimmed().toLower();
-        return word == u"url" || word == u"link" || word == u"lien" || word == u"adresse";
+        return word == "url"_L1 || word == "link"_L1 || word == "lien"_L1 || word == "adresse"_L1;
     };
     const QString& shown = field.label.isEmpty() ? field.hint : field.label;
     return bare(field.name) && (shown.isEmpty() || bare(shown));
@@ -139,7 +140,7 @@ QList<std::optional<RecognisedEntry>> recogniseAll(const QJsonArray& entries)
             continue;
         Entry entry = entryOf(entries.at(k).toObject());
         Recognition recognition = FieldRecognition::recognise(entry.field);
-        if (entry.field.tag != u"SELECT")
+        if (entry.field.tag != "SELECT"_L1)
             readNeighbours(entries, k, recognition);
         asksFileSize = asksFileSize || recognition.fact == Fact::FileSize;
         asksDownload = asksDownload || recognition.fact == Fact::DownloadAddress;
@@ -204,7 +205,7 @@ std::optional<Plan> make(QByteArrayView snapshot, const std::optional<ProductFac
             const Entry& entry = recognised.at(k)->entry;
             const FormField& field = entry.field;
             const Recognition& recognition = recognised.at(k)->recognition;
-            if (field.tag == u"SELECT") {
+            if (field.tag == "SELECT"_L1) {
                 QList<qsizetype> positions;
                 if (const auto byValue = values->selection(recognition.fact, field.options, field.multiple)) {
                     positions = *byValue;
@@ -228,7 +229,7 @@ std::optional<Plan> make(QByteArrayView snapshot, const std::optional<ProductFac
                 value = values->text(recognition, field);
             if (!value)
                 continue;
-            const QString type = field.tag == u"INPUT" ? field.type : QString();
+            const QString type = field.tag == "INPUT"_L1 ? field.type : QString();
             const FillRules::TextWrite write = FillRules::textWriteFor(type);
             const std::optional<FillRules::HeldText> held = heldText(entry.held);
             if (write != FillRules::TextWrite::Skip && held && !FillRules::isVacant(*held)) {
@@ -262,7 +263,7 @@ FillReport readReport(const QJsonObject& report, const Plan& plan)
     FillReport result;
     result.scope = plan.scope;
     if (report.value(u"token") != plan.page.value(u"token") ||
-        report.value(u"status").toString() != u"applied") {
+        report.value(u"status").toString() != "applied"_L1) {
         result.status = FillReport::Status::Superseded;
         return result;
     }
@@ -276,7 +277,7 @@ FillReport readReport(const QJsonObject& report, const Plan& plan)
         const QString reason = fields.at(3).toString();
         FillReport::Refusal refusal{fields.at(1).toInt(), fields.at(2).toString(),
                                     FillReport::Reason::Refused, reason};
-        if (reason == u"ValueNotKept")
+        if (reason == "ValueNotKept"_L1)
             refusal = {refusal.frame, refusal.name, FillReport::Reason::NotKept, {}};
         refused.append({fields.at(0).toInteger(), refusal});
     }
@@ -296,7 +297,7 @@ QList<std::pair<QString, QString>> writtenTexts(const QJsonObject& report, const
 {
     QList<std::pair<QString, QString>> written;
     if (report.value(u"token") != plan.page.value(u"token") ||
-        report.value(u"status").toString() != u"applied")
+        report.value(u"status").toString() != "applied"_L1)
         return written;
     QSet<qint64> refused;
     for (const QJsonValue& entry : report.value(u"refused").toArray())

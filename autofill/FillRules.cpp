@@ -15,8 +15,9 @@ TextWrite textWriteFor(QStringView inputType)
 {
     if (inputType.isEmpty())
         return TextWrite::Write;
+    // Texts of different lengths never compare equal, case aside.
     const auto is = [inputType](QStringView type) {
-        return inputType.compare(type, Qt::CaseInsensitive) == 0;
+        return inputType.size() == type.size() && inputType.compare(type, Qt::CaseInsensitive) == 0;
     };
     for (const QStringView skipped :
          {u"checkbox", u"radio", u"submit", u"reset", u"button", u"image", u"file"}) {
@@ -77,8 +78,10 @@ QList<qsizetype> categorySelection(const QStringList& texts, QStringView keyword
 {
     const QString word = TextMatch::upper(keyword);
     QList<qsizetype> positions;
+    QString upper;
     for (qsizetype k = 0; k < texts.size(); ++k) {
-        if (TextMatch::holdsCategoryKeyword(TextMatch::upper(texts.at(k)), word))
+        TextMatch::upperInto(texts.at(k), upper);
+        if (TextMatch::holdsCategoryKeyword(upper, word))
             positions.append(k);
     }
     return positions;

@@ -15,10 +15,15 @@ void HistoryFills::remember(const QString& entry, const QList<std::pair<QString,
         texts.insert(key, text);
 }
 
-QByteArray HistoryFills::recognise(const QString& entry, const QByteArray& snapshot) const
+bool HistoryFills::cameBack(const QByteArray& snapshot)
 {
     // A quotation mark inside a JSON string is escaped, so this text can only be the member.
-    if (!snapshot.contains(R"("nav":"back_forward")"))
+    return snapshot.contains(R"("nav":"back_forward")");
+}
+
+QByteArray HistoryFills::recognise(const QString& entry, const QByteArray& snapshot) const
+{
+    if (!cameBack(snapshot))
         return snapshot;
     const auto written = m_written.constFind(entry);
     if (written == m_written.cend())

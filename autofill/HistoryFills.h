@@ -22,6 +22,10 @@ public:
     // other comes back as it is.
     QByteArray recognise(const QString& entry, const QByteArray& snapshot) const;
 
+    // Whether `snapshot` is of a document reached by Back or Forward, the only one that
+    // recognise() may change.
+    static bool cameBack(const QByteArray& snapshot);
+
 private:
     QHash<QString, QHash<QString, QString>> m_written; // entry -> key -> text
 };

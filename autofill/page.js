@@ -58,6 +58,7 @@ var formtideFill = (function () {
     const nextSiblingOf = own(Node.prototype, 'nextSibling').get;
     const previousSiblingOf = own(Node.prototype, 'previousSibling').get;
     const previousElementOf = own(Element.prototype, 'previousElementSibling').get;
+    const firstElementOf = own(Element.prototype, 'firstElementChild').get;
     const dataOf = own(CharacterData.prototype, 'data').get;
     const elementById = Document.prototype.getElementById;
     const styleOf = own(HTMLElement.prototype, 'style').get;
@@ -322,9 +323,10 @@ var formtideFill = (function () {
             const type = nodeTypeOf.call(sibling);
             if (type === 1) {
                 const tag = tagOf(sibling);
+                // Most siblings hold text alone: no field can be inside them.
                 if (tag === 'TEXTAREA' || tag === 'SELECT' ||
                     (tag === 'INPUT' && inputType.call(sibling) !== 'hidden') ||
-                    querySelector.call(sibling, VISIBLE_FIELDS) !== null)
+                    (firstElementOf.call(sibling) !== null && querySelector.call(sibling, VISIBLE_FIELDS) !== null))
                     return '';
                 if (SILENT_TAGS.has(tag))
                     continue;

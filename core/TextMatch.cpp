@@ -9,15 +9,23 @@ bool contains(QStringView text, QStringView word)
 
 QString upper(QStringView text)
 {
-    QString result(text.size(), Qt::Uninitialized);
-    char16_t* out = reinterpret_cast<char16_t*>(result.data());
+    QString result;
+    upperInto(text, result);
+    return result;
+}
+
+void upperInto(QStringView text, QString& out)
+{
+    out.resize(text.size());
+    char16_t* to = reinterpret_cast<char16_t*>(out.data());
     for (const QChar c : text) {
         const char16_t u = c.unicode();
-        if (u >= 0x80)
-            return text.toString().toUpper();
-        *out++ = u >= u'a' && u <= u'z' ? char16_t(u - (u'a' - u'A')) : u;
+        if (u >= 0x80) {
+            out = text.toString().toUpper();
+            return;
+        }
+        *to++ = u >= u'a' && u <= u'z' ? char16_t(u - (u'a' - u'A')) : u;
     }
-    return result;
 }
 
 bool holdsCategoryKeyword(QStringView upperText, QStringView keyword)

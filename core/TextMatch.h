@@ -14,6 +14,8 @@ bool contains(QStringView text, QStringView word);
 // `text` upper-cased as QString::toUpper() does, and quicker for plain ASCII, which option texts and
 // field names nearly always are.
 QString upper(QStringView text);
+// The same into `out`, whose room is used again: for upper-casing many texts one after the other.
+void upperInto(QStringView text, QString& out);
 
 // Whether the upper-cased option or catalogue text `upperText` is one that the category keyword
 // `keyword` selects: it contains the keyword, except that "MATH" passes over texts holding
