@@ -12,3 +12,17 @@ inline double median(QList<double> values)
     const qsizetype n = values.size();
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
+
+// The value below which a fraction `q` (0 to 1) of `values` lie, interpolated between the two
+// nearest; 0 for none.
+inline double quantile(QList<double> values, double q)
+{
+    if (values.isEmpty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const double at = q * double(values.size() - 1);
+    const qsizetype below = qsizetype(at);
+    if (below + 1 >= values.size())
+        return values.last();
+    return values[below] + (at - double(below)) * (values[below + 1] - values[below]);
+}

@@ -20,7 +20,10 @@
 // median). A third contender, timed in the same rounds, is the pass's fixed part alone: its four
 // crossings between program and page (a call into the page, its answer, a plan that names no
 // snapshot, the page's report on it) with no reading, planning or writing; it prints as
-// "crossings_100=A.AA crossings_32k=B.BB" (its median / script median). Then loads a page that
+// "crossings_100=A.AA crossings_32k=B.BB" (its median / script median). The machine's load moves
+// those medians from one run to the next; the pass and the script of one round see the same load,
+// so the spread of the rounds' own ratios (pass / script, first to third quartile) prints as
+// "spread_100=L.LL-H.HH spread_32k=L.LL-H.HH". Then loads a page that
 // replaces its form field every 0 ms for 10 s and prints, last, "busy_passes_per_second=Z.Z": the
 // passes over parts of it that the page's changes caused in the 10 s after its load.
 
@@ -269,6 +272,14 @@ public:
     double passMedian() const { return median(m_passTimes); }
     double scriptMedian() const { return median(m_scriptTimes); }
     double crossingsMedian() const { return median(m_crossingTimes); }
+    // The first and third quartiles of the rounds' own ratios, pass time / script time.
+    std::pair<double, double> roundSpread() const
+    {
+        QList<double> ratios;
+        for (qsizetype i = 0; i < std::min(m_passTimes.size(), m_scriptTimes.size()); ++i)
+            ratios.append(m_passTimes.at(i) / m_scriptTimes.at(i));
+        return {quantile(ratios, 0.25), quantile(ratios, 0.75)};
+    }
     bool ok() const { return m_ok; }
 
 private:
@@ -421,9 +432,13 @@ int main(int argc, char* argv[])
     double ratio32k = 0;
     double crossings100 = 0;
     double crossings32k = 0;
-    auto report = [&](const char* label, double& ratio, double& crossings) {
+    std::pair<double, double> spread100;
+    std::pair<double, double> spread32k;
+    auto report = [&](const char* label, double& ratio, double& crossings,
+                      std::pair<double, double>& spread) {
         ratio = bench.passMedian() / bench.scriptMedian();
         crossings = bench.crossingsMedian() / bench.scriptMedian();
+        spread = bench.roundSpread();
         std::printf("%-14s fill pass median %8.2f ms   in-page script median %8.2f ms   four crossings "
                     "alone median %6.2f ms   (%d rounds)\n",
                     label, bench.passMedian(), bench.scriptMedian(), bench.crossingsMedian(), rounds);
@@ -442,11 +457,13 @@ int main(int argc, char* argv[])
     timeLoads(bannerLoad, "with a banner", "ratio_load", [&] {
         timeLoads(plainLoad, "plain pages", "ratio_load_plain", [&] {
             bench.start(form, [&] {
-                report("100 fields", ratio100, crossings100);
+                report("100 fields", ratio100, crossings100, spread100);
                 bench.start(large, [&] {
-                    report("32,769 elems", ratio32k, crossings32k);
+                    report("32,769 elems", ratio32k, crossings32k, spread32k);
                     std::printf("ratio_100=%.2f ratio_32k=%.2f\n", ratio100, ratio32k);
                     std::printf("crossings_100=%.2f crossings_32k=%.2f\n", crossings100, crossings32k);
+                    std::printf("spread_100=%.2f-%.2f spread_32k=%.2f-%.2f\n", spread100.first,
+                                spread100.second, spread32k.first, spread32k.second);
                     std::fflush(stdout);
                     countBusyPasses(browser, pass, busy, [&](int passes) {
                         std::printf("busy_passes_per_second=%.1f\n", passes * 1000.0 / kBusyMs);
