@@ -5,6 +5,7 @@
 #include <string_view>
 
 using namespace Qt::StringLiterals;
+
 namespace FieldRecognition {
 
 namespace {

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
+
 namespace FillPlan {
 
 namespace {
