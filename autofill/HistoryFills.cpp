@@ -15,17 +15,13 @@ void HistoryFills::remember(const QString& entry, const QList<std::pair<QString,
         texts.insert(key, text);
 }
 
-bool HistoryFills::cameBack(const QByteArray& snapshot)
+QByteArray HistoryFills::recognise(const QByteArray& snapshot,
+                                   const std::function<QString()>& entryShown) const
 {
     // A quotation mark inside a JSON string is escaped, so this text can only be the member.
-    return snapshot.contains(R"("nav":"back_forward")");
-}
-
-QByteArray HistoryFills::recognise(const QString& entry, const QByteArray& snapshot) const
-{
-    if (!cameBack(snapshot))
+    if (!snapshot.contains(R"("nav":"back_forward")"))
         return snapshot;
-    const auto written = m_written.constFind(entry);
+    const auto written = m_written.constFind(entryShown());
     if (written == m_written.cend())
         return snapshot;
     QJsonObject root = QJsonDocument::fromJson(snapshot).object();

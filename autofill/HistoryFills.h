@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <functional>
 
 // What the fill passes wrote into the fields of each entry of a browser's history. The engine puts
 // back what fields held when Back or Forward shows an entry again; with this, the texts that a pass
@@ -20,11 +21,9 @@ public:
     // pass last wrote into the field of the same key on `entry` is given as the passes' own
     // ("held": true). Only a snapshot of a document reached by Back or Forward is changed; any
     // other comes back as it is.
-    QByteArray recognise(const QString& entry, const QByteArray& snapshot) const;
-
-    // Whether `snapshot` is of a document reached by Back or Forward, the only one that
-    // recognise() may change.
-    static bool cameBack(const QByteArray& snapshot);
+    // `entryShown` gives that entry; it is asked only for a snapshot of a document reached by Back
+    // or Forward, as asking a browser's history costs more than looking at the snapshot.
+    QByteArray recognise(const QByteArray& snapshot, const std::function<QString()>& entryShown) const;
 
 private:
     QHash<QString, QHash<QString, QString>> m_written; // entry -> key -> text

@@ -167,7 +167,7 @@ void WebEngineBrowser::snapshotPage(std::function<void(const QByteArray&)> done)
     callPageModel(kSnapshotCall, [this, id](const QVariant& result) {
         const auto done = m_snapshots.take(id);
         if (done) // a script that failed gives no string: empty
-            done(withHistoryFills(result.toString().toUtf8()));
+            done(m_historyFills.recognise(result.toString().toUtf8(), [this] { return historyEntry(); }));
     });
 }
 
@@ -197,13 +197,7 @@ void WebEngineBrowser::reported(const QByteArray& report)
 
 void WebEngineBrowser::offered(const QByteArray& snapshot)
 {
-    Q_EMIT snapshotOffered(withHistoryFills(snapshot));
-}
-
-QByteArray WebEngineBrowser::withHistoryFills(const QByteArray& snapshot) const
-{
-    // Asking the history for its entry costs more than looking at the snapshot first.
-    return HistoryFills::cameBack(snapshot) ? m_historyFills.recognise(historyEntry(), snapshot) : snapshot;
+    Q_EMIT snapshotOffered(m_historyFills.recognise(snapshot, [this] { return historyEntry(); }));
 }
 
 QString WebEngineBrowser::historyEntry() const

@@ -63,8 +63,6 @@ private:
     void offered(const QByteArray& snapshot);
     // The history entry shown now, as HistoryFills knows it.
     QString historyEntry() const;
-    // `snapshot` as HistoryFills::recognise() gives it for the entry shown now.
-    QByteArray withHistoryFills(const QByteArray& snapshot) const;
     // A navigation began: every page-model call still waiting is answered as superseded.
     void supersedePageCalls();
 
