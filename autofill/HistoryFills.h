@@ -18,11 +18,10 @@ public:
     void remember(const QString& entry, const QList<std::pair<QString, QString>>& wrote);
 
     // `snapshot` (format: autofill/FillPlan.h) in which each field holding exactly the text that a
-    // pass last wrote into the field of the same key on `entry` is given as the passes' own
+    // pass last wrote into the field of the same key on the entry shown is given as the passes' own
     // ("held": true). Only a snapshot of a document reached by Back or Forward is changed; any
-    // other comes back as it is.
-    // `entryShown` gives that entry; it is asked only for a snapshot of a document reached by Back
-    // or Forward, as asking a browser's history costs more than looking at the snapshot.
+    // other comes back as it is. `entryShown` gives the entry, and is asked only for such a
+    // snapshot: asking a browser's history costs more than looking at the snapshot.
     QByteArray recognise(const QByteArray& snapshot, const std::function<QString()>& entryShown) const;
 
 private:
