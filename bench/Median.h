@@ -2,16 +2,7 @@
 
 #include <QList>
 #include <algorithm>
-
-// The median of `values`; 0 for none.
-inline double median(QList<double> values)
-{
-    if (values.isEmpty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const qsizetype n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
+#include <utility>
 
 // The value below which a fraction `q` (0 to 1) of `values` lie, interpolated between the two
 // nearest; 0 for none.
@@ -25,4 +16,10 @@ inline double quantile(QList<double> values, double q)
     if (below + 1 >= values.size())
         return values.last();
     return values[below] + (at - double(below)) * (values[below + 1] - values[below]);
+}
+
+// The median of `values`; 0 for none.
+inline double median(QList<double> values)
+{
+    return quantile(std::move(values), 0.5);
 }

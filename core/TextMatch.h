@@ -3,7 +3,8 @@
 #include <QString>
 #include <QStringView>
 
-// The two text tests that the site lookups, the fill rules and the category catalogue share.
+// The text tests that the site lookups, the fill rules and the category catalogue share, and the
+// upper-casing that the fill rules do before them.
 namespace TextMatch {
 
 // Whether `text` holds `word` as a substring, compared exactly (callers upper-case both sides when
